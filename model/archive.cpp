@@ -1,0 +1,230 @@
+#include "archive.h"
+
+#include "textcodec.h"
+
+#include <bit>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little, "the file format is little-endian");
+
+const char* DocumentErrorText(DocumentError e) {
+    switch (e) {
+    case DocumentError::UnexpectedFormat:
+        return "Unexpected file format.";
+    case DocumentError::FailedToOpen:
+        return "Failed to open document.";
+    case DocumentError::FailedToSave:
+        return "Failed to save document.";
+    case DocumentError::None:
+        break;
+    }
+    return "";
+}
+
+void Archive::Fail(DocumentError e) {
+    if (error_ == DocumentError::None) {
+        error_ = e;
+    }
+}
+
+bool Archive::Take(void* dst, size_t n) {
+    if (Failed()) {
+        return false;
+    }
+    if (input_.size() - pos_ < n) {
+        Fail(DocumentError::UnexpectedFormat);
+        return false;
+    }
+    std::memcpy(dst, input_.data() + pos_, n);
+    pos_ += n;
+    return true;
+}
+
+void Archive::Put(const void* src, size_t n) {
+    const auto* p = static_cast<const uint8_t*>(src);
+    output_.insert(output_.end(), p, p + n);
+}
+
+void Archive::Io(double& v) {
+    if (loading_) {
+        double tmp;
+        if (Take(&tmp, sizeof tmp)) {
+            v = tmp;
+        }
+    } else {
+        Put(&v, sizeof v);
+    }
+}
+
+void Archive::Io(int32_t& v) {
+    if (loading_) {
+        int32_t tmp;
+        if (Take(&tmp, sizeof tmp)) {
+            v = tmp;
+        }
+    } else {
+        Put(&v, sizeof v);
+    }
+}
+
+void Archive::IoBool(bool& v) {
+    if (loading_) {
+        uint8_t b;
+        if (Take(&b, 1)) {
+            v = b != 0;
+        }
+    } else {
+        const uint8_t b = v ? 1 : 0;
+        Put(&b, 1);
+    }
+}
+
+void Archive::ConstantByte(uint8_t v) {
+    if (loading_) {
+        Take(&v, sizeof v);
+    } else {
+        Put(&v, sizeof v);
+    }
+}
+
+void Archive::ConstantInt32(int32_t v) {
+    if (loading_) {
+        Take(&v, sizeof v);
+    } else {
+        Put(&v, sizeof v);
+    }
+}
+
+void Archive::ConstantFloat(float v) {
+    if (loading_) {
+        Take(&v, sizeof v);
+    } else {
+        Put(&v, sizeof v);
+    }
+}
+
+void Archive::ConstantString(const std::string& v) {
+    std::string scratch = v;
+    IoString(scratch);
+}
+
+bool Archive::ReadLength(uint64_t& n, bool& wide) {
+    wide = false;
+    uint8_t b;
+    if (!Take(&b, 1)) {
+        return false;
+    }
+    if (b < 0xFF) {
+        n = b;
+        return true;
+    }
+    uint16_t w;
+    if (!Take(&w, 2)) {
+        return false;
+    }
+    if (w == 0xFFFE) {
+        // A marker for 16-bit characters; the length prefix follows afresh.
+        wide = true;
+        if (!Take(&b, 1)) {
+            return false;
+        }
+        if (b < 0xFF) {
+            n = b;
+            return true;
+        }
+        if (!Take(&w, 2)) {
+            return false;
+        }
+    }
+    if (w < 0xFFFF) {
+        n = w;
+        return true;
+    }
+    uint32_t d;
+    if (!Take(&d, 4)) {
+        return false;
+    }
+    if (d < 0xFFFFFFFFu) {
+        n = d;
+        return true;
+    }
+    uint64_t q;
+    if (!Take(&q, 8)) {
+        return false;
+    }
+    if (q > 0x7FFFFFFF) {
+        Fail(DocumentError::FailedToOpen);
+        return false;
+    }
+    n = q;
+    return true;
+}
+
+void Archive::WriteLength(uint64_t n) {
+    if (n < 0xFF) {
+        const auto b = static_cast<uint8_t>(n);
+        Put(&b, 1);
+        return;
+    }
+    const uint8_t ff = 0xFF;
+    Put(&ff, 1);
+    if (n < 0xFFFE) {
+        const auto w = static_cast<uint16_t>(n);
+        Put(&w, 2);
+        return;
+    }
+    const uint16_t wff = 0xFFFF;
+    Put(&wff, 2);
+    if (n < 0xFFFFFFFFu) {
+        const auto d = static_cast<uint32_t>(n);
+        Put(&d, 4);
+        return;
+    }
+    const uint32_t dff = 0xFFFFFFFFu;
+    Put(&dff, 4);
+    Put(&n, 8);
+}
+
+void Archive::IoString(std::string& utf8) {
+    if (!loading_) {
+        const std::u32string text = DecodeUtf8(utf8);
+        std::string single;
+        if (EncodeCp1252(text, single)) {
+            WriteLength(single.size());
+            Put(single.data(), single.size());
+        } else {
+            const std::u16string units = EncodeUtf16(text);
+            const uint8_t ff = 0xFF;
+            const uint16_t marker = 0xFFFE;
+            Put(&ff, 1);
+            Put(&marker, 2);
+            WriteLength(units.size());
+            for (char16_t u : units) {
+                const auto v = static_cast<uint16_t>(u);
+                Put(&v, 2);
+            }
+        }
+        return;
+    }
+    uint64_t n = 0;
+    bool wide = false;
+    if (!ReadLength(n, wide)) {
+        return;
+    }
+    const uint64_t bytes = wide ? n * 2 : n;
+    if (input_.size() - pos_ < bytes) {
+        Fail(DocumentError::UnexpectedFormat);
+        return;
+    }
+    const auto* p = input_.data() + pos_;
+    pos_ += bytes;
+    if (wide) {
+        std::u16string units(n, u'\0');
+        for (uint64_t i = 0; i < n; ++i) {
+            units[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+        }
+        utf8 = EncodeUtf8(DecodeUtf16(units));
+    } else {
+        utf8 = EncodeUtf8(DecodeCp1252({reinterpret_cast<const char*>(p), bytes}));
+    }
+}

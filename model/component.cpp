@@ -1,0 +1,117 @@
+#include "component.h"
+
+#include "constants.h"
+
+#include <cmath>
+
+double CapacitorReactance(double f, double c) { return -1 / (f * c * kTwoPiEm6); }
+
+double InductorReactance(double f, double l) { return f * l * kTwoPiEm3; }
+
+Complex ElementImpedance(const Component& c, double f) {
+    const Complex r{c.resistance, 0};
+    switch (c.kind) {
+    case KIND_RESISTOR:
+        return r;
+    case KIND_CAPACITOR:
+        return {0, CapacitorReactance(f, c.capacitance)};
+    case KIND_INDUCTOR:
+        return {0, InductorReactance(f, c.inductance)};
+    case KIND_TLINE:
+        return {c.lineZ0, 0};
+    case KIND_PARALLEL_RLC: {
+        const Complex jxl{0, c.inductance * f * kTwoPiEm3};
+        const Complex jxc{0, -1 / (c.capacitance * f * kTwoPiEm6)};
+        const Complex e = (r * jxl) / (r + jxl);
+        return (e * jxc) / (e + jxc);
+    }
+    case KIND_SERIES_RLC: {
+        const Complex jxl{0, c.inductance * f * kTwoPiEm3};
+        const Complex jxc{0, -1 / (c.capacitance * f * kTwoPiEm6)};
+        return (r + jxl) + jxc;
+    }
+    default:
+        return {0, 0};
+    }
+}
+
+double LineAngleAt(const Component& c, double f) { return f / c.lineFreq * c.lineAngle; }
+
+double ResonantFrequency(const Component& c) {
+    return 1 / (std::sqrt(c.capacitance * c.inductance * kPicoNano) * kTwoPi) * 1e-06;
+}
+
+double* TunableField(Component& c, TunableLookup& status) {
+    status = TunableLookup::Found;
+    switch (c.kind) {
+    case KIND_RESISTOR:
+        return &c.resistance;
+    case KIND_CAPACITOR:
+        return &c.capacitance;
+    case KIND_INDUCTOR:
+        return &c.inductance;
+    case KIND_TLINE:
+        return &c.lineAngle;
+    case KIND_PARALLEL_RLC:
+    case KIND_SERIES_RLC:
+        switch (c.tunedElement) {
+        case TUNE_R:
+            return &c.resistance;
+        case TUNE_L:
+            return &c.inductance;
+        case TUNE_C:
+            return &c.capacitance;
+        default:
+            status = TunableLookup::ScrewyTunedElement;
+            return nullptr;
+        }
+    default:
+        status = TunableLookup::UnknownKind;
+        return nullptr;
+    }
+}
+
+Component NewResistor(int32_t placement, double z0) {
+    Component c;
+    c.kind = KIND_RESISTOR;
+    c.placement = placement;
+    c.resistance = z0;
+    return c;
+}
+
+Component NewCapacitor(int32_t placement, double z0, double f) {
+    Component c;
+    c.kind = KIND_CAPACITOR;
+    c.placement = placement;
+    c.capacitance = 1 / (z0 * f * kTwoPiE6) * kFaradToPico;
+    return c;
+}
+
+Component NewInductor(int32_t placement, double z0, double f) {
+    Component c;
+    c.kind = KIND_INDUCTOR;
+    c.placement = placement;
+    c.inductance = z0 / (f * kTwoPiE6) * kHenryToNano;
+    return c;
+}
+
+Component NewLine(int32_t placement, double z0, double f) {
+    Component c;
+    c.kind = KIND_TLINE;
+    c.placement = placement;
+    c.lineZ0 = z0;
+    c.lineAngle = 45.0;
+    c.lineFreq = f;
+    return c;
+}
+
+Component NewCompound(int32_t kind, int32_t placement) {
+    Component c;
+    c.kind = kind;
+    c.placement = placement;
+    c.resistance = 0.5;
+    c.inductance = 0.65;
+    c.capacitance = 1.0;
+    c.tunedElement = TUNE_C;
+    return c;
+}

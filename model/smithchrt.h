@@ -1,0 +1,107 @@
+#pragma once
+
+#include "complex.h"
+#include "component.h"
+#include "constants.h"
+#include "geometry.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class Archive;
+class DrawSurface;
+class IMessageSink;
+
+/// Gamma as magnitude and angle in degrees.
+struct GammaPolar {
+    double magnitude = 0.0;
+    double angle = 0.0;
+};
+
+/// The document's data: title, chart settings, impedances, the network, and the working fields
+/// that each draw fills. Commands read and write the fields directly.
+class SmithChrt {
+public:
+    SmithChrt();
+
+    std::string title; ///< UTF-8 in memory; stored as Windows-1252 or UTF-16
+    std::array<Point, MAX_COMPONENTS> labelPoints{};
+    std::array<Point, MAX_COMPONENTS> tracePoints{};
+    double maxNetworkQ = 0.0;
+    int32_t showQArcs = 0;
+    Complex goalZ;
+    int32_t showAdmittance = 0;
+    int32_t gammaMode = 0;
+    int32_t textMarkers = 1;
+    Complex endZ;
+    double tunePercent = 2.5;
+    int32_t plottingActive = 0;
+    int32_t activeIndex = 0;
+    Point pointerPos;
+    Complex startZ;
+    double frequency = 1000.0;
+    DrawSurface* surface = nullptr;
+    Rect clientRect;
+    Complex chartZ0;
+    int32_t componentCount = 0;
+    std::array<Component, MAX_COMPONENTS> components{};
+    double f1Freq = 1000.0;
+    double f2Freq = 1000.0;
+    double f3Freq = 1000.0;
+    int32_t textX = 0;
+    int32_t textY = 0;
+    int32_t lineHeight = 0;
+    Point chartCentre;
+    double chartRadius = 0.0;
+    int32_t rimRadius = 0;
+    bool showVswrCircles = false;
+
+    /// Receives the messages that operations raise; none are shown when it is null.
+    IMessageSink* messages = nullptr;
+
+    /// The reset of File New; keeps the frequencies and the VSWR-circle flag.
+    void ResetForNewDocument();
+
+    /// Reads or writes the document stream, by the archive's direction.
+    void Serialize(Archive& ar);
+
+    // Conversions against chartZ0 and the chart geometry of the last draw.
+    Complex ZToGamma(Complex z) const;
+    Complex GammaToZ(Complex gamma) const;
+    GammaPolar ZToGammaPolar(Complex z) const;
+    Complex GammaPolarToZ(double magnitude, double angleDeg) const;
+    Point ZToScreen(Complex z) const;
+    Complex ScreenToZ(int32_t px, int32_t py) const;
+    double ScreenDistancePercent(Point a, Point b) const;
+
+    // Step functions; both raise maxNetworkQ to the Q of the impedance they return.
+    Complex AddImpedancePercent(double percent, Complex z, Complex zc, int32_t placement);
+    Complex AddLinePercent(double percent, Complex zStart, Complex zc, int32_t placement,
+                           double theta, double& accumulated);
+
+    /// Element impedance of c at frequency; a line also sets theta, its electrical angle. An
+    /// unknown kind reports "default case in plotcomponents type checking" and gives false.
+    bool ElementAt(const Component& c, Complex& ze, double& theta) const;
+    /// Percent of an element from `from`: the line step for placements 3 to 5, else the lumped one.
+    Complex StepPercent(double percent, Complex from, Complex ze, int32_t placement, double theta,
+                        double& accumulated);
+    /// Evaluates the cascade without drawing: endZ, maxNetworkQ, plottingActive.
+    bool EvaluateCascade();
+
+    // Network list operations.
+    int32_t AddComponent(Component c);
+    int32_t DeleteActiveComponent();
+    void SelectNext();
+    void SelectPrevious();
+    void PickComponentAt(int32_t px, int32_t py);
+
+    /// Reports a message through the sink, if there is one.
+    void Report(const char* text) const;
+
+private:
+    void RaiseQ(Complex z);
+};
+
+/// The title File New gives a document: the maker's web address framed by asterisks.
+std::string DefaultTitle();
