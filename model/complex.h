@@ -19,4 +19,6 @@ struct Complex {
 };
 
 /// The conjugate, used where a network is turned end for end.
-constexpr Complex Conjugate(Complex z) { return {z.re, -z.im}; }
+constexpr Complex Conjugate(Complex z) {
+    return {z.re, -z.im};
+}

@@ -4,9 +4,13 @@
 
 #include <cmath>
 
-double CapacitorReactance(double f, double c) { return -1 / (f * c * kTwoPiEm6); }
+double CapacitorReactance(double f, double c) {
+    return -1 / (f * c * kTwoPiEm6);
+}
 
-double InductorReactance(double f, double l) { return f * l * kTwoPiEm3; }
+double InductorReactance(double f, double l) {
+    return f * l * kTwoPiEm3;
+}
 
 Complex ElementImpedance(const Component& c, double f) {
     const Complex r{c.resistance, 0};
@@ -35,7 +39,9 @@ Complex ElementImpedance(const Component& c, double f) {
     }
 }
 
-double LineAngleAt(const Component& c, double f) { return f / c.lineFreq * c.lineAngle; }
+double LineAngleAt(const Component& c, double f) {
+    return f / c.lineFreq * c.lineAngle;
+}
 
 double ResonantFrequency(const Component& c) {
     return 1 / (std::sqrt(c.capacitance * c.inductance * kPicoNano) * kTwoPi) * 1e-06;

@@ -43,7 +43,9 @@ struct Component {
 };
 
 /// True for the kinds 10 to 15 that the program knows.
-constexpr bool IsKnownKind(int32_t kind) { return kind >= KIND_RESISTOR && kind <= KIND_SERIES_RLC; }
+constexpr bool IsKnownKind(int32_t kind) {
+    return kind >= KIND_RESISTOR && kind <= KIND_SERIES_RLC;
+}
 
 /// Reactance of a capacitor of c pF at f MHz.
 double CapacitorReactance(double f, double c);

@@ -1,6 +1,7 @@
 #pragma once
 
-// Every constant derives from pi taken as 3.1415926535; the values are the doubles the program uses.
+// Every constant derives from pi taken as 3.1415926535; the values are the doubles the program
+// uses.
 inline constexpr double kDegToRad = 0.017453292519444445;   // pi / 180
 inline constexpr double kRadToDeg = 57.29577951471995;      // 180 / pi
 inline constexpr double kTwoPi = 6.283185307;               // 2 pi

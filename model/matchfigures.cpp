@@ -18,7 +18,9 @@ double MismatchLossDb(double vswr) {
     return -10 * std::log10(1 - mag * mag);
 }
 
-double QOf(Complex z) { return std::fabs(z.im) / z.re; }
+double QOf(Complex z) {
+    return std::fabs(z.im) / z.re;
+}
 
 MatchFigures ComputeMatch(Complex endZ, Complex goalZ) {
     const double s = Vswr(endZ, goalZ);

@@ -62,6 +62,6 @@ void SmithChrt::Serialize(Archive& ar) {
     }
     if (ar.IsLoading() && !ar.Failed()) {
         activeIndex = componentCount == 0 ? (activeIndex == -1 ? -1 : 0)
-                                           : std::clamp(activeIndex, 0, componentCount - 1);
+                                          : std::clamp(activeIndex, 0, componentCount - 1);
     }
 }

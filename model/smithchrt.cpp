@@ -13,7 +13,9 @@ SmithChrt::SmithChrt() {
     goalZ = chartZ0;
 }
 
-std::string DefaultTitle() { return std::string(" ***") + kMakerWebAddress + "*** "; }
+std::string DefaultTitle() {
+    return std::string(" ***") + kMakerWebAddress + "*** ";
+}
 
 void SmithChrt::ResetForNewDocument() {
     componentCount = 0;
@@ -39,7 +41,9 @@ void SmithChrt::Report(const char* text) const {
     }
 }
 
-Complex SmithChrt::ZToGamma(Complex z) const { return (z - chartZ0) / (z + chartZ0); }
+Complex SmithChrt::ZToGamma(Complex z) const {
+    return (z - chartZ0) / (z + chartZ0);
+}
 
 Complex SmithChrt::GammaToZ(Complex gamma) const {
     const Complex one{1, 0};

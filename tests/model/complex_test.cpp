@@ -12,7 +12,9 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-bool IsNaNPair(Complex z) { return std::isnan(z.re) && std::isnan(z.im); }
+bool IsNaNPair(Complex z) {
+    return std::isnan(z.re) && std::isnan(z.im);
+}
 
 TEST(Complex, DivisionTakesTheScaledBranches) {
     // |d| < |c| and the opposite branch both give the exact quotient of easy values.
@@ -27,6 +29,10 @@ TEST(Complex, DivisionTakesTheScaledBranches) {
 struct BadDivisor {
     Complex b;
 };
+
+void PrintTo(const BadDivisor& c, std::ostream* os) {
+    *os << c.b.re << "," << c.b.im;
+}
 
 class ComplexBadDivisor : public ::testing::TestWithParam<BadDivisor> {};
 

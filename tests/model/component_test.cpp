@@ -40,7 +40,8 @@ TEST(Component, SeriesRlcResonance) {
     EXPECT_EQ(ResonantFrequency(c), 6242.570465642452);
     const Complex z = ElementImpedance(c, 1000);
     EXPECT_EQ(z.re, 0.5);
-    EXPECT_DOUBLE_EQ(z.im, 1000 * 0.65 * 0.006283185307 - 1 / (1000 * 1.0 * 6.2831853069999996e-06));
+    EXPECT_DOUBLE_EQ(z.im,
+                     1000 * 0.65 * 0.006283185307 - 1 / (1000 * 1.0 * 6.2831853069999996e-06));
 }
 
 TEST(Component, ParallelRlcIsProductOverSum) {
@@ -62,6 +63,10 @@ struct TuneCase {
     double Component::*field;
     TunableLookup status;
 };
+
+void PrintTo(const TuneCase& c, std::ostream* os) {
+    *os << "kind " << c.kind << " tuned " << c.tuned;
+}
 
 class ComponentTunable : public ::testing::TestWithParam<TuneCase> {};
 

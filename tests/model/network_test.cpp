@@ -9,7 +9,9 @@
 
 namespace {
 
-Component Tagged(double r) { return NewResistor(PLACE_SERIES, r); }
+Component Tagged(double r) {
+    return NewResistor(PLACE_SERIES, r);
+}
 
 std::vector<double> Order(const SmithChrt& s) {
     std::vector<double> v;
@@ -199,9 +201,9 @@ TEST(Cascade, BadCodesRaiseTheirMessages) {
     double acc = 0;
     const Complex zero = s.AddLinePercent(100, {30, 4}, {50, 0}, 1, 45, acc);
     EXPECT_EQ(zero, Complex(0, 0));
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{
-                                 "AddImpedancePercent -- you never should have gotten here!",
-                                 "You never should have reached this point!"}));
+    EXPECT_EQ(sink.messages,
+              (std::vector<std::string>{"AddImpedancePercent -- you never should have gotten here!",
+                                        "You never should have reached this point!"}));
 }
 
 TEST(Cascade, PartialStepsOfAStubStartAtItsInput) {

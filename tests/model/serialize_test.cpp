@@ -12,7 +12,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Hex(std::initializer_list<int> v) { return Bytes(v.begin(), v.end()); }
+Bytes Hex(std::initializer_list<int> v) {
+    return Bytes(v.begin(), v.end());
+}
 
 Bytes Slice(const Bytes& b, size_t from, size_t n) {
     return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(from + n));
@@ -78,6 +80,10 @@ struct PrefixCase {
     Bytes prefix;
 };
 
+void PrintTo(const PrefixCase& c, std::ostream* os) {
+    *os << c.length << " characters";
+}
+
 class FileFormatTitlePrefix : public ::testing::TestWithParam<PrefixCase> {};
 
 TEST_P(FileFormatTitlePrefix, LengthPrefixAndRoundTrip) {
@@ -94,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, FileFormatTitlePrefix,
                          ::testing::Values(PrefixCase{0, Hex({0})}, PrefixCase{254, Hex({0xFE})},
                                            PrefixCase{255, Hex({0xFF, 0xFF, 0x00})},
                                            PrefixCase{65533, Hex({0xFF, 0xFD, 0xFF})},
-                                           PrefixCase{65534, Hex({0xFF, 0xFF, 0xFF, 0xFE, 0xFF,
-                                                                  0, 0})}),
+                                           PrefixCase{65534,
+                                                      Hex({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0})}),
                          [](const auto& info) { return std::to_string(info.param.length); });
 
 TEST(FileFormat, TitlesOutsideTheCodePageUseUtf16) {
@@ -130,9 +136,9 @@ TEST(FileFormat, ConstantsAreDiscardedAndTrailingBytesIgnored) {
     const SmithChrt s = ThreeComponents();
     Bytes b = WriteDocument(s);
     const size_t hola = 90 + 3 + 2;
-    b[hola + 1] = 'X';                 // "Xola"
-    b[134 + 3 + 60] = 0x55;            // a constant float
-    b[134 + 3 + 78 + 70] = 9;          // a constant int32
+    b[hola + 1] = 'X';        // "Xola"
+    b[134 + 3 + 60] = 0x55;   // a constant float
+    b[134 + 3 + 78 + 70] = 9; // a constant int32
     b.push_back(0xAB);
     b.push_back(0xCD);
     SmithChrt back;
@@ -199,7 +205,8 @@ TEST(FileFormat, HugeStringLengths) {
     Bytes b = WriteDocument(NewDocument());
     b.resize(89);
     Bytes big = b;
-    const Bytes prefix64 = Hex({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0});
+    const Bytes prefix64 =
+        Hex({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0});
     big.insert(big.end(), prefix64.begin(), prefix64.end());
     SmithChrt s;
     EXPECT_EQ(ReadDocument(big, s), DocumentError::FailedToOpen);

@@ -28,7 +28,10 @@ TEST(TextCodec, CharactersOutsideTheCodePage) {
 }
 
 TEST(TextCodec, MalformedInputBecomesReplacementCharacters) {
-    EXPECT_EQ(DecodeUtf8("a\xFF" "b"), U"a\uFFFD" "b");
+    EXPECT_EQ(DecodeUtf8("a\xFF"
+                         "b"),
+              U"a\uFFFD"
+              "b");
     EXPECT_EQ(DecodeUtf8("\xC3"), U"\uFFFD");
     EXPECT_EQ(DecodeUtf8("\xC0\x80"), U"\uFFFD\uFFFD");
     EXPECT_EQ(DecodeUtf16(std::u16string(1, char16_t(0xD800))), U"\uFFFD");
