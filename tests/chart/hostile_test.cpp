@@ -107,4 +107,17 @@ TEST(Hostile, HugeWindowAndUnreachableEnd) {
     DrawAndCheck(d, 800, 400);
 }
 
+TEST(Hostile, EndWithoutAChartPointStopsAtThePointBound) {
+    RecordedDraw d;
+    Component c = NewResistor(PLACE_SERIES, -100); // ends at -Z0, which has no chart point
+    d.sc.AddComponent(c);
+    d.Draw();
+    EXPECT_EQ(d.sc.endZ, (Complex{-50, 0}));
+    const auto segments = d.CallsWithPen(DrawCall::Op::LineTo, kActiveTrace);
+    EXPECT_GT(segments.size(), 10u);
+    EXPECT_LE(segments.size(), static_cast<size_t>(kMaxTracePoints));
+    // The readout still closes normally.
+    EXPECT_EQ(d.Texts().back().rfind(" VSWR=", 0), 0u);
+}
+
 } // namespace
