@@ -2,6 +2,7 @@
 
 #include "chartgeometry.h"
 #include "coffscreendc.h"
+#include "datetimetext.h"
 #include "drawchart.h"
 #include "smithchrt.h"
 
@@ -43,6 +44,17 @@ void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize
     target.setBackgroundMode(Qt::TransparentMode);
     COffscreenDC dc(target, logical, true);
     Draw(sc, dc, logical, clock, drawMessages);
+}
+
+void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {
+    FixedDateTimeText noClock(std::nullopt);
+    IDateTimeText& clock = to.clock != nullptr ? *to.clock : noClock;
+    if (to.printer != nullptr) {
+        DrawViewOnPrinter(sc, target, *to.printer, to.client, to.printRect, clock, to.drawMessages);
+    } else {
+        DrawViewOnWindow(sc, target, to.client, to.clipBox, clock, to.drawMessages,
+                         to.devicePixelRatio);
+    }
 }
 
 Rect PrintRectOf(QPrinter& printer) {

@@ -28,7 +28,12 @@ struct PrintedChart {
     CChartPrinter printer{[this](QPainter& p, QPrinter& pr) {
         ++pages;
         printRect = PrintRectOf(pr);
-        DrawViewOnPrinter(sc, p, pr, client, printRect, clock, nullptr);
+        DrawViewTarget to;
+        to.client = client;
+        to.printer = &pr;
+        to.printRect = printRect;
+        to.clock = &clock;
+        DrawView(sc, p, to);
     }};
 };
 
