@@ -200,8 +200,11 @@ void DrawVswrCircle(SmithChrt& sc, Complex endZ, Complex goalZ) {
     const double dx = static_cast<double>(int64_t{e.x} - g.x);
     const double dy = static_cast<double>(int64_t{e.y} - g.y);
     const int32_t t = TruncToInt32(std::sqrt(dx * dx + dy * dy));
+    if (t == kInvalidCoordinate) {
+        return;
+    }
     const Rect box{AddCoord(g.x, -t), AddCoord(g.y, t), AddCoord(g.x, t), AddCoord(g.y, -t)};
-    if (t == kInvalidCoordinate || !IsValidRect(box)) {
+    if (!IsValidRect(box)) {
         return;
     }
     DrawSurface& s = *sc.surface;

@@ -8,7 +8,9 @@ COffscreenDC::COffscreenDC(QPainter& target, Rect rect, bool printing, qreal dev
     : target(target), rect(rect) {
     const int64_t w = int64_t{rect.right} - rect.left;
     const int64_t h = int64_t{rect.top} - rect.bottom;
-    const bool fits = w > 0 && h > 0 && w * h * devicePixelRatio * devicePixelRatio < (1LL << 28);
+    const double pixels =
+        static_cast<double>(w) * static_cast<double>(h) * devicePixelRatio * devicePixelRatio;
+    const bool fits = w > 0 && h > 0 && pixels < static_cast<double>(1 << 28);
     if (printing || !fits) {
         Attach(&target, {0, 0});
         return;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -158,6 +159,28 @@ TEST(DrawView, RendersATypicalNetworkIntoAnImage) {
     EXPECT_GT(CountColour(window, chart, qRgb(0, 255, 0)), 10);   // goal marker
     EXPECT_GT(CountColour(window, QRect(0, 0, 300, 200), qRgb(0, 0, 0)), 200); // readout
     EXPECT_EQ(CountColour(window, window.rect(), qRgb(0, 0, 0)) < 900 * 500 / 4, true);
+}
+
+TEST(DrawView, HostileValuesPaintWithoutStalling) {
+    FixedDateTimeText clock(std::string("now"));
+    QImage window = WhiteImage(640, 480);
+    for (const double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, 0.0, 1e300, -1e-300}) {
+        SmithChrt sc;
+        sc.startZ = {v, 1};
+        sc.goalZ = {1, v};
+        sc.showQArcs = 1;
+        sc.showVswrCircles = true;
+        sc.showAdmittance = 1;
+        for (int placement = PLACE_SERIES; placement <= PLACE_TL_SHUNT_SHORTED; ++placement) {
+            Component c = NewLine(placement, 50, 1000);
+            c.kind = KIND_SERIES_RLC - placement;
+            c.resistance = c.capacitance = c.inductance = c.lineAngle = v;
+            sc.AddComponent(c);
+        }
+        QPainter target(&window);
+        DrawViewOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
+    }
+    SUCCEED();
 }
 
 } // namespace
