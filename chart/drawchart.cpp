@@ -1,0 +1,62 @@
+#include "drawchart.h"
+
+#include "chartgeometry.h"
+#include "datetimetext.h"
+#include "distinctmessages.h"
+#include "drawsurface.h"
+#include "grid.h"
+#include "readout.h"
+#include "smithchrt.h"
+#include "trace.h"
+
+void DrawHeaderAndGrid(SmithChrt& sc, const std::string& dateTime) {
+    sc.textX = sc.clientRect.left;
+    sc.textY = sc.clientRect.top;
+    const TextMetrics tm = sc.surface->GetTextMetrics();
+    sc.lineHeight = ClampToInt32(int64_t{tm.height} + tm.externalLeading);
+    readout::WriteLine(sc, readout::TitleLine(sc.title, dateTime));
+    readout::WriteLine(sc, readout::SettingsLine(sc));
+    readout::WriteLine(sc, readout::StartingLine(sc));
+    const ChartGeometry g = ComputeChartGeometry(sc.clientRect);
+    sc.chartRadius = g.chartRadius;
+    sc.rimRadius = g.rimRadius;
+    sc.chartCentre = g.chartCentre;
+    DrawGrid(sc);
+}
+
+namespace {
+
+void DrawNetwork(SmithChrt& sc) {
+    DrawMarker(sc, sc.startZ, MARK_START);
+    DrawMarker(sc, sc.goalZ, MARK_GOAL);
+    if (sc.componentCount != 0) {
+        if (!PlotComponents(sc)) {
+            sc.Report("problem plotting components");
+        }
+    } else {
+        sc.maxNetworkQ = 0;
+    }
+    if (sc.showQArcs == 1) {
+        DrawQCurve(sc);
+    }
+}
+
+} // namespace
+
+void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& clock) {
+    IMessageSink* const outer = sc.messages;
+    DistinctMessageCollector raised;
+    sc.messages = &raised;
+    surface.SetBackgroundTransparent();
+    surface.FillWhite(logical);
+    sc.surface = &surface;
+    sc.clientRect = logical;
+    const std::optional<std::string> now = clock.Now();
+    DrawHeaderAndGrid(sc, now ? *now : readout::kInvalidDateTime);
+    DrawNetwork(sc);
+    sc.surface = nullptr;
+    sc.messages = outer;
+    for (const std::string& text : raised.messages) {
+        sc.Report(text.c_str());
+    }
+}

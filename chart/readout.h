@@ -1,0 +1,37 @@
+#pragma once
+
+#include "complex.h"
+#include "component.h"
+
+#include <string>
+
+class SmithChrt;
+
+/// The readout's lines and the marker labels, formatted by C printf rules.
+namespace readout {
+
+/// "+j" for a zero or positive imaginary part, "-j" for a negative one.
+const char* SignText(double im);
+/// "Title:   %60s      %s"; the field counts characters of the UTF-8 title, not bytes.
+std::string TitleLine(const std::string& title, const std::string& dateTime);
+std::string SettingsLine(const SmithChrt& sc);
+std::string StartingLine(const SmithChrt& sc);
+/// The word of a placement, or nullptr for a placement outside 1 to 5.
+const char* PlacementWord(int32_t placement);
+/// The description of a component of known kind with element impedance ze at f MHz.
+std::string ComponentDescription(const Component& c, Complex ze, double f);
+std::string EndingLine(const SmithChrt& sc);
+std::string GoalLine(const SmithChrt& sc);
+std::string MatchLine(Complex endZ, Complex goalZ);
+std::string QLine(double maxNetworkQ);
+std::string MarkerLabel(const SmithChrt& sc, Complex z);
+
+/// Shown in the title line when the date and time cannot be formatted.
+inline constexpr const char* kInvalidDateTime = "Invalid DateTime";
+
+} // namespace readout
+
+namespace readout {
+/// Writes one readout line at the text cursor and moves the cursor down by lineHeight.
+void WriteLine(SmithChrt& sc, const std::string& text);
+} // namespace readout

@@ -1,0 +1,65 @@
+#include "recordingsurface.h"
+
+#include <utility>
+
+DrawCall& RecordingSurface::Add(DrawCall::Op op) {
+    DrawCall& c = calls.emplace_back();
+    c.op = op;
+    c.pen = pen;
+    c.brush = brush;
+    c.textColour = textColour;
+    return c;
+}
+
+Pen RecordingSurface::SelectPen(Pen p) {
+    return std::exchange(pen, p);
+}
+
+Brush RecordingSurface::SelectBrush(Brush b) {
+    return std::exchange(brush, b);
+}
+
+void RecordingSurface::MoveTo(Point p) {
+    Add(DrawCall::Op::MoveTo).to = p;
+    position = p;
+}
+
+void RecordingSurface::LineTo(Point p) {
+    DrawCall& c = Add(DrawCall::Op::LineTo);
+    c.from = position;
+    c.to = p;
+    position = p;
+}
+
+void RecordingSurface::Circle(Rect box) {
+    Add(DrawCall::Op::Circle).box = box;
+}
+
+void RecordingSurface::Arc(Rect box, Point start, Point end) {
+    DrawCall& c = Add(DrawCall::Op::Arc);
+    c.box = box;
+    c.from = start;
+    c.to = end;
+}
+
+void RecordingSurface::Ellipse(Rect box) {
+    Add(DrawCall::Op::Ellipse).box = box;
+}
+
+void RecordingSurface::TextOut(Point p, const std::string& text) {
+    DrawCall& c = Add(DrawCall::Op::Text);
+    c.to = p;
+    c.text = text;
+}
+
+Rgb RecordingSurface::SetTextColour(Rgb colour) {
+    return std::exchange(textColour, colour);
+}
+
+void RecordingSurface::FillWhite(Rect rect) {
+    Add(DrawCall::Op::FillWhite).box = rect;
+}
+
+void RecordingSurface::SetBackgroundTransparent() {
+    Add(DrawCall::Op::Transparent);
+}

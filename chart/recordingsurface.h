@@ -1,0 +1,49 @@
+#pragma once
+
+#include "drawsurface.h"
+
+#include <string>
+#include <vector>
+
+/// One drawing call as the recording surface kept it, with the pen, brush and text colour that
+/// were current when it was made.
+struct DrawCall {
+    enum class Op { MoveTo, LineTo, Circle, Arc, Ellipse, Text, FillWhite, Transparent };
+    Op op = Op::MoveTo;
+    Rect box;   ///< Circle, Arc, Ellipse, FillWhite
+    Point from; ///< LineTo: the start; Arc: the start point
+    Point to;   ///< MoveTo, LineTo, Text: the point; Arc: the end point
+    std::string text;
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb textColour;
+};
+
+/// A surface that draws nothing and keeps every call, so that tests and tools can check a draw.
+class RecordingSurface : public DrawSurface {
+public:
+    explicit RecordingSurface(TextMetrics metrics = {16, 0}) : metrics(metrics) {}
+
+    Pen SelectPen(Pen pen) override;
+    Brush SelectBrush(Brush brush) override;
+    void MoveTo(Point p) override;
+    void LineTo(Point p) override;
+    void Circle(Rect box) override;
+    void Arc(Rect box, Point start, Point end) override;
+    void Ellipse(Rect box) override;
+    void TextOut(Point p, const std::string& text) override;
+    Rgb SetTextColour(Rgb colour) override;
+    TextMetrics GetTextMetrics() override { return metrics; }
+    void FillWhite(Rect rect) override;
+    void SetBackgroundTransparent() override;
+
+    std::vector<DrawCall> calls;
+    TextMetrics metrics;
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb textColour;
+    Point position;
+
+private:
+    DrawCall& Add(DrawCall::Op op);
+};

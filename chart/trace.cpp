@@ -1,0 +1,265 @@
+#include "trace.h"
+
+#include "chartgeometry.h"
+#include "drawsurface.h"
+#include "matchfigures.h"
+#include "readout.h"
+#include "smithchrt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr Pen kTracePen{2, {0, 0, 0}};
+constexpr Pen kActiveTracePen{5, {0, 0, 255}};
+constexpr Pen kGoalCirclePen{3, {245, 206, 0}};
+constexpr Pen kQPen{3, {0, 209, 240}};
+constexpr Rgb kActiveText{0, 0, 255};
+
+bool IsLinePlacement(int32_t placement) {
+    return placement == PLACE_TL_SERIES || placement == PLACE_TL_SHUNT_OPEN ||
+           placement == PLACE_TL_SHUNT_SHORTED;
+}
+
+void RaiseQ(SmithChrt& sc, Complex z) {
+    const double q = QOf(z);
+    if (q > sc.maxNetworkQ) {
+        sc.maxNetworkQ = q;
+    }
+}
+
+bool MarkerColour(int32_t kind, Rgb& colour) {
+    switch (kind) {
+    case MARK_START:
+        colour = {0, 255, 255};
+        return true;
+    case MARK_END:
+        colour = {0, 0, 255};
+        return true;
+    case MARK_GOAL:
+        colour = {0, 255, 0};
+        return true;
+    case MARK_NODE:
+        colour = {0, 0, 0};
+        return true;
+    default:
+        return false;
+    }
+}
+
+Point Midpoint(Point a, Point b) {
+    if (!IsValidPoint(a) || !IsValidPoint(b)) {
+        return {kInvalidCoordinate, kInvalidCoordinate};
+    }
+    return {static_cast<int32_t>((int64_t{a.x} + b.x) / 2),
+            static_cast<int32_t>((int64_t{a.y} + b.y) / 2)};
+}
+
+// One trace's stepping state: the last accepted point and the line's accumulated angle.
+struct Stepper {
+    SmithChrt& sc;
+    Complex zin;
+    Complex ze;
+    int32_t placement;
+    double theta;
+    Complex cur;
+    Point curPoint;
+    double step = 2.0;
+    double angle = 0;
+    double savedAngle = 0;
+    int trials = 0;
+
+    Complex Trial(double& k) {
+        ++trials;
+        const Complex from = IsLinePlacement(placement) ? zin : cur;
+        const Complex trial = sc.StepPercent(step, from, ze, placement, theta, angle);
+        k = sc.ScreenDistancePercent(curPoint, sc.ZToScreen(trial));
+        return trial;
+    }
+
+    // The next point with its distance brought into 0.001 .. 10 percent; false to abandon.
+    bool Next(Complex& trial) {
+        double k = 0;
+        trial = Trial(k);
+        int adjustments = 0;
+        while (k < 0.001 || k > 10) {
+            if (adjustments > 5000 || trials >= kMaxTraceTrials) {
+                return false;
+            }
+            ++adjustments;
+            step = k < 0.001 ? step * std::fabs((step + 100) * 0.01)
+                             : step * std::fabs((100 - step) * 0.01);
+            if (IsLinePlacement(placement)) {
+                angle = savedAngle;
+            }
+            trial = Trial(k);
+        }
+        return true;
+    }
+};
+
+void WriteComponentLine(SmithChrt& sc, const std::string& line) {
+    if (sc.plottingActive == 1) {
+        const Rgb previous = sc.surface->SetTextColour(kActiveText);
+        readout::WriteLine(sc, line);
+        sc.surface->SetTextColour(previous);
+    } else {
+        readout::WriteLine(sc, line);
+    }
+}
+
+void WriteClosingLines(SmithChrt& sc) {
+    const std::string ending = readout::EndingLine(sc);
+    const std::string match = readout::MatchLine(sc.endZ, sc.goalZ);
+    if (sc.showVswrCircles) {
+        DrawVswrCircle(sc, sc.endZ, sc.goalZ);
+    }
+    const std::string goal = readout::GoalLine(sc);
+    DrawMarker(sc, sc.goalZ, MARK_GOAL);
+    readout::WriteLine(sc, ending);
+    readout::WriteLine(sc, goal);
+    readout::WriteLine(sc, match);
+    if (sc.showQArcs == 1) {
+        readout::WriteLine(sc, readout::QLine(sc.maxNetworkQ));
+    }
+}
+
+} // namespace
+
+void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
+    const Point a = sc.ZToScreen(from);
+    const Point b = sc.ZToScreen(to);
+    if (!IsValidPoint(a) || !IsValidPoint(b)) {
+        return;
+    }
+    sc.surface->MoveTo(a);
+    sc.surface->LineTo(b);
+}
+
+Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement,
+                           double theta) {
+    DrawSurface& s = *sc.surface;
+    const Pen previous = s.SelectPen(sc.plottingActive == 1 ? kActiveTracePen : kTracePen);
+    double endAngle = 0;
+    const Complex end = sc.StepPercent(100, zin, ze, placement, theta, endAngle);
+    // Below one unit of radius no step can ever be measured.
+    if (!(sc.chartRadius >= 1.0)) {
+        s.SelectPen(previous);
+        return end;
+    }
+    const Point endPoint = sc.ZToScreen(end);
+    Stepper st{sc, zin, ze, placement, theta, zin, sc.ZToScreen(zin)};
+    for (int points = 0; points < kMaxTracePoints; ++points) {
+        Complex trial;
+        if (!st.Next(trial)) {
+            break;
+        }
+        DrawImpedanceSegment(sc, st.cur, trial);
+        st.cur = trial;
+        st.curPoint = sc.ZToScreen(trial);
+        st.savedAngle = st.angle;
+        if (sc.ScreenDistancePercent(st.curPoint, endPoint) <= 10) {
+            RaiseQ(sc, end);
+            DrawImpedanceSegment(sc, st.cur, end);
+            break;
+        }
+    }
+    s.SelectPen(previous);
+    return end;
+}
+
+void DrawMarker(SmithChrt& sc, Complex z, int32_t kind) {
+    Rgb colour;
+    if (!MarkerColour(kind, colour)) {
+        sc.Report("you shouldn't have gotten here!");
+        return;
+    }
+    const Point p = sc.ZToScreen(z);
+    if (!IsValidPoint(p)) {
+        return;
+    }
+    DrawSurface& s = *sc.surface;
+    const std::string label = sc.textMarkers == 1 ? readout::MarkerLabel(sc, z) : std::string();
+    const Pen previous = s.SelectPen({3, colour});
+    s.SetBackgroundTransparent();
+    s.TextOut(p, label);
+    const int32_t g = TruncToInt32(sc.chartRadius * 0.013333333333333334);
+    const int32_t ng = g == kInvalidCoordinate ? g : -g;
+    s.Circle({AddCoord(p.x, g), AddCoord(p.y, g), AddCoord(p.x, ng), AddCoord(p.y, ng)});
+    s.SelectPen(previous);
+}
+
+void DrawVswrCircle(SmithChrt& sc, Complex endZ, Complex goalZ) {
+    const Point e = sc.ZToScreen(endZ);
+    const Point g = sc.ZToScreen(goalZ);
+    if (!IsValidPoint(e) || !IsValidPoint(g)) {
+        return;
+    }
+    const double dx = static_cast<double>(int64_t{e.x} - g.x);
+    const double dy = static_cast<double>(int64_t{e.y} - g.y);
+    const int32_t t = TruncToInt32(std::sqrt(dx * dx + dy * dy));
+    if (t == kInvalidCoordinate) {
+        return;
+    }
+    const Rect box{AddCoord(g.x, -t), AddCoord(g.y, t), AddCoord(g.x, t), AddCoord(g.y, -t)};
+    if (!IsValidRect(box)) {
+        return;
+    }
+    DrawSurface& s = *sc.surface;
+    const Pen previousPen = s.SelectPen(kGoalCirclePen);
+    const Brush previousBrush = s.SelectBrush(Brush::Hollow);
+    s.Ellipse(box);
+    s.SelectBrush(previousBrush);
+    s.SelectPen(previousPen);
+}
+
+void DrawQCurve(SmithChrt& sc) {
+    const Pen previous = sc.surface->SelectPen(kQPen);
+    const double qc = sc.maxNetworkQ > 10 ? 10.0 : sc.maxNetworkQ;
+    const double l = std::log10(50000.0);
+    const double z0 = sc.chartZ0.re;
+    for (int b = 0; b <= 50; ++b) {
+        const double r1 = std::pow(10.0, b * 0.0196078431372549 * l) * 0.001 * z0;
+        const double r2 = std::pow(10.0, (b + 1) * 0.0196078431372549 * l) * 0.001 * z0;
+        DrawImpedanceSegment(sc, {r1, qc * r1}, {r2, qc * r2});
+        DrawImpedanceSegment(sc, {r1, -(qc * r1)}, {r2, -(qc * r2)});
+    }
+    sc.surface->SelectPen(previous);
+}
+
+bool PlotComponents(SmithChrt& sc) {
+    sc.maxNetworkQ = 0;
+    RaiseQ(sc, sc.startZ);
+    Complex cur = sc.startZ;
+    double theta = 0;
+    const char* word = "";
+    const int32_t n = std::clamp(sc.componentCount, 0, MAX_COMPONENTS);
+    for (int32_t i = 0; i < n; ++i) {
+        const Component& c = sc.components[i];
+        sc.plottingActive = i == sc.activeIndex ? 1 : 0;
+        Complex ze;
+        if (!sc.ElementAt(c, ze, theta)) {
+            return false;
+        }
+        const std::string description = readout::ComponentDescription(c, ze, sc.frequency);
+        const Complex out = PlotComponentTrace(sc, cur, ze, c.placement, theta);
+        if (const char* w = readout::PlacementWord(c.placement)) {
+            word = w;
+        } else {
+            sc.Report("You never should have reached this point!");
+        }
+        WriteComponentLine(sc, word + description);
+        sc.labelPoints[i] = {0, ClampToInt32(int64_t{sc.textY} + sc.lineHeight / 2)};
+        if (i != n - 1) {
+            DrawMarker(sc, out, MARK_NODE);
+        }
+        sc.tracePoints[i] = Midpoint(sc.ZToScreen(cur), sc.ZToScreen(out));
+        cur = out;
+    }
+    sc.endZ = cur;
+    DrawMarker(sc, sc.endZ, MARK_END);
+    WriteClosingLines(sc);
+    return true;
+}

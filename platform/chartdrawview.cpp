@@ -1,0 +1,68 @@
+#include "chartdrawview.h"
+
+#include "chartgeometry.h"
+#include "coffscreendc.h"
+#include "datetimetext.h"
+#include "drawchart.h"
+#include "smithchrt.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+void Draw(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& clock,
+          IMessageSink* drawMessages) {
+    IMessageSink* const previous = sc.messages;
+    if (drawMessages != nullptr) {
+        sc.messages = drawMessages;
+    }
+    DrawChart(sc, surface, logical, clock);
+    sc.messages = previous;
+}
+
+Rect ToRect(QRect r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+} // namespace
+
+void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
+                      IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio) {
+    const Rect logical = DeviceToLogical({0, 0, client.width(), client.height()});
+    target.setBackgroundMode(Qt::TransparentMode);
+    COffscreenDC dc(target, DeviceToLogical(ToRect(clipBox)), false, devicePixelRatio);
+    Draw(sc, dc, logical, clock, drawMessages);
+}
+
+void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
+                       Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
+    const Rect page =
+        ApplyPrintingRule(client.width(), client.height(), printRect, DotAspect(printer));
+    const Rect logical = DeviceToLogical(page);
+    target.setBackgroundMode(Qt::TransparentMode);
+    COffscreenDC dc(target, logical, true);
+    Draw(sc, dc, logical, clock, drawMessages);
+}
+
+void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {
+    FixedDateTimeText noClock(std::nullopt);
+    IDateTimeText& clock = to.clock != nullptr ? *to.clock : noClock;
+    if (to.printer != nullptr) {
+        DrawViewOnPrinter(sc, target, *to.printer, to.client, to.printRect, clock, to.drawMessages);
+    } else {
+        DrawViewOnWindow(sc, target, to.client, to.clipBox, clock, to.drawMessages,
+                         to.devicePixelRatio);
+    }
+}
+
+Rect PrintRectOf(QPrinter& printer) {
+    const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
+    return {0, 0, r.width(), r.height()};
+}
+
+double DotAspect(const QPaintDevice& device) {
+    const int y = device.logicalDpiY();
+    return y > 0 ? static_cast<double>(device.logicalDpiX()) / y : 1.0;
+}

@@ -1,0 +1,123 @@
+#include "chart_test_support.h"
+#include "trace.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kHostile[] = {kNaN, kInf, -kInf, 0.0, -0.0, 1e300, -1e300, 1e-300, 5e15};
+
+// Every kind in every placement, with one value put into every field.
+void FillNetwork(SmithChrt& sc, double v) {
+    sc.componentCount = 0;
+    sc.activeIndex = 0;
+    int32_t kind = KIND_RESISTOR;
+    int32_t placement = PLACE_SERIES;
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c;
+        c.kind = kind;
+        c.placement = placement;
+        c.resistance = c.capacitance = c.inductance = c.lineZ0 = c.lineAngle = c.lineFreq = v;
+        c.tunedElement = 1;
+        sc.AddComponent(c);
+        kind = kind == KIND_SERIES_RLC ? KIND_RESISTOR : kind + 1;
+        placement = placement == PLACE_TL_SHUNT_SHORTED ? PLACE_SERIES : placement + 1;
+    }
+}
+
+// Every draw must come back; the recorded calls stay within the per-trace bounds.
+void DrawAndCheck(RecordedDraw& d, int32_t w, int32_t h) {
+    d.Draw(w, h);
+    const size_t bound = 1000 + static_cast<size_t>(MAX_COMPONENTS) * 2 * (kMaxTracePoints + 1);
+    EXPECT_LT(d.surface.calls.size(), bound);
+    for (const DrawCall& c : d.surface.calls) {
+        if (c.op == DrawCall::Op::LineTo) {
+            EXPECT_NE(c.to.x, kInvalidCoordinate);
+            EXPECT_NE(c.to.y, kInvalidCoordinate);
+            EXPECT_NE(c.from.x, kInvalidCoordinate);
+        }
+    }
+    // However often a message was raised, it reaches the sink once per draw.
+    std::vector<std::string> seen;
+    for (const std::string& m : d.messages.messages) {
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), m), 0) << m;
+        seen.push_back(m);
+    }
+    d.messages.messages.clear();
+}
+
+class HostileValues : public ::testing::TestWithParam<double> {};
+
+TEST_P(HostileValues, InEveryComponentField) {
+    RecordedDraw d;
+    FillNetwork(d.sc, GetParam());
+    d.sc.showQArcs = 1;
+    d.sc.showVswrCircles = true;
+    d.sc.showAdmittance = 1;
+    DrawAndCheck(d, 800, 400);
+    d.sc.gammaMode = 1;
+    DrawAndCheck(d, 3000, 7000);
+}
+
+TEST_P(HostileValues, InEveryDocumentField) {
+    const double v = GetParam();
+    RecordedDraw d;
+    FillNetwork(d.sc, 50);
+    d.sc.startZ = {v, v};
+    d.sc.goalZ = {v, -v};
+    d.sc.frequency = v;
+    d.sc.tunePercent = v;
+    d.sc.showQArcs = 1;
+    d.sc.showVswrCircles = true;
+    d.sc.showAdmittance = 1;
+    DrawAndCheck(d, 800, 400);
+    d.sc.chartZ0 = {v, 0};
+    DrawAndCheck(d, 800, 400);
+    d.sc.chartZ0 = {50, v};
+    DrawAndCheck(d, 1, 1);
+    DrawAndCheck(d, 0, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HostileValues, ::testing::ValuesIn(kHostile));
+
+TEST(Hostile, CountsAndIndicesOutOfRange) {
+    RecordedDraw d;
+    FillNetwork(d.sc, 50);
+    for (const int32_t count : {-7, 26, INT32_MAX}) {
+        d.sc.componentCount = count;
+        d.sc.activeIndex = -count;
+        DrawAndCheck(d, 800, 400);
+    }
+}
+
+TEST(Hostile, HugeWindowAndUnreachableEnd) {
+    RecordedDraw d;
+    Component c = NewCapacitor(PLACE_SERIES, 50, 1000);
+    c.capacitance = 1e-30; // practically an open circuit: the trace runs to the rim's edge
+    d.sc.AddComponent(c);
+    d.sc.AddComponent(NewLine(PLACE_TL_SERIES, 50, 1000));
+    d.sc.components[1].lineAngle = 1e18;
+    DrawAndCheck(d, 2000000000, 2000000000);
+    DrawAndCheck(d, 800, 400);
+}
+
+TEST(Hostile, EndWithoutAChartPointStopsAtThePointBound) {
+    RecordedDraw d;
+    Component c = NewResistor(PLACE_SERIES, -100); // ends at -Z0, which has no chart point
+    d.sc.AddComponent(c);
+    d.Draw();
+    EXPECT_EQ(d.sc.endZ, (Complex{-50, 0}));
+    const auto segments = d.CallsWithPen(DrawCall::Op::LineTo, kActiveTrace);
+    EXPECT_GT(segments.size(), 10u);
+    EXPECT_LE(segments.size(), static_cast<size_t>(kMaxTracePoints));
+    // The readout still closes normally.
+    EXPECT_EQ(d.Texts().back().rfind(" VSWR=", 0), 0u);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#include "cchartprinter.h"
+#include "cdrawmessages.h"
+#include "chartdrawview.h"
+#include "chartgeometry.h"
+#include "clocaledatetime.h"
+#include "smithchrt.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct PrintedChart {
+    SmithChrt sc;
+    QSize client{800, 400};
+    Rect printRect;
+    int pages = 0;
+    FixedDateTimeText clock{std::string("now")};
+    CChartPrinter printer{[this](QPainter& p, QPrinter& pr) {
+        ++pages;
+        printRect = PrintRectOf(pr);
+        DrawViewTarget to;
+        to.client = client;
+        to.printer = &pr;
+        to.printRect = printRect;
+        to.clock = &clock;
+        DrawView(sc, p, to);
+    }};
+};
+
+void ToPdf(QPrinter& printer, const QString& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+}
+
+TEST(Printing, PageUsesThePartWithTheWindowsProportions) {
+    QTemporaryDir dir;
+    PrintedChart c;
+    c.sc.AddComponent(NewCapacitor(PLACE_SERIES, 50, 1000));
+    ToPdf(c.printer.Printer(), dir.filePath("chart.pdf"));
+    ASSERT_TRUE(c.printer.PrintPage(c.printer.Printer()));
+    EXPECT_GT(QFileInfo(dir.filePath("chart.pdf")).size(), 1000);
+    const Rect page = c.printRect;
+    ASSERT_GT(page.right, 800);
+    // A portrait page: the full width, half of it as height.
+    EXPECT_EQ(c.sc.clientRect, DeviceToLogical(ApplyPrintingRule(800, 400, page, 1.0)));
+    EXPECT_EQ(c.sc.clientRect.right, page.right);
+    EXPECT_EQ(-c.sc.clientRect.bottom, page.right / 2);
+    EXPECT_GT(c.sc.lineHeight, 16); // the printer's font in printer dots
+}
+
+TEST(Printing, EmptyWindowPrintsOnTheWholePage) {
+    QTemporaryDir dir;
+    PrintedChart c;
+    c.client = QSize(0, 0);
+    ToPdf(c.printer.Printer(), dir.filePath("empty.pdf"));
+    ASSERT_TRUE(c.printer.PrintPage(c.printer.Printer()));
+    EXPECT_EQ(c.sc.clientRect, DeviceToLogical(c.printRect));
+}
+
+TEST(Printing, PreviewShowsTheChosenNumberOfPages) {
+    PrintedChart c;
+    auto two = c.printer.CreatePreview(nullptr, 2);
+    auto* preview = two->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::AllPagesView);
+    preview->updatePreview();
+    EXPECT_GE(c.pages, 1);
+    EXPECT_EQ(preview->pageCount(), 1);
+    auto one = c.printer.CreatePreview(nullptr, 1);
+    EXPECT_EQ(one->findChild<QPrintPreviewWidget*>()->viewMode(),
+              QPrintPreviewWidget::SinglePageView);
+}
+
+TEST(DrawMessages, ShownAfterThePaintOnceEach) {
+    std::vector<std::string> boxes;
+    CDrawMessages messages([&](const std::string& t) { boxes.push_back(t); });
+    SmithChrt sc;
+    Component bad = NewCapacitor(PLACE_SERIES, 50, 1000);
+    bad.placement = 9;
+    sc.AddComponent(bad);
+    FixedDateTimeText clock(std::string("now"));
+    QImage window(400, 300, QImage::Format_RGB32);
+    auto paint = [&] {
+        QPainter p(&window);
+        DrawViewOnWindow(sc, p, window.size(), window.rect(), clock, &messages, 1.0);
+    };
+    paint();
+    EXPECT_TRUE(boxes.empty()); // nothing inside the paint
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes,
+              (std::vector<std::string>{"AddImpedancePercent -- you never should have gotten here!",
+                                        "You never should have reached this point!"}));
+    // The repaint after the boxes closed shows nothing again.
+    paint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.size(), 2u);
+    // A command's redraw does.
+    messages.Rearm();
+    paint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.size(), 4u);
+}
+
+TEST(DrawMessages, RepaintsWhileABoxIsOpenAddOnlyNewMessages) {
+    std::vector<std::string> boxes;
+    CDrawMessages* self = nullptr;
+    CDrawMessages messages([&](const std::string& t) {
+        boxes.push_back(t);
+        // A repaint behind the open box raises the same message and one more.
+        self->Report(t);
+        self->Report("problem plotting components");
+        self->ShowPending();
+    });
+    self = &messages;
+    messages.Report("default case in plotcomponents type checking");
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes, (std::vector<std::string>{"default case in plotcomponents type checking",
+                                               "problem plotting components"}));
+    EXPECT_FALSE(messages.HasPending());
+}
+
+TEST(LocaleDateTime, GivesDateAndTime) {
+    CLocaleDateTime clock;
+    const auto text = clock.Now();
+    ASSERT_TRUE(text.has_value());
+    EXPECT_FALSE(text->empty());
+}
+
+} // namespace
