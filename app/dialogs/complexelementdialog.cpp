@@ -30,8 +30,13 @@ CComplexElementDialog::CComplexElementDialog(QWidget* parent)
     QRadioButton* tuneC = NewRadio(1077, QStringLiteral("Capacitance (pF)"));
     QLineEdit* cEdit = NewEdit(1005);
 
-    QGroupBox* tuned = NewGroup(QStringLiteral("which is \"tuned\" with keystrokes"));
-    auto* values = new QGridLayout(tuned);
+    QGroupBox* orientationGroup =
+        WithButtons(NewGroup(QStringLiteral("Component Orientation in Circuit")), series, shunt);
+    QGroupBox* typeGroup =
+        WithButtons(NewGroup(QStringLiteral("Component Type")), parallelRlc, seriesRlc);
+    QGroupBox* tunedGroup = NewGroup(QStringLiteral("which is \"tuned\" with keystrokes"));
+    // Each button stands left of the edit that holds its value.
+    auto* values = new QGridLayout(tunedGroup);
     values->addWidget(tuneR, 0, 0);
     values->addWidget(rEdit, 0, 1);
     values->addWidget(tuneL, 1, 0);
@@ -40,11 +45,9 @@ CComplexElementDialog::CComplexElementDialog(QWidget* parent)
     values->addWidget(cEdit, 2, 1);
 
     auto* groups = new QVBoxLayout;
-    groups->addWidget(
-        WithButtons(NewGroup(QStringLiteral("Component Orientation in Circuit")), series, shunt));
-    groups->addWidget(
-        WithButtons(NewGroup(QStringLiteral("Component Type")), parallelRlc, seriesRlc));
-    groups->addWidget(tuned);
+    groups->addWidget(orientationGroup);
+    groups->addWidget(typeGroup);
+    groups->addWidget(tunedGroup);
 
     auto* whole = new QHBoxLayout;
     whole->addLayout(groups);
