@@ -15,7 +15,7 @@ CComponentConfigDialog::CComponentConfigDialog(QWidget* parent)
     column->addWidget(series);
     column->addWidget(shunt);
     column->addLayout(NewButtonRow(false));
-    SetDialogLayout(column);
+    SetDialogLayout(column, 36);
 
     BindRadio({series, shunt}, &placementIndex);
     BindLabel(caption, &label);

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpacerItem>
 
 #include <utility>
 
@@ -189,7 +190,11 @@ QBoxLayout* CDialogBase::NewButtonColumn(bool withCancel) {
     return column;
 }
 
-void CDialogBase::SetDialogLayout(QLayout* layout) {
+void CDialogBase::SetDialogLayout(QLayout* layout, int minimumChars) {
+    if (minimumChars > 0) {
+        const int width = fontMetrics().averageCharWidth() * minimumChars;
+        layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed));
+    }
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setLayout(layout);
 }

@@ -81,8 +81,9 @@ protected:
     QBoxLayout* NewButtonRow(bool withCancel);
     /// OK (and Cancel) stacked at the top of a column, for dialogs with their buttons at the right.
     QBoxLayout* NewButtonColumn(bool withCancel);
-    /// Installs the dialog's layout and fixes the dialog at its natural size.
-    void SetDialogLayout(QLayout* layout);
+    /// Installs the dialog's layout and fixes the dialog at its natural size, at least
+    /// minimumChars average characters wide.
+    void SetDialogLayout(QLayout* layout, int minimumChars = 0);
 
     // The field table, in exchange order.
     void BindNumber(QLineEdit* edit, double* field, double minimum, double maximum);

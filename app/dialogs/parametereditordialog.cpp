@@ -13,7 +13,7 @@ CParameterEditorDialog::CParameterEditorDialog(QWidget* parent)
     auto* column = new QVBoxLayout;
     column->addWidget(caption);
     column->addWidget(valueEdit);
-    SetDialogLayout(column);
+    SetDialogLayout(column, 36);
 
     BindLabel(caption, &label);
     BindNumber(valueEdit, &value, 1e-15, 1e20);

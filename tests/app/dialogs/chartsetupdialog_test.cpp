@@ -110,6 +110,15 @@ TEST_F(ChartSetupTest, TitleEditRefusesThe101stCharacter) {
     EXPECT_EQ(dialog.title, std::string(100, 'x'));
 }
 
+TEST_F(ChartSetupTest, PastedTextIsCutToTheLimitAtTheCursor) {
+    dialog.title = std::string(90, 'x');
+    dialog.show();
+    Edit(1003)->setCursorPosition(45);
+    Edit(1003)->insert(QString(150, u'p'));
+    EXPECT_EQ(Edit(1003)->text(), QString(45, u'x') + QString(10, u'p') + QString(45, u'x'));
+    EXPECT_EQ(Edit(1003)->cursorPosition(), 55);
+}
+
 TEST_F(ChartSetupTest, LongerStoredTitleIsShownWholeAndReported) {
     dialog.title = std::string(120, 'a');
     dialog.show();

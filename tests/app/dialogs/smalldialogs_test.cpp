@@ -175,6 +175,24 @@ TEST_F(ParameterEditorTest, EscapeLeavesTheValue) {
     EXPECT_EQ(dialog.value, 1000.0);
 }
 
+TEST_F(ParameterEditorTest, RunsModally) {
+    CParameterEditorDialog dialog;
+    dialog.value = 1000.0;
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        auto* edit = dialog.ControlAs<QLineEdit>(1003);
+        QTest::keyClicks(edit, "0");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClicks(edit, "250");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    // Never hang: whatever happens above, the dialog is closed in the end.
+    QTimer::singleShot(5000, &dialog, &QDialog::reject);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Please enter a number between 1e-15 and 1e+20.");
+    EXPECT_EQ(dialog.value, 250.0);
+}
+
 struct EntryCase {
     const char* typed;
     const char* message; ///< empty when accepted
