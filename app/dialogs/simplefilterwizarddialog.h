@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-/// "Simple HPF/LPF Synthesis wizard": the specification of an odd-order equal-ripple low-pass or
+/// "Simple HPF/LPF Synthesis wizard": the design values of an odd-order equal-ripple low-pass or
 /// high-pass ladder filter. OK and Cancel.
 class CSimpleFilterWizardDialog : public CDialogBase {
     Q_OBJECT
