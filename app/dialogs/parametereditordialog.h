@@ -1,0 +1,18 @@
+#pragma once
+
+#include "dialogbase.h"
+
+#include <string>
+
+/// "Parameter Editor": one number under a caption set by the caller ("Frequency (MHz)", ...).
+/// No buttons: Enter accepts, Escape cancels.
+class CParameterEditorDialog : public CDialogBase {
+    Q_OBJECT
+public:
+    static constexpr int IDD = 141;
+
+    explicit CParameterEditorDialog(QWidget* parent = nullptr);
+
+    std::string label;  ///< name and unit of the value, UTF-8
+    double value = 0.0; ///< 1e-15 to 1e20
+};
