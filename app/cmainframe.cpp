@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -30,6 +31,8 @@ int CMainFrame::OnCreate() {
         return -1;
     }
     CreateMenus();
+    // No minimum size of our own: the window can be made as small as the window system allows.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
     qApp->installEventFilter(this);
     UpdateLockIndicators();
     UpdateRecentFileMenu();
