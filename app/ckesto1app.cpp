@@ -8,8 +8,23 @@
 #include "messageboxes.h"
 
 #include <QFileInfo>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+
+namespace {
+
+/// Room for the whole toolbar where the screen allows it.
+QSize InitialFrameSize(const QWidget& frame) {
+    const QScreen* screen = frame.screen();
+    const QSize wanted = frame.sizeHint();
+    if (screen == nullptr) {
+        return wanted;
+    }
+    return wanted.boundedTo(screen->availableGeometry().size() * 0.9);
+}
+
+} // namespace
 
 CKesto1App::CKesto1App(IFileDialogs& dialogs, ILockKeys& keys)
     : fileDialogs(dialogs), lockKeys(keys), recentFiles(kRecentFileCount) {
@@ -34,6 +49,7 @@ bool CKesto1App::InitInstance(const QString& documentPath) {
         return false;
     }
     frame->OnDocumentChanged();
+    frame->resize(InitialFrameSize(*frame));
     frame->show();
     frame->update();
     return true;

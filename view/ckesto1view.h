@@ -50,7 +50,7 @@ public:
     void OnViewStatusBar();
 
     /// A comfortable first size; the view sets no minimum.
-    QSize sizeHint() const override { return {800, 500}; }
+    QSize sizeHint() const override { return {1000, 560}; }
     QSize minimumSizeHint() const override { return {0, 0}; }
 
 protected:

@@ -1,11 +1,19 @@
 #include "cmessageboxsink.h"
+#include "cqtmessageboxes.h"
 #include "csysfslockkeys.h"
 #include "messageboxes.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -28,6 +36,53 @@ TEST(MessageBoxes, InstalledBoxesReplaceTheQtOnesAndAreRestored) {
         EXPECT_EQ(recorder.warnings, QStringList{QStringLiteral("problem plotting components")});
     }
     EXPECT_EQ(&MessageBoxes(), &qtBoxes);
+}
+
+struct ShownBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+TEST(QtMessageBoxes, CaptionIconAndButtons) {
+    CQtMessageBoxes boxes;
+    struct Case {
+        std::function<int()> call;
+        QMessageBox::StandardButton press;
+        QMessageBox::StandardButtons buttons;
+        int expected;
+    };
+    const std::vector<Case> cases{
+        {[&] {
+             boxes.Warning(QStringLiteral("Failed to open document."));
+             return 0;
+         },
+         QMessageBox::Ok, QMessageBox::Ok, 0},
+        {[&] { return boxes.Question(QStringLiteral("Flip?")) ? 1 : 0; }, QMessageBox::Yes,
+         QMessageBox::Yes | QMessageBox::No, 1},
+        {[&] { return boxes.Question(QStringLiteral("Flip?")) ? 1 : 0; }, QMessageBox::No,
+         QMessageBox::Yes | QMessageBox::No, 0},
+        {[&] { return static_cast<int>(boxes.SaveQuestion(QStringLiteral("Save changes to x?"))); },
+         QMessageBox::Cancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         static_cast<int>(SaveAnswer::Cancel)},
+        {[&] { return static_cast<int>(boxes.SaveQuestion(QStringLiteral("Save changes to x?"))); },
+         QMessageBox::No, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         static_cast<int>(SaveAnswer::No)},
+    };
+    for (const Case& c : cases) {
+        ShownBox shown;
+        QTimer::singleShot(0, qApp, [&shown, press = c.press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            box->button(press)->click();
+        });
+        EXPECT_EQ(c.call(), c.expected);
+        EXPECT_EQ(shown.caption, QStringLiteral("Ravuz Ozuda"));
+        EXPECT_EQ(shown.icon, QMessageBox::Warning);
+        EXPECT_EQ(shown.buttons, c.buttons);
+    }
 }
 
 void WriteLed(const QTemporaryDir& dir, const char* name, const char* brightness) {
