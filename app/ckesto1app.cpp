@@ -1,0 +1,234 @@
+#include "ckesto1app.h"
+
+#include "caboutdialog.h"
+#include "cmainframe.h"
+#include "commandids.h"
+#include "csettingsstore.h"
+#include "ifiledialogs.h"
+#include "messageboxes.h"
+
+#include <QFileInfo>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+/// Room for the whole toolbar where the screen allows it.
+QSize InitialFrameSize(const QWidget& frame) {
+    const QScreen* screen = frame.screen();
+    const QSize wanted = frame.sizeHint();
+    if (screen == nullptr) {
+        return wanted;
+    }
+    return wanted.boundedTo(screen->availableGeometry().size() * 0.9);
+}
+
+} // namespace
+
+CKesto1App::CKesto1App(IFileDialogs& dialogs, ILockKeys& keys)
+    : fileDialogs(dialogs), lockKeys(keys), recentFiles(kRecentFileCount) {
+    document.chart.messages = &messageSink;
+}
+
+CKesto1App::~CKesto1App() = default;
+
+bool CKesto1App::InitInstance(const QString& documentPath) {
+    settings = std::make_unique<CSettingsStore>();
+    recentFiles.SetEntries(settings->ReadRecentFiles(kRecentFileCount));
+    previewPages = settings->ReadPreviewPages();
+
+    frame = std::make_unique<CMainFrame>(*this, document, lockKeys);
+    if (frame->OnCreate() != 0) {
+        MessageBoxes().Warning(QStringLiteral("Failed to create empty document."));
+        return false;
+    }
+    if (documentPath.isEmpty()) {
+        document.OnNewDocument();
+    } else if (!OpenDocumentFile(documentPath)) {
+        return false;
+    }
+    frame->OnDocumentChanged();
+    frame->resize(InitialFrameSize(*frame));
+    frame->show();
+    frame->update();
+    return true;
+}
+
+void CKesto1App::ExitInstance() {
+    if (settings == nullptr) {
+        return;
+    }
+    settings->WriteRecentFiles(recentFiles.Entries());
+    if (previewPages != 0) {
+        settings->WritePreviewPages(previewPages);
+    }
+}
+
+bool CKesto1App::OpenDocumentFile(const QString& path) {
+    return OpenDocument(path) == OpenResult::Opened;
+}
+
+CKesto1App::OpenResult CKesto1App::OpenDocument(const QString& path) {
+    if (!SaveModified()) {
+        return OpenResult::Cancelled;
+    }
+    const DocumentError error = document.OnOpenDocument(path);
+    if (error != DocumentError::None) {
+        MessageBoxes().Warning(QString::fromLatin1(DocumentErrorText(error)));
+        return OpenResult::Failed;
+    }
+    recentFiles.Add(document.GetPathName());
+    frame->OnDocumentChanged();
+    return OpenResult::Opened;
+}
+
+bool CKesto1App::SaveModified() {
+    if (!document.IsModified()) {
+        return true;
+    }
+    const QString name =
+        document.GetPathName().isEmpty() ? document.GetTitle() : document.GetPathName();
+    switch (MessageBoxes().SaveQuestion(QStringLiteral("Save changes to %1?").arg(name))) {
+    case SaveAnswer::Yes:
+        return DoFileSave();
+    case SaveAnswer::No:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CKesto1App::CanCloseFrame() {
+    if (!SaveModified()) {
+        return false;
+    }
+    ExitInstance();
+    return true;
+}
+
+bool CKesto1App::DoFileSave() {
+    const QString& path = document.GetPathName();
+    const QFileInfo info(path);
+    // A document never saved, or a file that may not be written, is saved under a new name.
+    if (path.isEmpty() || (info.exists() && !info.isWritable())) {
+        return DoSave(QString());
+    }
+    return DoSave(path);
+}
+
+QString CKesto1App::WithDefaultExtension(const QString& path) {
+    if (QFileInfo(path).suffix().isEmpty()) {
+        return path + QStringLiteral(".qbl");
+    }
+    return path;
+}
+
+QString CKesto1App::SuggestedSaveName() const {
+    if (!document.GetPathName().isEmpty()) {
+        return document.GetPathName();
+    }
+    return WithDefaultExtension(document.GetTitle());
+}
+
+bool CKesto1App::DoSave(const QString& path) {
+    QString target = path;
+    if (target.isEmpty()) {
+        target = fileDialogs.GetSaveFileName(SuggestedSaveName());
+        if (target.isEmpty()) {
+            return false;
+        }
+        target = WithDefaultExtension(target);
+    }
+    const DocumentError error = document.OnSaveDocument(target);
+    if (error != DocumentError::None) {
+        MessageBoxes().Warning(QString::fromLatin1(DocumentErrorText(error)));
+        return false;
+    }
+    recentFiles.Add(document.GetPathName());
+    frame->OnDocumentChanged();
+    return true;
+}
+
+void CKesto1App::OnFileNew() {
+    if (!SaveModified()) {
+        return;
+    }
+    document.OnNewDocument();
+    frame->OnDocumentChanged();
+}
+
+void CKesto1App::OnFileOpen() {
+    QString path = fileDialogs.GetOpenFileName();
+    if (path.isEmpty()) {
+        return;
+    }
+    // A name typed without an extension means the document file of that name.
+    if (!QFileInfo::exists(path) && QFileInfo(path).suffix().isEmpty() &&
+        QFileInfo::exists(WithDefaultExtension(path))) {
+        path = WithDefaultExtension(path);
+    }
+    OpenDocumentFile(path);
+}
+
+void CKesto1App::OnFileSave() {
+    DoFileSave();
+}
+
+void CKesto1App::OnFileSaveAs() {
+    DoSave(QString());
+}
+
+void CKesto1App::OnOpenRecentFile(int index) {
+    const QString path = recentFiles.At(index);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (OpenDocument(path) == OpenResult::Failed) {
+        // An entry that cannot be opened leaves the list.
+        recentFiles.Remove(index);
+        frame->UpdateRecentFileMenu();
+    }
+}
+
+void CKesto1App::OnAppExit() {
+    frame->close();
+}
+
+void CKesto1App::OnAppAbout() {
+    CAboutDialog about(frame.get());
+    about.exec();
+}
+
+void CKesto1App::OnViewToolbar() {
+    QToolBar* bar = frame->ToolBar();
+    bar->setVisible(bar->isHidden());
+    frame->UpdateCommandUI();
+}
+
+void CKesto1App::OnViewStatusBar() {
+    QStatusBar* bar = frame->StatusBarPane();
+    bar->setVisible(bar->isHidden());
+    frame->UpdateCommandUI();
+}
+
+bool CKesto1App::IsShellCommandEnabled(int id) const {
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+        return id - ID_FILE_MRU_FILE1 < recentFiles.Count();
+    }
+    return frame != nullptr;
+}
+
+bool CKesto1App::IsShellCommandChecked(int id) const {
+    if (frame == nullptr) {
+        return false;
+    }
+    if (id == ID_VIEW_TOOLBAR) {
+        return !frame->ToolBar()->isHidden();
+    }
+    if (id == ID_VIEW_STATUS_BAR) {
+        return !frame->StatusBarPane()->isHidden();
+    }
+    return false;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "ckesto1doc.h"
+#include "cmessageboxsink.h"
+#include "crecentfilelist.h"
+#include "ishellcommands.h"
+
+#include <QString>
+
+#include <memory>
+
+class CMainFrame;
+class CSettingsStore;
+class IFileDialogs;
+class ILockKeys;
+
+/// The application: one document, one main frame and one view for the whole run, the
+/// recent-file list and the settings store, and the file commands.
+class CKesto1App : public IShellCommands {
+public:
+    CKesto1App(IFileDialogs& fileDialogs, ILockKeys& lockKeys);
+    ~CKesto1App() override;
+    CKesto1App(const CKesto1App&) = delete;
+    CKesto1App& operator=(const CKesto1App&) = delete;
+
+    /// Start-up: settings, the main window, then a new document or the one named by
+    /// documentPath. False when the program should end at once.
+    bool InitInstance(const QString& documentPath = QString());
+    /// Writes the recent-file list and the preview page count back to the settings store.
+    void ExitInstance();
+
+    CKesto1Doc& Document() { return document; }
+    CMainFrame* MainFrame() const { return frame.get(); }
+    const CRecentFileList& RecentFiles() const { return recentFiles; }
+    int PreviewPages() const { return previewPages; }
+    void SetPreviewPages(int pages) { previewPages = pages; }
+
+    /// Opens a document in place of the current one, after the save question. Failures are
+    /// shown and leave the current document as it was.
+    bool OpenDocumentFile(const QString& path);
+    /// Asks "Save changes to %1?" for a modified document; false when the user cancels or the
+    /// save fails.
+    bool SaveModified();
+    /// The save question before the main window closes; writes the settings when it may close.
+    bool CanCloseFrame();
+
+    void OnFileNew() override;
+    void OnFileOpen() override;
+    void OnFileSave() override;
+    void OnFileSaveAs() override;
+    void OnOpenRecentFile(int index) override;
+    void OnAppExit() override;
+    void OnAppAbout() override;
+    void OnViewToolbar() override;
+    void OnViewStatusBar() override;
+    bool IsShellCommandEnabled(int id) const override;
+    bool IsShellCommandChecked(int id) const override;
+
+private:
+    enum class OpenResult { Opened, Cancelled, Failed };
+    OpenResult OpenDocument(const QString& path);
+    bool DoFileSave();
+    /// Saves under path, or asks for a name when path is empty.
+    bool DoSave(const QString& path);
+    QString SuggestedSaveName() const;
+    static QString WithDefaultExtension(const QString& path);
+
+    IFileDialogs& fileDialogs;
+    ILockKeys& lockKeys;
+    CMessageBoxSink messageSink;
+    CKesto1Doc document;
+    std::unique_ptr<CSettingsStore> settings;
+    CRecentFileList recentFiles;
+    int previewPages = 0;
+    std::unique_ptr<CMainFrame> frame;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ifiledialogs.h"
+
+class QWidget;
+
+/// QFileDialog with the document filters "Quorbel Files (*.qbl)" and "All Files (*.*)".
+class CQtFileDialogs : public IFileDialogs {
+public:
+    explicit CQtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    QString GetOpenFileName() override;
+    QString GetSaveFileName(const QString& suggested) override;
+
+private:
+    QWidget* parent_;
+};

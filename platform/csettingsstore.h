@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSettings>
+#include <QStringList>
+
+/// The per-user settings store: "Recent File List" (File1..File4, most recent first) and
+/// "Settings" with "PreviewPages", under "Local AppWizard-Generated Applications/Ravuz Ozuda".
+/// The location follows QSettings' user scope, which the test mode of QStandardPaths isolates.
+class CSettingsStore {
+public:
+    CSettingsStore();
+
+    QStringList ReadRecentFiles(int count) const;
+    /// Replaces the whole list; empty entries are not written.
+    void WriteRecentFiles(const QStringList& files);
+
+    /// The print-preview page count; 0 when none is stored.
+    int ReadPreviewPages() const;
+    void WritePreviewPages(int pages);
+
+    /// The file that holds the settings.
+    QString FileName() const { return settings_.fileName(); }
+    void Sync() { settings_.sync(); }
+
+    static constexpr const char* kOrganization = "Local AppWizard-Generated Applications";
+    static constexpr const char* kApplication = "Ravuz Ozuda";
+
+private:
+    mutable QSettings settings_;
+};

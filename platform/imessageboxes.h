@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+/// The answer to the question asked before a modified document is discarded.
+enum class SaveAnswer { Yes, No, Cancel };
+
+/// Every message box of the program: caption "Ravuz Ozuda" and the warning icon.
+class IMessageBoxes {
+public:
+    virtual ~IMessageBoxes() = default;
+    /// A message with an OK button.
+    virtual void Warning(const QString& text) = 0;
+    /// A question with Yes and No; true for Yes.
+    virtual bool Question(const QString& text) = 0;
+    /// A question with Yes, No and Cancel.
+    virtual SaveAnswer SaveQuestion(const QString& text) = 0;
+};

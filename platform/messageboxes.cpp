@@ -1,0 +1,18 @@
+#include "messageboxes.h"
+
+#include "cqtmessageboxes.h"
+
+namespace {
+IMessageBoxes* installed = nullptr;
+}
+
+IMessageBoxes& MessageBoxes() {
+    static CQtMessageBoxes qtBoxes;
+    return installed != nullptr ? *installed : qtBoxes;
+}
+
+IMessageBoxes* InstallMessageBoxes(IMessageBoxes* boxes) {
+    IMessageBoxes* previous = installed;
+    installed = boxes;
+    return previous;
+}

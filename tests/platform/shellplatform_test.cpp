@@ -1,0 +1,114 @@
+#include "cmessageboxsink.h"
+#include "cqtmessageboxes.h"
+#include "csysfslockkeys.h"
+#include "messageboxes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+class RecordingBoxes : public IMessageBoxes {
+public:
+    void Warning(const QString& text) override { warnings.append(text); }
+    bool Question(const QString&) override { return true; }
+    SaveAnswer SaveQuestion(const QString&) override { return SaveAnswer::No; }
+    QStringList warnings;
+};
+
+TEST(MessageBoxes, InstalledBoxesReplaceTheQtOnesAndAreRestored) {
+    IMessageBoxes& qtBoxes = MessageBoxes();
+    RecordingBoxes recorder;
+    {
+        ScopedMessageBoxes scope(recorder);
+        EXPECT_EQ(&MessageBoxes(), &recorder);
+        CMessageBoxSink sink;
+        sink.Report("problem plotting components");
+        EXPECT_EQ(recorder.warnings, QStringList{QStringLiteral("problem plotting components")});
+    }
+    EXPECT_EQ(&MessageBoxes(), &qtBoxes);
+}
+
+struct ShownBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+TEST(QtMessageBoxes, CaptionIconAndButtons) {
+    CQtMessageBoxes boxes;
+    struct Case {
+        std::function<int()> call;
+        QMessageBox::StandardButton press;
+        QMessageBox::StandardButtons buttons;
+        int expected;
+    };
+    const std::vector<Case> cases{
+        {[&] {
+             boxes.Warning(QStringLiteral("Failed to open document."));
+             return 0;
+         },
+         QMessageBox::Ok, QMessageBox::Ok, 0},
+        {[&] { return boxes.Question(QStringLiteral("Flip?")) ? 1 : 0; }, QMessageBox::Yes,
+         QMessageBox::Yes | QMessageBox::No, 1},
+        {[&] { return boxes.Question(QStringLiteral("Flip?")) ? 1 : 0; }, QMessageBox::No,
+         QMessageBox::Yes | QMessageBox::No, 0},
+        {[&] { return static_cast<int>(boxes.SaveQuestion(QStringLiteral("Save changes to x?"))); },
+         QMessageBox::Cancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         static_cast<int>(SaveAnswer::Cancel)},
+        {[&] { return static_cast<int>(boxes.SaveQuestion(QStringLiteral("Save changes to x?"))); },
+         QMessageBox::No, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         static_cast<int>(SaveAnswer::No)},
+    };
+    for (const Case& c : cases) {
+        ShownBox shown;
+        QTimer::singleShot(0, qApp, [&shown, press = c.press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            box->button(press)->click();
+        });
+        EXPECT_EQ(c.call(), c.expected);
+        EXPECT_EQ(shown.caption, QStringLiteral("Ravuz Ozuda"));
+        EXPECT_EQ(shown.icon, QMessageBox::Warning);
+        EXPECT_EQ(shown.buttons, c.buttons);
+    }
+}
+
+void WriteLed(const QTemporaryDir& dir, const char* name, const char* brightness) {
+    QDir(dir.path()).mkpath(QString::fromLatin1(name));
+    QFile f(dir.filePath(QString::fromLatin1(name) + QStringLiteral("/brightness")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(brightness);
+}
+
+TEST(LockKeys, ReadsKeyboardLeds) {
+    QTemporaryDir dir;
+    WriteLed(dir, "input3::capslock", "0\n");
+    WriteLed(dir, "input7::capslock", "1\n");
+    WriteLed(dir, "input3::numlock", "1\n");
+    WriteLed(dir, "input3::scrolllock", "0\n");
+    WriteLed(dir, "platform::mute", "1\n");
+    CSysfsLockKeys keys(dir.path().toStdString());
+    EXPECT_EQ(keys.Read(), (LockKeys{true, true, false}));
+    WriteLed(dir, "input7::capslock", "0\n");
+    WriteLed(dir, "input3::scrolllock", "1\n");
+    EXPECT_EQ(keys.Read(), (LockKeys{false, true, true}));
+}
+
+TEST(LockKeys, NoLedsReadAsOff) {
+    CSysfsLockKeys keys("/nonexistent/leds");
+    EXPECT_EQ(keys.Read(), LockKeys{});
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "ckesto1doc.h"
+#include "ckesto1view.h"
+#include "ishellcommands.h"
+
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Records which shell commands the view passes on.
+class RecordingShell : public IShellCommands {
+public:
+    void OnFileNew() override { calls.push_back(ID_FILE_NEW); }
+    void OnFileOpen() override { calls.push_back(ID_FILE_OPEN); }
+    void OnFileSave() override { calls.push_back(ID_FILE_SAVE); }
+    void OnFileSaveAs() override { calls.push_back(ID_FILE_SAVE_AS); }
+    void OnOpenRecentFile(int index) override { calls.push_back(ID_FILE_MRU_FILE1 + index); }
+    void OnAppExit() override { calls.push_back(ID_APP_EXIT); }
+    void OnAppAbout() override { calls.push_back(ID_APP_ABOUT); }
+    void OnViewToolbar() override { calls.push_back(ID_VIEW_TOOLBAR); }
+    void OnViewStatusBar() override { calls.push_back(ID_VIEW_STATUS_BAR); }
+    bool IsShellCommandEnabled(int id) const override {
+        return id < ID_FILE_MRU_FILE1 || id > ID_FILE_MRU_FILE4 || id - ID_FILE_MRU_FILE1 < recent;
+    }
+    bool IsShellCommandChecked(int id) const override { return id == ID_VIEW_TOOLBAR; }
+
+    std::vector<int> calls;
+    int recent = 0;
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    ViewTest() : view(doc) {
+        view.SetShell(&shell);
+        view.resize(300, 200);
+        view.show();
+        view.setFocus();
+    }
+    CKesto1Doc doc;
+    RecordingShell shell;
+    CKesto1View view;
+};
+
+TEST_F(ViewTest, AcceleratorsReachTheShell) {
+    QTest::keyClick(&view, Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(shell.calls, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE}));
+}
+
+TEST_F(ViewTest, KeysWithOtherModifiersOrWithoutHandlerDoNothing) {
+    doc.SetModifiedFlag(false);
+    QTest::keyClick(&view, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Up);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ShiftModifier);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ViewTest, EnabledAndCheckedStates) {
+    EXPECT_TRUE(view.IsCommandEnabled(ID_FILE_NEW));
+    EXPECT_FALSE(view.IsCommandEnabled(ID_EDIT_UNDO));
+    EXPECT_FALSE(view.IsCommandEnabled(ID_ADD_SERIES_CAPACITOR));
+    EXPECT_FALSE(view.IsCommandEnabled(ID_FILE_PRINT));
+    EXPECT_FALSE(view.IsCommandEnabled(ID_FILE_MRU_FILE1));
+    EXPECT_FALSE(view.ExecuteCommand(ID_FILE_MRU_FILE1));
+    shell.recent = 1;
+    EXPECT_TRUE(view.ExecuteCommand(ID_FILE_MRU_FILE1));
+    EXPECT_FALSE(view.ExecuteCommand(ID_FILE_MRU_FILE2));
+    EXPECT_EQ(shell.calls, std::vector<int>{ID_FILE_MRU_FILE1});
+    EXPECT_TRUE(view.IsCommandChecked(ID_VIEW_TOOLBAR));
+    EXPECT_FALSE(view.IsCommandChecked(ID_FILE_NEW));
+    EXPECT_FALSE(view.IsCommandEnabled(12345));
+}
+
+TEST_F(ViewTest, PaintsWhite) {
+    const QImage image = view.grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), QColor(Qt::white));
+}
+
+} // namespace

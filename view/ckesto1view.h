@@ -1,0 +1,69 @@
+#pragma once
+
+#include "commandtable.h"
+
+#include <QRect>
+#include <QWidget>
+
+class CKesto1Doc;
+class IShellCommands;
+class QKeyEvent;
+class QPainter;
+
+/// The chart view: draws the document and runs every command of the command table. Keys reach
+/// the commands through the accelerator table; menu items and toolbar buttons through
+/// ExecuteCommand. Commands the view does not handle itself go on to the shell.
+class CKesto1View : public QWidget {
+public:
+    explicit CKesto1View(CKesto1Doc& document, QWidget* parent = nullptr);
+
+    CKesto1Doc* GetDocument() const { return document; }
+    void SetShell(IShellCommands* commands) { shell = commands; }
+
+    /// Runs a command if it is enabled; true when it ran.
+    bool ExecuteCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    bool IsCommandChecked(int id) const;
+
+    /// Runs the command bound to the key of event, if any; true when the key is an accelerator
+    /// (a disabled command uses its key up too).
+    bool TranslateAccelerator(QKeyEvent* event);
+
+    /// The one drawing routine of screen, printer and print preview.
+    void DrawView(QPainter& painter);
+
+    /// The drawing area of the page being printed, in printer device units.
+    QRect printRect;
+
+    // Handlers of the shell's commands: passed on to the shell.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnRecentFile1();
+    void OnRecentFile2();
+    void OnRecentFile3();
+    void OnRecentFile4();
+    void OnAppExit();
+    void OnAppAbout();
+    void OnViewToolbar();
+    void OnViewStatusBar();
+
+    /// A comfortable first size; the view sets no minimum.
+    QSize sizeHint() const override { return {1000, 560}; }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    /// What every chart command does once it has changed the document: marks it modified
+    /// (when asked) and repaints the whole view.
+    void AfterCommand(bool markModified = true);
+
+private:
+    void OnRecentFile(int index);
+
+    CKesto1Doc* document;
+    IShellCommands* shell = nullptr;
+};

@@ -1,0 +1,121 @@
+#include "commandtable.h"
+
+#include "ckesto1view.h"
+
+namespace {
+
+using V = CKesto1View;
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+
+constexpr std::array<KeyBinding, 2> Key(int key, Qt::KeyboardModifiers m = kNone) {
+    return {KeyBinding{key, m}, KeyBinding{}};
+}
+constexpr std::array<KeyBinding, 2> Keys(KeyBinding a, KeyBinding b) {
+    return {a, b};
+}
+constexpr std::array<KeyBinding, 2> kNoKey{};
+
+// To give a command its handler, put the view's member function in the last column but one.
+// clang-format off
+const CommandRow kCommands[] = {
+    // id, keys, menu text, prompt, tooltip, icon, handler, checkable
+    {ID_ADD_SERIES_CAPACITOR, kNoKey, nullptr, "Add Series Capacitor (c)", nullptr, "series-capacitor", nullptr},
+    {ID_ADD_SHUNT_CAPACITOR, kNoKey, nullptr, "Add shunt capacitor (c)", nullptr, "shunt-capacitor", nullptr},
+    {ID_ADD_SERIES_INDUCTOR, kNoKey, nullptr, "Add Series Inductor (l)", nullptr, "series-inductor", nullptr},
+    {ID_ADD_SHUNT_INDUCTOR, kNoKey, nullptr, "Add Shunt Inductor (l)", nullptr, "shunt-inductor", nullptr},
+    {ID_ADD_SERIES_RESISTOR, kNoKey, nullptr, "Add Series Resistor (r)", nullptr, "series-resistor", nullptr},
+    {ID_ADD_SHUNT_RESISTOR, kNoKey, nullptr, "Add Shunt Resistor (r)", nullptr, "shunt-resistor", nullptr},
+    {ID_ADD_SERIES_LINE, kNoKey, nullptr, "Add Series Transmission Line (t)", nullptr, "series-line", nullptr},
+    {ID_ADD_SHUNT_SHORTED_LINE, kNoKey, nullptr, "Add shunt (shorted) transmission line (t)", nullptr, "shorted-stub", nullptr},
+    {ID_ADD_SHUNT_OPEN_LINE, kNoKey, nullptr, "Add shunt  (open) transmission line (t)", nullptr, "open-stub", nullptr},
+    {ID_ADD_CAPACITOR, Key(Qt::Key_C), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_ADD_INDUCTOR, Key(Qt::Key_L), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_ADD_RESISTOR, Key(Qt::Key_R), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_ADD_LINE, Key(Qt::Key_T), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_ADD_COMPOUND_KEY, Key(Qt::Key_X), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_ADD_COMPOUND, kNoKey, nullptr, "Add Complex/Compound Element (x)", nullptr, "compound", nullptr},
+    {ID_SELECT_PREVIOUS, Key(Qt::Key_Left), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_SELECT_NEXT, Key(Qt::Key_Right), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_DELETE_COMPONENT, Key(Qt::Key_Delete), nullptr, "Delete active component (DELETE KEY)", nullptr, "delete", nullptr},
+    {ID_EDIT_COMPONENT, Key(Qt::Key_E), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_VALUE_UP, Key(Qt::Key_Up), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_VALUE_DOWN, Key(Qt::Key_Down), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_FREQUENCY_UP, Key(Qt::Key_Up, kCtrl), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_FREQUENCY_DOWN, Key(Qt::Key_Down, kCtrl), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_Z0_UP, Key(Qt::Key_Up, kShift), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_Z0_DOWN, Key(Qt::Key_Down, kShift), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_RECALL_F1, Key(Qt::Key_F1), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_RECALL_F2, Key(Qt::Key_F2), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_RECALL_F3, Key(Qt::Key_F3), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_TOGGLE_MARKERS, Key(Qt::Key_M), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_TOGGLE_GAMMA, Key(Qt::Key_G), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_TOGGLE_ADMITTANCE, Key(Qt::Key_A), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_TOGGLE_QARCS, Key(Qt::Key_Q), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_TOGGLE_VSWR, Key(Qt::Key_V), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_EDIT_FREQUENCY, Key(Qt::Key_F), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_EDIT_CHART_Z0, Key(Qt::Key_Z), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_EDIT_TUNE_PERCENT, Key(Qt::Key_P), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_CHART_SETUP_KEY, Key(Qt::Key_S), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_CHART_SETUP_MENU, kNoKey, "&Options...\ts", "Setup the chart", nullptr, nullptr, nullptr},
+    {ID_CHART_SETUP_BUTTON, kNoKey, nullptr, nullptr, nullptr, "setup", nullptr},
+    {ID_FLIP_NETWORK, Key(Qt::Key_F, kCtrl), nullptr, "Flip network around", nullptr, "flip", nullptr},
+    {ID_MATCHME_WIZARD, kNoKey, nullptr, "Simple MatchMe Wizard  (type w)", nullptr, "match-wizard", nullptr},
+    {ID_MATCHME_WIZARD_KEY, Key(Qt::Key_W), nullptr, nullptr, nullptr, nullptr, nullptr},
+    {ID_FILTER_WIZARD, Key(Qt::Key_W, kCtrl), nullptr, "Invoke the Simple Filter Wizard", nullptr, "filter-wizard", nullptr},
+
+    {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},
+    {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},
+    {ID_FILE_SAVE, Key(Qt::Key_S, kCtrl), "&Save\tCtrl+S", "Save the active document", "Save", "save", &V::OnFileSave},
+    {ID_FILE_SAVE_AS, kNoKey, "Save &As...", "Save the active document with a new name", nullptr, nullptr, &V::OnFileSaveAs},
+    {ID_FILE_PRINT, Key(Qt::Key_P, kCtrl), "&Print...\tCtrl+P", "Print the active document", "Print", "print", nullptr},
+    {ID_FILE_PRINT_PREVIEW, kNoKey, "Print Pre&view", "Display full pages", "Print Preview", "print-preview", nullptr},
+    {ID_FILE_PRINT_SETUP, kNoKey, "P&rint Setup...", "Change the printer and printing options", nullptr, nullptr, nullptr},
+    {ID_FILE_MRU_FILE1, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile1},
+    {ID_FILE_MRU_FILE2, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile2},
+    {ID_FILE_MRU_FILE3, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile3},
+    {ID_FILE_MRU_FILE4, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile4},
+    {ID_APP_EXIT, kNoKey, "E&xit", "Quit the application; prompts to save documents", nullptr, nullptr, &V::OnAppExit},
+    {ID_EDIT_UNDO, Keys({Qt::Key_Z, kCtrl}, {Qt::Key_Backspace, kAlt}), "&Undo\tCtrl+Z", "Undo the last action", nullptr, nullptr, nullptr},
+    {ID_EDIT_CUT, Keys({Qt::Key_X, kCtrl}, {Qt::Key_Delete, kShift}), "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard", nullptr, nullptr, nullptr},
+    {ID_EDIT_COPY, Keys({Qt::Key_C, kCtrl}, {Qt::Key_Insert, kCtrl}), "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard", "Copy", "copy", nullptr},
+    {ID_EDIT_PASTE, Keys({Qt::Key_V, kCtrl}, {Qt::Key_Insert, kShift}), "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", "paste", nullptr},
+    {ID_VIEW_TOOLBAR, kNoKey, "&Toolbar", "Show or hide the toolbar", nullptr, nullptr, &V::OnViewToolbar, true},
+    {ID_VIEW_STATUS_BAR, kNoKey, "&Status Bar", "Show or hide the status bar", nullptr, nullptr, &V::OnViewStatusBar, true},
+    {ID_APP_ABOUT, kNoKey, "&About Quorbel...", "Display program information, version number and copyright", "About", "about", &V::OnAppAbout},
+    {ID_NEXT_PANE, Key(Qt::Key_F6), nullptr, "Switch to the next window pane", nullptr, nullptr, nullptr},
+    {ID_PREV_PANE, Key(Qt::Key_F6, kShift), nullptr, "Switch back to the previous window pane", nullptr, nullptr, nullptr},
+};
+// clang-format on
+
+constexpr Qt::KeyboardModifiers kCounted =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+} // namespace
+
+std::span<const CommandRow> CommandTable() {
+    return kCommands;
+}
+
+const CommandRow* FindCommand(int id) {
+    for (const CommandRow& row : kCommands) {
+        if (row.id == id) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const CommandRow* FindAccelerator(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers pressed = modifiers & kCounted;
+    for (const CommandRow& row : kCommands) {
+        for (const KeyBinding& binding : row.keys) {
+            if (binding.key != 0 && binding.key == key && binding.modifiers == pressed) {
+                return &row;
+            }
+        }
+    }
+    return nullptr;
+}

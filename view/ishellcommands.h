@@ -1,0 +1,22 @@
+#pragma once
+
+/// The commands that the view passes on to the application shell: file handling, the bars,
+/// the About box. The view's handlers for these commands call them.
+class IShellCommands {
+public:
+    virtual ~IShellCommands() = default;
+    virtual void OnFileNew() = 0;
+    virtual void OnFileOpen() = 0;
+    virtual void OnFileSave() = 0;
+    virtual void OnFileSaveAs() = 0;
+    /// index 0 is the most recent file.
+    virtual void OnOpenRecentFile(int index) = 0;
+    virtual void OnAppExit() = 0;
+    virtual void OnAppAbout() = 0;
+    virtual void OnViewToolbar() = 0;
+    virtual void OnViewStatusBar() = 0;
+    /// Whether a shell command can run now (a recent-file entry only while it exists).
+    virtual bool IsShellCommandEnabled(int id) const = 0;
+    /// The check mark of the View items.
+    virtual bool IsShellCommandChecked(int id) const = 0;
+};
