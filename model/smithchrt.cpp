@@ -157,7 +157,10 @@ Complex SmithChrt::StepPercent(double percent, Complex from, Complex ze, int32_t
     return AddImpedancePercent(percent, from, ze, placement);
 }
 
-bool SmithChrt::EvaluateCascade() {
+bool SmithChrt::EvaluateCascade(std::vector<Complex>* outputs) {
+    if (outputs != nullptr) {
+        outputs->clear();
+    }
     maxNetworkQ = 0;
     if (componentCount <= 0) {
         return true;
@@ -175,6 +178,9 @@ bool SmithChrt::EvaluateCascade() {
         }
         double accumulated = 0;
         z = StepPercent(100, z, ze, c.placement, theta, accumulated);
+        if (outputs != nullptr) {
+            outputs->push_back(z);
+        }
     }
     endZ = z;
     return true;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Archive;
 class DrawSurface;
@@ -86,8 +87,9 @@ public:
     /// Percent of an element from `from`: the line step for placements 3 to 5, else the lumped one.
     Complex StepPercent(double percent, Complex from, Complex ze, int32_t placement, double theta,
                         double& accumulated);
-    /// Evaluates the cascade without drawing: endZ, maxNetworkQ, plottingActive.
-    bool EvaluateCascade();
+    /// Evaluates the cascade without drawing: endZ, maxNetworkQ, plottingActive. When outputs is
+    /// given it receives the output impedance of each component evaluated, in network order.
+    bool EvaluateCascade(std::vector<Complex>* outputs = nullptr);
 
     // Network list operations.
     int32_t AddComponent(Component c);

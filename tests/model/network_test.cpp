@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -180,6 +181,23 @@ TEST(Cascade, EmptyNetworkKeepsEndZ) {
     EXPECT_TRUE(s.EvaluateCascade());
     EXPECT_EQ(s.endZ, Complex(12, 34));
     EXPECT_EQ(s.maxNetworkQ, 0.0);
+}
+
+TEST(Cascade, OutputsListEachComponentsEndImpedance) {
+    SmithChrt s;
+    s.AddComponent(NewResistor(PLACE_SERIES, 50));
+    s.AddComponent(NewResistor(PLACE_SHUNT, 100));
+    Component bad;
+    bad.kind = 42;
+    s.AddComponent(bad);
+    s.AddComponent(NewResistor(PLACE_SERIES, 1));
+    std::vector<Complex> outputs{{9, 9}};
+    EXPECT_FALSE(s.EvaluateCascade(&outputs));
+    EXPECT_EQ(outputs, (std::vector<Complex>{{100, 0}, {50, 0}}));
+    s.componentCount = 2;
+    EXPECT_TRUE(s.EvaluateCascade(&outputs));
+    ASSERT_EQ(outputs.size(), 2u);
+    EXPECT_EQ(outputs.back(), s.endZ);
 }
 
 TEST(Cascade, BadCodesRaiseTheirMessages) {

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "complex.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+/// --matchme N,TOPOLOGY: the section count as typed, checked as the dialog checks it.
+struct MatchMeRequest {
+    std::string sections;
+    int32_t topology = 0;
+};
+
+/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, checked as the dialog
+/// checks them, and the two radio choices.
+struct FilterRequest {
+    int32_t filterType = 0;
+    std::string cutoff;
+    std::string ripple;
+    std::string order;
+    std::string ro;
+    int32_t firstElement = 0;
+};
+
+/// --sweep F1:F2:N.
+struct SweepRequest {
+    double startMHz = 0;
+    double stopMHz = 0;
+    int32_t points = 0;
+};
+
+/// The picture formats of --output, by the file's extension.
+enum class PictureFormat { Png, Svg, Pdf };
+
+/// Everything the command line asked for.
+struct CliOptions {
+    bool help = false;
+    std::optional<std::string> document;
+
+    // Edits, applied in this order.
+    std::optional<double> frequency;
+    std::optional<double> z0;
+    std::optional<Complex> startZ;
+    std::optional<Complex> goalZ;
+    std::optional<MatchMeRequest> matchMe;
+    std::optional<FilterRequest> filter;
+
+    // Outputs, written in this order.
+    std::optional<std::string> savePath;
+    std::optional<std::string> outputPath;
+    PictureFormat outputFormat = PictureFormat::Png;
+    int32_t width = 800;
+    int32_t height = 400;
+    bool readout = false;
+    bool json = false;
+    std::optional<SweepRequest> sweep;
+    bool spice = false;
+};
+
+/// The options, or the reason the command line is not a valid one.
+struct CliParseResult {
+    std::optional<CliOptions> options;
+    std::string error;
+};
+
+/// Parses the arguments that follow the program name.
+CliParseResult ParseCliOptions(const std::vector<std::string>& args);
+
+/// The text --help prints.
+const char* CliUsageText();

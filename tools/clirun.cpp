@@ -1,0 +1,146 @@
+#include "clirun.h"
+
+#include "documentfile.h"
+#include "frequencysweep.h"
+#include "networkevaluation.h"
+#include "networkjson.h"
+#include "spicenetlist.h"
+#include "wizardexchange.h"
+
+#include <set>
+
+int CCliRun::Run(const std::vector<std::string>& args) {
+    const CliParseResult parsed = ParseCliOptions(args);
+    if (!parsed.options) {
+        return UsageError(parsed.error);
+    }
+    if (parsed.options->help) {
+        out << CliUsageText();
+        out.flush();
+        return kExitSuccess;
+    }
+    const int status = Execute(*parsed.options);
+    PrintMessages();
+    return status;
+}
+
+int CCliRun::Execute(const CliOptions& o) {
+    if (int status = Load(o); status != kExitSuccess) {
+        return status;
+    }
+    if (int status = ApplyEdits(o); status != kExitSuccess) {
+        return status;
+    }
+    return WriteOutputs(o);
+}
+
+int CCliRun::Load(const CliOptions& o) {
+    doc = SmithChrt();
+    doc.ResetForNewDocument();
+    if (o.document) {
+        DocumentError error = DocumentError::None;
+        if (LoadDocumentFile(*o.document, doc, error) == OpenOutcome::Failed) {
+            messages.Report(DocumentErrorText(error));
+            return kExitFileError;
+        }
+    }
+    doc.messages = &messages;
+    return kExitSuccess;
+}
+
+int CCliRun::ApplyEdits(const CliOptions& o) {
+    if (o.frequency) {
+        doc.frequency = *o.frequency;
+    }
+    if (o.z0) {
+        doc.chartZ0 = {*o.z0, 0.0};
+    }
+    if (o.startZ) {
+        doc.startZ = *o.startZ;
+    }
+    if (o.goalZ) {
+        doc.goalZ = *o.goalZ;
+    }
+    if (o.matchMe) {
+        if (int status = ApplyMatchMe(*o.matchMe); status != kExitSuccess) {
+            return status;
+        }
+    }
+    if (o.filter) {
+        return ApplyFilter(*o.filter);
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::ApplyMatchMe(const MatchMeRequest& request) {
+    MatchMeInput input;
+    if (const std::optional<FieldError> e = ExchangeMatchMe(request, doc, input)) {
+        messages.Report(e->message);
+        return kExitUsage;
+    }
+    RunMatchMe(doc, input, &messages);
+    return kExitSuccess;
+}
+
+int CCliRun::ApplyFilter(const FilterRequest& request) {
+    FilterInput input;
+    if (const std::optional<FieldError> e = ExchangeFilter(request, input)) {
+        messages.Report(e->message);
+        return kExitUsage;
+    }
+    RunFilter(doc, input, &messages);
+    return kExitSuccess;
+}
+
+int CCliRun::WriteOutputs(const CliOptions& o) {
+    if (o.savePath) {
+        if (const DocumentError e = SaveDocumentFile(*o.savePath, doc); e != DocumentError::None) {
+            messages.Report(DocumentErrorText(e));
+            return kExitFileError;
+        }
+    }
+    if (o.json) {
+        const NetworkEvaluation e = EvaluateNetwork(doc);
+        // The figure of the cascade itself until the draw at --size can supply its own.
+        out << NetworkJson(doc, e, e.maxNetworkQ);
+    }
+    if (o.sweep) {
+        WriteSweepCsv(doc, *o.sweep, out);
+    }
+    if (o.spice) {
+        if (int status = WriteSpice(); status != kExitSuccess) {
+            return status;
+        }
+    }
+    out.flush();
+    if (!out) {
+        err << "quorbel-cli: cannot write the standard output\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::WriteSpice() {
+    const SpiceNetlist netlist = WriteSpiceNetlist(doc);
+    if (!netlist.error.empty()) {
+        err << "quorbel-cli: --spice: " << netlist.error << "\n";
+        return kExitUsage;
+    }
+    out << netlist.text;
+    return kExitSuccess;
+}
+
+int CCliRun::UsageError(const std::string& problem) {
+    err << "quorbel-cli: " << problem << "\nTry 'quorbel-cli --help' for more information.\n";
+    return kExitUsage;
+}
+
+void CCliRun::PrintMessages() {
+    std::set<std::string> shown;
+    for (const std::string& text : messages.messages) {
+        if (shown.insert(text).second) {
+            err << text << "\n";
+        }
+    }
+    err.flush();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "clioptions.h"
+#include "messagesink.h"
+#include "smithchrt.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFileError = 1;
+inline constexpr int kExitUsage = 2;
+
+/// One run of the command-line companion: read or create the document, apply the edits, write
+/// the outputs. Text outputs go to out; messages and errors to err.
+class CCliRun {
+public:
+    CCliRun(std::ostream& out, std::ostream& err) : out(out), err(err) {}
+
+    /// Runs the arguments that follow the program name; returns the exit status.
+    int Run(const std::vector<std::string>& args);
+
+    /// The document as the run left it.
+    const SmithChrt& Document() const { return doc; }
+
+private:
+    int Execute(const CliOptions& o);
+    int Load(const CliOptions& o);
+    int ApplyEdits(const CliOptions& o);
+    int ApplyMatchMe(const MatchMeRequest& request);
+    int ApplyFilter(const FilterRequest& request);
+    int WriteOutputs(const CliOptions& o);
+    int WriteSpice();
+    int UsageError(const std::string& problem);
+    void PrintMessages();
+
+    std::ostream& out;
+    std::ostream& err;
+    SmithChrt doc;
+    MessageCollector messages;
+};

@@ -1,0 +1,85 @@
+#include "networkjson.h"
+
+#include "clinumbers.h"
+#include "networkevaluation.h"
+#include "smithchrt.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string Pair(Complex z) {
+    return "[" + JsonNumber(z.re) + ", " + JsonNumber(z.im) + "]";
+}
+
+// Keys and values of one object, written in the order added.
+class CJsonObject {
+public:
+    CJsonObject& Add(const char* key, const std::string& json) {
+        fields += fields.empty() ? "" : separator;
+        fields += JsonString(key) + ": " + json;
+        return *this;
+    }
+    CJsonObject& Add(const char* key, double v) { return Add(key, JsonNumber(v)); }
+    CJsonObject& Add(const char* key, int32_t v) { return Add(key, std::to_string(v)); }
+    CJsonObject& Add(const char* key, Complex z) { return Add(key, Pair(z)); }
+
+    std::string Inline() const { return "{" + fields + "}"; }
+    std::string Block() const { return "{\n  " + fields + "\n}"; }
+
+    explicit CJsonObject(std::string separator) : separator(std::move(separator)) {}
+
+private:
+    std::string separator;
+    std::string fields;
+};
+
+std::string ComponentJson(const Component& c, const std::vector<Complex>& outputs, size_t i) {
+    CJsonObject o(", ");
+    o.Add("kind", c.kind)
+        .Add("placement", c.placement)
+        .Add("tunedElement", c.tunedElement)
+        .Add("resistance", c.resistance)
+        .Add("capacitance", c.capacitance)
+        .Add("inductance", c.inductance)
+        .Add("lineZ0", c.lineZ0)
+        .Add("lineAngle", c.lineAngle)
+        .Add("lineFreq", c.lineFreq)
+        .Add("outZ", i < outputs.size() ? Pair(outputs[i]) : "null");
+    return o.Inline();
+}
+
+std::string ComponentsJson(const SmithChrt& doc, const NetworkEvaluation& e) {
+    const int32_t n = std::clamp(doc.componentCount, 0, MAX_COMPONENTS);
+    if (n == 0) {
+        return "[]";
+    }
+    std::string list = "[";
+    for (int32_t i = 0; i < n; ++i) {
+        list += i == 0 ? "\n    " : ",\n    ";
+        list += ComponentJson(doc.components[i], e.outputs, static_cast<size_t>(i));
+    }
+    return list + "\n  ]";
+}
+
+} // namespace
+
+std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ) {
+    const std::string none = "null";
+    CJsonObject o(",\n  ");
+    o.Add("title", JsonString(doc.title))
+        .Add("frequency", doc.frequency)
+        .Add("chartZ0", doc.chartZ0)
+        .Add("startZ", doc.startZ)
+        .Add("goalZ", doc.goalZ)
+        .Add("tunePercent", doc.tunePercent)
+        .Add("activeIndex", doc.activeIndex)
+        .Add("componentCount", doc.componentCount)
+        .Add("components", ComponentsJson(doc, e))
+        .Add("endZ", e.hasEnd ? Pair(e.endZ) : none)
+        .Add("vswr", e.hasEnd ? JsonNumber(e.match.vswr) : none)
+        .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
+        .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
+        .Add("maxNetworkQ", maxNetworkQ);
+    return o.Block() + "\n";
+}

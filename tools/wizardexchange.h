@@ -1,0 +1,20 @@
+#pragma once
+
+#include "clioptions.h"
+#include "fieldrange.h"
+#include "filterwizard.h"
+#include "matchmewizard.h"
+
+#include <optional>
+
+class SmithChrt;
+
+// The wizard dialogs' save step for values typed on the command line: fields are read and
+// checked in the dialog's order and the first failure gives the dialog's message.
+
+/// The MatchMe dialog opened on doc, with the section count and topology of the request entered.
+std::optional<FieldError> ExchangeMatchMe(const MatchMeRequest& request, const SmithChrt& doc,
+                                          MatchMeInput& input);
+
+/// The filter dialog with every field of the request entered.
+std::optional<FieldError> ExchangeFilter(const FilterRequest& request, FilterInput& input);
