@@ -99,10 +99,19 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
             return kExitFileError;
         }
     }
+    if (o.outputPath) {
+        if (int status = WritePicture(o); status != kExitSuccess) {
+            return status;
+        }
+    }
+    if (o.readout) {
+        for (const std::string& line : Drawn(o).lines) {
+            out << line << '\n';
+        }
+    }
     if (o.json) {
-        const NetworkEvaluation e = EvaluateNetwork(doc);
-        // The figure of the cascade itself until the draw at --size can supply its own.
-        out << NetworkJson(doc, e, e.maxNetworkQ);
+        const double maxNetworkQ = Drawn(o).maxNetworkQ;
+        out << NetworkJson(doc, EvaluateNetwork(doc), maxNetworkQ);
     }
     if (o.sweep) {
         WriteSweepCsv(doc, *o.sweep, out);
@@ -118,6 +127,24 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
         return kExitFileError;
     }
     return kExitSuccess;
+}
+
+int CCliRun::WritePicture(const CliOptions& o) {
+    if (!gui) {
+        gui = std::make_unique<CGuiSession>();
+    }
+    if (!WriteChartPicture(doc, *o.outputPath, o.outputFormat, o.width, o.height, clock)) {
+        err << "quorbel-cli: cannot write the picture '" << *o.outputPath << "'\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+const RecordedReadout& CCliRun::Drawn(const CliOptions& o) {
+    if (!drawn) {
+        drawn = RecordReadout(doc, o.width, o.height, clock);
+    }
+    return *drawn;
 }
 
 int CCliRun::WriteSpice() {

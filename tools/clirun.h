@@ -1,9 +1,14 @@
 #pragma once
 
+#include "chartpicture.h"
 #include "clioptions.h"
+#include "clocaledatetime.h"
 #include "messagesink.h"
+#include "recordedreadout.h"
 #include "smithchrt.h"
 
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,7 +36,9 @@ private:
     int ApplyMatchMe(const MatchMeRequest& request);
     int ApplyFilter(const FilterRequest& request);
     int WriteOutputs(const CliOptions& o);
+    int WritePicture(const CliOptions& o);
     int WriteSpice();
+    const RecordedReadout& Drawn(const CliOptions& o);
     int UsageError(const std::string& problem);
     void PrintMessages();
 
@@ -39,4 +46,7 @@ private:
     std::ostream& err;
     SmithChrt doc;
     MessageCollector messages;
+    CLocaleDateTime clock;
+    std::unique_ptr<CGuiSession> gui;
+    std::optional<RecordedReadout> drawn;
 };
