@@ -49,6 +49,10 @@ public:
     void OnViewToolbar();
     void OnViewStatusBar();
 
+    // Design wizards: replace the network with a synthesised matching network or filter.
+    void OnMatchMeWizard();
+    void OnFilterWizard();
+
     /// A comfortable first size; the view sets no minimum.
     QSize sizeHint() const override { return {1000, 560}; }
     QSize minimumSizeHint() const override { return {0, 0}; }

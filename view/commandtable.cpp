@@ -62,9 +62,9 @@ const CommandRow kCommands[] = {
     {ID_CHART_SETUP_MENU, kNoKey, "&Options...\ts", "Setup the chart", nullptr, nullptr, nullptr},
     {ID_CHART_SETUP_BUTTON, kNoKey, nullptr, nullptr, nullptr, "setup", nullptr},
     {ID_FLIP_NETWORK, Key(Qt::Key_F, kCtrl), nullptr, "Flip network around", nullptr, "flip", nullptr},
-    {ID_MATCHME_WIZARD, kNoKey, nullptr, "Simple MatchMe Wizard  (type w)", nullptr, "match-wizard", nullptr},
-    {ID_MATCHME_WIZARD_KEY, Key(Qt::Key_W), nullptr, nullptr, nullptr, nullptr, nullptr},
-    {ID_FILTER_WIZARD, Key(Qt::Key_W, kCtrl), nullptr, "Invoke the Simple Filter Wizard", nullptr, "filter-wizard", nullptr},
+    {ID_MATCHME_WIZARD, kNoKey, nullptr, "Simple MatchMe Wizard  (type w)", nullptr, "match-wizard", &V::OnMatchMeWizard},
+    {ID_MATCHME_WIZARD_KEY, Key(Qt::Key_W), nullptr, nullptr, nullptr, nullptr, &V::OnMatchMeWizard},
+    {ID_FILTER_WIZARD, Key(Qt::Key_W, kCtrl), nullptr, "Invoke the Simple Filter Wizard", nullptr, "filter-wizard", &V::OnFilterWizard},
 
     {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},
     {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},

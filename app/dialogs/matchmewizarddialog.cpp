@@ -1,7 +1,5 @@
 #include "matchmewizarddialog.h"
 
-#include "wizarddialoglimits.h"
-
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -55,19 +53,34 @@ CMatchMeWizardDialog::CMatchMeWizardDialog(QWidget* parent)
     column->addLayout(NewButtonRow(true));
     SetDialogLayout(column);
 
-    BindInteger(sectionsEdit, &sectionCount, kMatchSectionsMin, kMatchSectionsMax);
+    BindInteger(sectionsEdit, &sectionCount, kSectionCountRange.min, kSectionCountRange.max);
     BindRadio({lowPass, highPass, quarterWave}, &topology);
-    BindNumber(startREdit, &startR, kMatchResistanceMin, kMatchResistanceMax);
-    BindNumber(startXEdit, &startX, kMatchReactanceMin, kMatchReactanceMax);
-    BindNumber(goalREdit, &goalR, kMatchResistanceMin, kMatchResistanceMax);
-    BindNumber(goalXEdit, &goalX, kMatchReactanceMin, kMatchReactanceMax);
+    BindNumber(startREdit, &startR, kMatchResistanceRange.min, kMatchResistanceRange.max);
+    BindNumber(startXEdit, &startX, kMatchReactanceRange.min, kMatchReactanceRange.max);
+    BindNumber(goalREdit, &goalR, kMatchResistanceRange.min, kMatchResistanceRange.max);
+    BindNumber(goalXEdit, &goalX, kMatchReactanceRange.min, kMatchReactanceRange.max);
 }
 
-void CMatchMeWizardDialog::SetOpeningValues(const Complex& startZ, const Complex& goalZ) {
-    sectionCount = kMatchSectionsOpening;
-    topology = kMatchTopologyOpening;
-    startR = startZ.re;
-    startX = startZ.im;
-    goalR = goalZ.re;
-    goalX = goalZ.im;
+void CMatchMeWizardDialog::SetOpeningValues(const SmithChrt& doc) {
+    SetInput(MatchMeInputFor(doc));
+}
+
+void CMatchMeWizardDialog::SetInput(const MatchMeInput& in) {
+    sectionCount = in.sectionCount;
+    topology = in.topology;
+    startR = in.startR;
+    startX = in.startX;
+    goalR = in.goalR;
+    goalX = in.goalX;
+}
+
+MatchMeInput CMatchMeWizardDialog::Input() const {
+    MatchMeInput in;
+    in.sectionCount = sectionCount;
+    in.topology = topology;
+    in.startR = startR;
+    in.startX = startX;
+    in.goalR = goalR;
+    in.goalX = goalX;
+    return in;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "complex.h"
 #include "dialogbase.h"
+#include "matchmewizard.h"
 
 #include <cstdint>
 
@@ -14,12 +14,16 @@ public:
 
     explicit CMatchMeWizardDialog(QWidget* parent = nullptr);
 
-    /// The values the wizard opens with: one low-pass section between the given impedances.
-    void SetOpeningValues(const Complex& startZ, const Complex& goalZ);
+    /// The values the wizard opens with on doc: one low-pass section between its impedances.
+    void SetOpeningValues(const SmithChrt& doc);
+    /// Sets the fields from in, or reads them back as the wizard's input.
+    void SetInput(const MatchMeInput& in);
+    MatchMeInput Input() const;
 
     // In memory order, which is also the order of exchange and validation.
+    // The ranges are the wizard's: kSectionCountRange, kMatchResistanceRange, kMatchReactanceRange.
     int32_t sectionCount = 0; ///< 1 to 10
-    int32_t topology = -1;    ///< 0 lumped low-pass, 1 lumped high-pass, 2 quarter-wave lines
+    int32_t topology = -1;    ///< TOPO_LOWPASS, TOPO_HIGHPASS or TOPO_QUARTER_WAVE
     double startR = 0.0;      ///< ohm, 1e-15 to 1e15
     double startX = 0.0;      ///< ohm, -1e15 to 1e15
     double goalR = 0.0;       ///< ohm, 1e-15 to 1e15

@@ -1,7 +1,5 @@
 #include "simplefilterwizarddialog.h"
 
-#include "wizarddialoglimits.h"
-
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -62,19 +60,34 @@ CSimpleFilterWizardDialog::CSimpleFilterWizardDialog(QWidget* parent)
     whole->addLayout(NewButtonColumn(true));
     SetDialogLayout(whole);
 
-    BindNumber(cutoffEdit, &cutoffMHz, kFilterCutoffMin, kFilterCutoffMax);
-    BindNumber(rippleEdit, &rippleDb, kFilterRippleMin, kFilterRippleMax);
-    BindInteger(orderEdit, &order, kFilterOrderMin, kFilterOrderMax);
-    BindNumber(roEdit, &ro, kFilterRoMin, kFilterRoMax);
+    BindNumber(cutoffEdit, &cutoffMHz, kCutoffRange.min, kCutoffRange.max);
+    BindNumber(rippleEdit, &rippleDb, kRippleRange.min, kRippleRange.max);
+    BindInteger(orderEdit, &order, kOrderRange.min, kOrderRange.max);
+    BindNumber(roEdit, &ro, kRoRange.min, kRoRange.max);
     BindRadio({lowpass, highpass}, &filterType);
     BindRadio({shuntFirst, seriesFirst}, &firstElement);
 }
 
-void CSimpleFilterWizardDialog::SetOpeningValues(double frequency, double chartZ0) {
-    cutoffMHz = frequency;
-    rippleDb = kFilterRippleOpening;
-    order = kFilterOrderOpening;
-    ro = chartZ0;
-    filterType = kFilterTypeOpening;
-    firstElement = kFilterFirstElementOpening;
+void CSimpleFilterWizardDialog::SetOpeningValues(const SmithChrt& doc) {
+    SetInput(FilterInputFor(doc));
+}
+
+void CSimpleFilterWizardDialog::SetInput(const FilterInput& in) {
+    cutoffMHz = in.cutoffMHz;
+    rippleDb = in.rippleDb;
+    order = in.order;
+    ro = in.ro;
+    filterType = in.filterType;
+    firstElement = in.firstElement;
+}
+
+FilterInput CSimpleFilterWizardDialog::Input() const {
+    FilterInput in;
+    in.cutoffMHz = cutoffMHz;
+    in.rippleDb = rippleDb;
+    in.order = order;
+    in.ro = ro;
+    in.filterType = filterType;
+    in.firstElement = firstElement;
+    return in;
 }

@@ -1,12 +1,27 @@
 #include "dialogtesting.h"
 #include "matchmewizarddialog.h"
 #include "simplefilterwizarddialog.h"
+#include "smithchrt.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 
 namespace {
+
+SmithChrt Chart(Complex startZ, Complex goalZ) {
+    SmithChrt chart;
+    chart.startZ = startZ;
+    chart.goalZ = goalZ;
+    return chart;
+}
+
+SmithChrt Chart(double frequency, double chartZ0) {
+    SmithChrt chart;
+    chart.frequency = frequency;
+    chart.chartZ0 = {chartZ0, 7.0};
+    return chart;
+}
 
 QStringList LabelTexts(const QWidget& dialog) {
     QStringList texts;
@@ -24,7 +39,7 @@ TEST_F(MatchMeDialogTest, FreshDialogAndOpeningValues) {
     EXPECT_EQ(dialog.topology, -1);
     EXPECT_EQ(dialog.startR, 0.0);
 
-    dialog.SetOpeningValues({50.0, -30.0}, {200.0, 0.0});
+    dialog.SetOpeningValues(Chart({50.0, -30.0}, {200.0, 0.0}));
     dialog.show();
     EXPECT_EQ(dialog.ControlAs<QLineEdit>(1005)->text(), "1");
     EXPECT_EQ(dialog.ControlAs<QLineEdit>(1003)->text(), "50");
@@ -41,6 +56,50 @@ TEST_F(MatchMeDialogTest, FreshDialogAndOpeningValues) {
     EXPECT_EQ(dialog.topology, 2);
     EXPECT_EQ(dialog.startX, -30.0);
     EXPECT_EQ(dialog.goalR, 200.0);
+    const MatchMeInput in = dialog.Input();
+    EXPECT_EQ(in.sectionCount, 10);
+    EXPECT_EQ(in.topology, TOPO_QUARTER_WAVE);
+    EXPECT_EQ(in.startR, 50.0);
+    EXPECT_EQ(in.startX, -30.0);
+    EXPECT_EQ(in.goalR, 200.0);
+    EXPECT_EQ(in.goalX, 0.0);
+}
+
+// The dialog refuses exactly what the wizard refuses, with the same words.
+TEST_F(MatchMeDialogTest, RefusesWhatTheWizardRefuses) {
+    auto with = [](auto change) {
+        MatchMeInput in;
+        change(in);
+        return in;
+    };
+    const MatchMeInput inputs[] = {
+        with([](MatchMeInput& in) { in.sectionCount = 10; }),
+        with([](MatchMeInput& in) { in.sectionCount = 11; }),
+        with([](MatchMeInput& in) { in.sectionCount = 0; }),
+        with([](MatchMeInput& in) { in.startR = 1e-15; }),
+        with([](MatchMeInput& in) { in.startR = 9e-16; }),
+        with([](MatchMeInput& in) { in.startX = -1e15; }),
+        with([](MatchMeInput& in) { in.startX = -1.1e15; }),
+        with([](MatchMeInput& in) { in.goalR = 1e15; }),
+        with([](MatchMeInput& in) { in.goalR = 1.1e15; }),
+        with([](MatchMeInput& in) { in.goalX = 2e15; }),
+    };
+    for (const MatchMeInput& in : inputs) {
+        messages.clear();
+        CMatchMeWizardDialog dialog;
+        dialog.SetInput(in);
+        dialog.show();
+        PressEnter(dialog.focusWidget());
+        const std::optional<FieldError> expected = ValidateMatchMe(in);
+        if (expected) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].toStdString(), expected->message);
+            EXPECT_NE(dialog.result(), QDialog::Accepted);
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        }
+    }
 }
 
 struct SectionCase {
@@ -53,7 +112,7 @@ class MatchMeSectionsTest : public DialogTest, public ::testing::WithParamInterf
 
 TEST_P(MatchMeSectionsTest, SectionCountIsAnIntegerFrom1To10) {
     CMatchMeWizardDialog dialog;
-    dialog.SetOpeningValues({50.0, 0.0}, {50.0, 0.0});
+    dialog.SetOpeningValues(Chart({50.0, 0.0}, {50.0, 0.0}));
     dialog.show();
     auto* edit = dialog.ControlAs<QLineEdit>(1005);
     Type(edit, GetParam().typed);
@@ -80,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MatchMeDialogTest, ImpedanceChecksAfterTheCount) {
     CMatchMeWizardDialog dialog;
-    dialog.SetOpeningValues({0.0, 0.0}, {50.0, 0.0});
+    dialog.SetOpeningValues(Chart({0.0, 0.0}, {50.0, 0.0}));
     dialog.show();
     PressEnter(dialog.focusWidget());
     ASSERT_EQ(messages.size(), 1u);
@@ -114,7 +173,7 @@ TEST_F(FilterDialogTest, FreshDialogAndOpeningValues) {
     EXPECT_EQ(dialog.filterType, 0);
     EXPECT_EQ(dialog.firstElement, 0);
 
-    dialog.SetOpeningValues(100.0, 50.0);
+    dialog.SetOpeningValues(Chart(100.0, 50.0));
     dialog.show();
     EXPECT_EQ(dialog.ControlAs<QLineEdit>(1003)->text(), "100");
     EXPECT_EQ(dialog.ControlAs<QLineEdit>(1004)->text(), "0.1");
@@ -132,6 +191,50 @@ TEST_F(FilterDialogTest, FreshDialogAndOpeningValues) {
     EXPECT_EQ(dialog.filterType, 1);
     EXPECT_EQ(dialog.firstElement, 1);
     EXPECT_EQ(dialog.rippleDb, 0.1);
+    const FilterInput in = dialog.Input();
+    EXPECT_EQ(in.cutoffMHz, 100.0);
+    EXPECT_EQ(in.rippleDb, 0.1);
+    EXPECT_EQ(in.order, 4);
+    EXPECT_EQ(in.ro, 50.0);
+    EXPECT_EQ(in.filterType, FILTER_HIGHPASS);
+    EXPECT_EQ(in.firstElement, FIRST_SERIES);
+}
+
+TEST_F(FilterDialogTest, RefusesWhatTheWizardRefuses) {
+    auto with = [](auto change) {
+        FilterInput in;
+        change(in);
+        return in;
+    };
+    const FilterInput inputs[] = {
+        with([](FilterInput& in) { in.cutoffMHz = 1e-15; }),
+        with([](FilterInput& in) { in.cutoffMHz = 0; }),
+        with([](FilterInput& in) { in.rippleDb = 0.0001; }),
+        with([](FilterInput& in) { in.rippleDb = 0.00009; }),
+        with([](FilterInput& in) { in.rippleDb = 10; }),
+        with([](FilterInput& in) { in.rippleDb = 10.01; }),
+        with([](FilterInput& in) { in.order = 15; }),
+        with([](FilterInput& in) { in.order = 16; }),
+        with([](FilterInput& in) { in.order = 2; }),
+        with([](FilterInput& in) { in.ro = 1e15; }),
+        with([](FilterInput& in) { in.ro = -1; }),
+    };
+    for (const FilterInput& in : inputs) {
+        messages.clear();
+        CSimpleFilterWizardDialog dialog;
+        dialog.SetInput(in);
+        dialog.show();
+        PressEnter(dialog.focusWidget());
+        const std::optional<FieldError> expected = ValidateFilter(in);
+        if (expected) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].toStdString(), expected->message);
+            EXPECT_NE(dialog.result(), QDialog::Accepted);
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        }
+    }
 }
 
 TEST_F(FilterDialogTest, RangeMessages) {
@@ -151,7 +254,7 @@ TEST_F(FilterDialogTest, RangeMessages) {
     for (const auto& c : cases) {
         messages.clear();
         CSimpleFilterWizardDialog dialog;
-        dialog.SetOpeningValues(100.0, 50.0);
+        dialog.SetOpeningValues(Chart(100.0, 50.0));
         dialog.show();
         auto* edit = dialog.ControlAs<QLineEdit>(c.id);
         Type(edit, c.typed);

@@ -1,0 +1,38 @@
+#include "ckesto1view.h"
+
+#include "ckesto1doc.h"
+#include "cmessageboxsink.h"
+#include "filterwizard.h"
+#include "matchmewizard.h"
+#include "matchmewizarddialog.h"
+#include "simplefilterwizarddialog.h"
+
+// The two design wizards. Each opens its dialog with the values for the document; on OK the
+// synthesised network replaces the old one and the wizard's messages appear as message boxes
+// at the point of the run where they arise.
+
+void CKesto1View::OnMatchMeWizard() {
+    SmithChrt& chart = document->chart;
+    CMatchMeWizardDialog dialog(this);
+    dialog.SetOpeningValues(chart);
+    if (dialog.exec() != QDialog::Accepted) {
+        return; // a cancelled run changes nothing and leaves the picture as it is
+    }
+    CMessageBoxSink boxes;
+    const int32_t added =
+        ApplyMatchMe(chart, DesignMatchMe(dialog.Input(), chart.frequency), &boxes);
+    AfterCommand(added > 0);
+}
+
+void CKesto1View::OnFilterWizard() {
+    SmithChrt& chart = document->chart;
+    CSimpleFilterWizardDialog dialog(this);
+    dialog.SetOpeningValues(chart);
+    if (dialog.exec() != QDialog::Accepted) {
+        AfterCommand(false); // repainted also after Cancel
+        return;
+    }
+    CMessageBoxSink boxes;
+    const int32_t added = ApplyFilter(chart, DesignFilter(dialog.Input()), &boxes);
+    AfterCommand(added > 0);
+}
