@@ -198,7 +198,7 @@ TEST_F(ShellTest, DisabledItemsAndButtons) {
     EXPECT_TRUE(
         MenuItem(MenuNamed(Frame(), QStringLiteral("&Help")), QStringLiteral("&About Quorbel..."))
             ->isEnabled());
-    const std::set<int> enabledButtons{57600, 57601, 57603, 57664};
+    const std::set<int> enabledButtons{57600, 57601, 57603, 57607, 57609, 57664};
     for (QAction* a : Frame().ToolBar()->actions()) {
         if (!a->isSeparator()) {
             EXPECT_EQ(a->isEnabled(), enabledButtons.count(a->data().toInt()) == 1)
