@@ -32,7 +32,7 @@ public:
     CKesto1Doc& Document() { return document; }
     CMainFrame* MainFrame() const { return frame.get(); }
     const CRecentFileList& RecentFiles() const { return recentFiles; }
-    int PreviewPages() const { return previewPages; }
+    int PreviewPages() const override { return previewPages; }
     void SetPreviewPages(int pages) { previewPages = pages; }
 
     /// Opens a document in place of the current one, after the save question. Failures are

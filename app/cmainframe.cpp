@@ -145,7 +145,7 @@ void CMainFrame::OnDocumentChanged() {
     UpdateCaption();
     UpdateRecentFileMenu();
     UpdateCommandUI();
-    view->update();
+    view->Redraw();
 }
 
 void CMainFrame::UpdateCaption() {

@@ -1,10 +1,13 @@
 #include "ckesto1view.h"
 
+#include "chartdrawview.h"
 #include "ckesto1doc.h"
 #include "ishellcommands.h"
+#include "messageboxes.h"
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPrinter>
 
 CKesto1View::CKesto1View(CKesto1Doc& doc, QWidget* parent) : QWidget(parent), document(&doc) {
     setFocusPolicy(Qt::StrongFocus);
@@ -18,7 +21,7 @@ bool CKesto1View::IsCommandEnabled(int id) const {
         return false;
     }
     // The framework's ids (57600 and up) belong to the shell, which may still refuse them.
-    const bool shellCommand = id >= ID_FILE_NEW;
+    const bool shellCommand = id >= ID_FILE_NEW && !IsPrintCommand(id);
     return !shellCommand || (shell != nullptr && shell->IsShellCommandEnabled(id));
 }
 
@@ -35,20 +38,43 @@ bool CKesto1View::ExecuteCommand(int id) {
     return true;
 }
 
-void CKesto1View::DrawView(QPainter& painter) {
-    painter.fillRect(rect(), Qt::white);
+void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
+    // Drawing units are the widget's own pixels, the units of its mouse events, at any device
+    // pixel ratio; the off-screen image uses the ratio only for sharpness.
+    DrawViewTarget to;
+    to.client = size();
+    to.clipBox = clipBox.isNull() ? rect() : clipBox;
+    to.printer = dynamic_cast<QPrinter*>(painter.device());
+    to.printRect = printRect;
+    to.clock = &clock;
+    to.drawMessages = &drawMessages;
+    to.devicePixelRatio = painter.device()->devicePixelRatioF();
+    ::DrawView(document->chart, painter, to);
+}
+
+void CKesto1View::ShowDrawMessage(const std::string& text) {
+    MessageBoxes().Warning(QString::fromStdString(text));
+}
+
+void CKesto1View::Redraw() {
+    drawMessages.Rearm();
+    update();
 }
 
 void CKesto1View::AfterCommand(bool markModified) {
     if (markModified) {
         document->SetModifiedFlag(true);
     }
-    update();
+    Redraw();
 }
 
-void CKesto1View::paintEvent(QPaintEvent*) {
+void CKesto1View::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    DrawView(painter);
+    DrawView(painter, event->rect());
+}
+
+void CKesto1View::resizeEvent(QResizeEvent*) {
+    Redraw();
 }
 
 bool CKesto1View::TranslateAccelerator(QKeyEvent* event) {

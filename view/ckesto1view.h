@@ -1,9 +1,15 @@
 #pragma once
 
+#include "cchartprinter.h"
+#include "cdrawmessages.h"
+#include "clocaledatetime.h"
 #include "commandtable.h"
+#include "geometry.h"
 
 #include <QRect>
 #include <QWidget>
+
+#include <string>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -29,11 +35,13 @@ public:
     /// (a disabled command uses its key up too).
     bool TranslateAccelerator(QKeyEvent* event);
 
-    /// The one drawing routine of screen, printer and print preview.
-    void DrawView(QPainter& painter);
+    /// The one drawing routine of screen, printer and print preview. On a printer (painter's
+    /// device) the page's drawing area is printRect; elsewhere the view's client area, of which
+    /// clipBox (all of it when null) is the part repainted.
+    void DrawView(QPainter& painter, const QRect& clipBox = QRect());
 
     /// The drawing area of the page being printed, in printer device units.
-    QRect printRect;
+    Rect printRect;
 
     // Handlers of the shell's commands: passed on to the shell.
     void OnFileNew();
@@ -53,12 +61,36 @@ public:
     void OnMatchMeWizard();
     void OnFilterWizard();
 
+    // Drawing and printing: the print commands, the redraw of the view's own reasons.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    /// Repaints for a reason of the view's own (a command, a new or opened document, a resize),
+    /// so that the draw's messages are shown again.
+    void Redraw();
+    /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
+    /// DrawView.
+    CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};
+
+private:
+    static bool IsPrintCommand(int id);
+    static void ShowDrawMessage(const std::string& text);
+    /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
+    void DrawPage(QPainter& painter, QPrinter& page);
+    /// The number of pages the print preview shows side by side, as the settings give it.
+    int PreviewPages() const;
+    /// Messages raised by a draw, shown after the paint.
+    CDrawMessages drawMessages{ShowDrawMessage};
+    CLocaleDateTime clock;
+
+public:
     /// A comfortable first size; the view sets no minimum.
     QSize sizeHint() const override { return {1000, 560}; }
     QSize minimumSizeHint() const override { return {0, 0}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
     /// What every chart command does once it has changed the document: marks it modified

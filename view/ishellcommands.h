@@ -19,4 +19,7 @@ public:
     virtual bool IsShellCommandEnabled(int id) const = 0;
     /// The check mark of the View items.
     virtual bool IsShellCommandChecked(int id) const = 0;
+    /// The print preview's page count from the settings store ("Settings", "PreviewPages");
+    /// 0 when none is stored.
+    virtual int PreviewPages() const { return 0; }
 };

@@ -1,0 +1,38 @@
+// Print, Print Preview and Print Setup of the chart view.
+#include "chartdrawview.h"
+#include "ckesto1view.h"
+#include "ishellcommands.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+bool CKesto1View::IsPrintCommand(int id) {
+    return id == ID_FILE_PRINT || id == ID_FILE_PRINT_PREVIEW || id == ID_FILE_PRINT_SETUP;
+}
+
+void CKesto1View::DrawPage(QPainter& painter, QPrinter& page) {
+    printRect = PrintRectOf(page);
+    DrawView(painter);
+}
+
+int CKesto1View::PreviewPages() const {
+    return shell != nullptr ? shell->PreviewPages() : 0;
+}
+
+void CKesto1View::OnFilePrint() {
+    // The printout is a draw of its own: its messages are shown even if the window showed them.
+    drawMessages.Rearm();
+    printer.OnFilePrint(this);
+    // The page's geometry replaced the window's; the pointer needs the window's back.
+    update();
+}
+
+void CKesto1View::OnFilePrintPreview() {
+    drawMessages.Rearm();
+    printer.OnFilePrintPreview(this, PreviewPages());
+    update();
+}
+
+void CKesto1View::OnFilePrintSetup() {
+    printer.OnFilePrintSetup(this);
+}
