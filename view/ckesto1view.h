@@ -9,12 +9,15 @@
 #include <QRect>
 #include <QWidget>
 
+#include <cstdint>
 #include <string>
 
 class CKesto1Doc;
 class IShellCommands;
 class QKeyEvent;
 class QPainter;
+class QWheelEvent;
+struct Component;
 
 /// The chart view: draws the document and runs every command of the command table. Keys reach
 /// the commands through the accelerator table; menu items and toolbar buttons through
@@ -82,6 +85,70 @@ private:
     /// Messages raised by a draw, shown after the paint.
     CDrawMessages drawMessages{ShowDrawMessage};
     CLocaleDateTime clock;
+
+public:
+    // Component commands (adding, selecting, deleting, editing) and tuning and stepping.
+    void OnAddSeriesCapacitor();
+    void OnAddShuntCapacitor();
+    void OnAddSeriesInductor();
+    void OnAddShuntInductor();
+    void OnAddSeriesResistor();
+    void OnAddShuntResistor();
+    void OnAddSeriesLine();
+    void OnAddShuntOpenLine();
+    void OnAddShuntShortedLine();
+    void OnAddCapacitor();
+    void OnAddInductor();
+    void OnAddResistor();
+    void OnAddLine();
+    void OnAddCompound();
+    void OnSelectPrevious();
+    void OnSelectNext();
+    void OnDeleteComponent();
+    void OnEditComponent();
+    void OnValueUp();
+    void OnValueDown();
+    void OnFrequencyUp();
+    void OnFrequencyDown();
+    void OnZ0Up();
+    void OnZ0Down();
+    void OnRecallF1();
+    void OnRecallF2();
+    void OnRecallF3();
+    void OnToggleMarkers();
+    void OnToggleGamma();
+    void OnToggleAdmittance();
+    void OnToggleQArcs();
+    void OnToggleVswr();
+    /// One step per whole wheel notch: the value, the frequency (exactly Ctrl) or Z0 (exactly
+    /// Shift); forward steps up.
+    void OnMouseWheel(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, int delta);
+
+    /// Wheel units of one notch; finer deltas are added up until they make one.
+    static constexpr int kWheelNotch = 120;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    /// Adds c after the active component; reports a full network. Repaints either way.
+    void AddNewComponent(const Component& c);
+    /// The active component, or nullptr when there is none.
+    Component* ActiveComponent();
+    void EditResistor(Component& c);
+    void EditCapacitor(Component& c);
+    void EditInductor(Component& c);
+    void EditLine(Component& c);
+    void EditCompound(Component& c);
+    /// Multiplies the active component's tunable value by factor; see OnValueUp.
+    void StepActiveValue(double factor);
+    /// The factor of one step up or down by the tuning percentage.
+    double StepFactor(bool up) const;
+    void RecallFrequency(double stored);
+    void ToggleFlag(int32_t& flag);
+
+    /// Wheel units received toward the next notch, signed by direction.
+    int wheelRemainder = 0;
 
 public:
     /// A comfortable first size; the view sets no minimum.

@@ -66,7 +66,7 @@ TEST_F(ViewTest, KeysWithOtherModifiersOrWithoutHandlerDoNothing) {
 TEST_F(ViewTest, EnabledAndCheckedStates) {
     EXPECT_TRUE(view.IsCommandEnabled(ID_FILE_NEW));
     EXPECT_FALSE(view.IsCommandEnabled(ID_EDIT_UNDO));
-    EXPECT_FALSE(view.IsCommandEnabled(ID_ADD_SERIES_CAPACITOR));
+    EXPECT_TRUE(view.IsCommandEnabled(ID_ADD_SERIES_CAPACITOR));
     EXPECT_TRUE(view.IsCommandEnabled(ID_FILE_PRINT));
     EXPECT_FALSE(view.IsCommandEnabled(ID_FILE_MRU_FILE1));
     EXPECT_FALSE(view.ExecuteCommand(ID_FILE_MRU_FILE1));
