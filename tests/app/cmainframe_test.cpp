@@ -1,15 +1,18 @@
 #include "ckesto1view.h"
 #include "commandtable.h"
+#include "dialogbase.h"
 #include "shellfixture.h"
 #include "shelllayout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -268,6 +271,44 @@ TEST_F(ShellTest, NoMinimumSize) {
     EXPECT_EQ(Frame().View()->minimumSizeHint(), QSize(0, 0));
     EXPECT_EQ(Frame().size(), QSize(120, 90));
     EXPECT_EQ(Frame().minimumSize(), QSize(0, 0));
+}
+
+TEST_F(ShellTest, DialogMessagesAreTheProgramsMessageBoxes) {
+    Start();
+    // The Complex Element dialog refuses a resistance of 0 with its range message, then closes.
+    // A box of its own (which the program must not show) would be closed and counted.
+    QTimer poll;
+    poll.setInterval(5);
+    bool handled = false;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* dialog = qobject_cast<CDialogBase*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || handled) {
+            return;
+        }
+        handled = true;
+        if (auto* resistance = dialog->ControlAs<QLineEdit>(1003)) {
+            resistance->setText(QStringLiteral("0"));
+            dialog->accept();
+        }
+        dialog->reject();
+    });
+    int ownBoxes = 0;
+    QTimer guard;
+    guard.setInterval(5);
+    QObject::connect(&guard, &QTimer::timeout, &guard, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QDialog*>(modal);
+        if (box != nullptr && qobject_cast<CDialogBase*>(modal) == nullptr) {
+            ++ownBoxes;
+            box->reject();
+        }
+    });
+    guard.start();
+    poll.start();
+    QTest::keyClick(Frame().View(), Qt::Key_X);
+    EXPECT_EQ(boxes.warnings, QStringList{"Please enter a number between 1e-15 and 1e+15."});
+    EXPECT_EQ(Doc().chart.componentCount, 0);
+    EXPECT_EQ(ownBoxes, 0);
 }
 
 } // namespace

@@ -151,13 +151,6 @@ TEST_F(ComponentCommands, CancelledChoiceAddsNothing) {
     EXPECT_EQ(Paints(), 0);
 }
 
-TEST_F(ComponentCommands, ShiftedLetterOpensNoDialog) {
-    Key(Qt::Key_C, Qt::ShiftModifier);
-    Key(Qt::Key_X, Qt::AltModifier);
-    EXPECT_EQ(driver.opened, 0);
-    EXPECT_EQ(Chart().componentCount, 0);
-}
-
 TEST_F(ComponentCommands, InsertionRulesThroughTheAddKeys) {
     auto addSeriesResistor = [this] {
         driver.Then(Accept);
@@ -261,19 +254,6 @@ TEST_F(ComponentCommands, CompoundElementTakesTheChoicesFromTheToolbar) {
     EXPECT_EQ(c.inductance, 15.0);
     EXPECT_EQ(c.resistance, 1000.0);
     EXPECT_EQ(c.lineZ0 + c.lineAngle + c.lineFreq, 0.0);
-}
-
-TEST_F(ComponentCommands, CompoundValueOutOfRangeKeepsTheDialogOpen) {
-    driver.Then([](CDialogBase& d) {
-        Type(d, kEditR, "0");
-        Accept(d);
-        EXPECT_TRUE(d.isVisible());
-        Cancel(d);
-    });
-    Key(Qt::Key_X);
-    EXPECT_EQ(boxes.warnings, QStringList{"Please enter a number between 1e-15 and 1e+15."});
-    EXPECT_EQ(Chart().componentCount, 0);
-    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(ComponentCommands, SelectionWrapsAround) {
