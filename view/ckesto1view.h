@@ -15,6 +15,7 @@
 class CKesto1Doc;
 class IShellCommands;
 class QKeyEvent;
+class QMouseEvent;
 class QPainter;
 class QWheelEvent;
 struct Component;
@@ -151,6 +152,18 @@ private:
     int wheelRemainder = 0;
 
 public:
+    // Chart setup, parameter entry, pointer interaction and network flip. The pointer handlers
+    // take the button and key state and the pointer's client position (window pixels, y down).
+    void OnChartSetup();
+    void OnEditFrequency();
+    void OnEditChartZ0();
+    void OnEditTunePercent();
+    void OnLButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnLButtonDblClk(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnRButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnFlipNetwork();
+
     /// A comfortable first size; the view sets no minimum.
     QSize sizeHint() const override { return {1000, 560}; }
     QSize minimumSizeHint() const override { return {0, 0}; }
@@ -159,6 +172,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Pointer messages: the pointer handlers above, then the default handling.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
     /// What every chart command does once it has changed the document: marks it modified
     /// (when asked) and repaints the whole view.

@@ -191,7 +191,8 @@ TEST_F(ShellTest, DisabledItemsAndButtons) {
     QMenu* edit = MenuNamed(Frame(), QStringLiteral("&Edit"));
     for (QAction* a : edit->actions()) {
         if (!a->isSeparator()) {
-            EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+            const bool options = a->text() == QStringLiteral("&Options...\ts");
+            EXPECT_EQ(a->isEnabled(), options) << a->text().toStdString();
         }
     }
     QMenu* file = MenuNamed(Frame(), QStringLiteral("&File"));

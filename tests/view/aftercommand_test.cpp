@@ -128,6 +128,17 @@ const Row kRows[] = {
     {"ToggleAdmittance", Net::Empty, Qt::Key_A, kNo, 0, Answer::None, true, true, nullptr},
     {"ToggleQArcs", Net::Empty, Qt::Key_Q, kNo, 0, Answer::None, true, true, nullptr},
     {"ToggleVswr", Net::Empty, Qt::Key_V, kNo, 0, Answer::None, true, true, nullptr},
+    // Chart setup: marked after OK only, repainted either way; parameter entry: always.
+    {"SetupAccepted", Net::One, Qt::Key_S, kNo, 0, Answer::Ok, true, true, nullptr},
+    {"SetupCancelled", Net::One, Qt::Key_S, kNo, 0, Answer::Cancel, false, true, nullptr},
+    {"SetupButtonCancelled", Net::Empty, 0, kNo, ID_CHART_SETUP_BUTTON, Answer::Cancel, false, true, nullptr},
+    {"FrequencyEntryAccepted", Net::Empty, Qt::Key_F, kNo, 0, Answer::Ok, true, true, nullptr},
+    {"FrequencyEntryCancelled", Net::Empty, Qt::Key_F, kNo, 0, Answer::Cancel, true, true, nullptr},
+    {"Z0EntryCancelled", Net::Empty, Qt::Key_Z, kNo, 0, Answer::Cancel, true, true, nullptr},
+    {"TuneEntryAccepted", Net::Empty, Qt::Key_P, kNo, 0, Answer::Ok, true, true, nullptr},
+    {"TuneEntryCancelled", Net::Empty, Qt::Key_P, kNo, 0, Answer::Cancel, true, true, nullptr},
+    // Flip: never marked, repainted after either answer (these boxes answer No).
+    {"FlipDeclined", Net::One, Qt::Key_F, kCtrl, 0, Answer::None, false, true, nullptr},
     // Keys that are no accelerator: nothing.
     {"ShiftC", Net::One, Qt::Key_C, kShift, 0, Answer::None, false, false, nullptr},
     {"CtrlShiftUp", Net::One, Qt::Key_Up, kCtrl | kShift, 0, Answer::None, false, false, nullptr},
