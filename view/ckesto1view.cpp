@@ -7,13 +7,26 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPrinter>
 
 CKesto1View::CKesto1View(CKesto1Doc& doc, QWidget* parent) : QWidget(parent), document(&doc) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The picture does not depend on focus or window activation, so neither repaints the view:
+    // a dialog that closes without a change leaves the chart as it was.
+    QPalette colours = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        colours.setBrush(QPalette::Inactive, r, colours.brush(QPalette::Active, r));
+    }
+    setPalette(colours);
 }
+
+void CKesto1View::focusInEvent(QFocusEvent*) {}
+
+void CKesto1View::focusOutEvent(QFocusEvent*) {}
 
 bool CKesto1View::IsCommandEnabled(int id) const {
     const CommandRow* row = FindCommand(id);

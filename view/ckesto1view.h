@@ -14,6 +14,7 @@
 
 class CKesto1Doc;
 class IShellCommands;
+class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QPainter;
@@ -172,6 +173,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // Pointer messages: the pointer handlers above, then the default handling.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -2,6 +2,7 @@
 #include "ckesto1view.h"
 #include "ishellcommands.h"
 
+#include <QFocusEvent>
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -84,6 +85,32 @@ TEST_F(ViewTest, PaintsWhite) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), QColor(Qt::white));
+}
+
+// Counts the paints the view receives.
+class PaintCount : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(ViewTest, FocusAndActivationChangesDoNotRepaint) {
+    QCoreApplication::processEvents();
+    PaintCount count;
+    view.installEventFilter(&count);
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QEvent activate(QEvent::WindowActivate);
+    for (QEvent* e : std::initializer_list<QEvent*>{&out, &deactivate, &activate, &in}) {
+        QCoreApplication::sendEvent(&view, e);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(count.paints, 0);
+    view.removeEventFilter(&count);
 }
 
 } // namespace
