@@ -129,8 +129,8 @@ TEST(CommandTable, CommandsWithHandlers) {
                     ID_TOGGLE_QARCS,
                     ID_TOGGLE_VSWR});
     // Chart setup, parameter entry and flip.
-    handled.insert({ID_CHART_SETUP_KEY, ID_CHART_SETUP_MENU, ID_CHART_SETUP_BUTTON, ID_EDIT_FREQUENCY,
-                    ID_EDIT_CHART_Z0, ID_EDIT_TUNE_PERCENT, ID_FLIP_NETWORK});
+    handled.insert({ID_CHART_SETUP_KEY, ID_CHART_SETUP_MENU, ID_CHART_SETUP_BUTTON,
+                    ID_EDIT_FREQUENCY, ID_EDIT_CHART_Z0, ID_EDIT_TUNE_PERCENT, ID_FLIP_NETWORK});
     for (const CommandRow& row : CommandTable()) {
         EXPECT_EQ(row.handler != nullptr, handled.count(row.id) == 1) << row.id;
     }
