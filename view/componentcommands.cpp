@@ -31,18 +31,6 @@ int AskPlacement(QWidget* parent, const char* label) {
     return dialog.placementIndex == 0 ? 0 : 1;
 }
 
-/// Shows one value in the Parameter Editor; true and the new value after OK.
-bool EditValue(QWidget* parent, const char* label, double& value) {
-    CParameterEditorDialog dialog(parent);
-    dialog.label = label;
-    dialog.value = value;
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    value = dialog.value;
-    return true;
-}
-
 int32_t PlacementOf(int32_t orientation) {
     return orientation == 0 ? PLACE_SERIES : PLACE_SHUNT;
 }
@@ -207,18 +195,21 @@ void CKesto1View::OnDeleteComponent() {
 }
 
 void CKesto1View::EditResistor(Component& c) {
-    EditValue(this, c.placement == PLACE_SERIES ? "Series Resistor (ohm)" : "Shunt Resistor (ohm)",
-              c.resistance);
+    CParameterEditorDialog::Edit(
+        this, c.placement == PLACE_SERIES ? "Series Resistor (ohm)" : "Shunt Resistor (ohm)",
+        c.resistance);
 }
 
 void CKesto1View::EditCapacitor(Component& c) {
-    EditValue(this, c.placement == PLACE_SERIES ? "Series Capacitor (pF)" : "Shunt Capacitor (pF)",
-              c.capacitance);
+    CParameterEditorDialog::Edit(
+        this, c.placement == PLACE_SERIES ? "Series Capacitor (pF)" : "Shunt Capacitor (pF)",
+        c.capacitance);
 }
 
 void CKesto1View::EditInductor(Component& c) {
-    EditValue(this, c.placement == PLACE_SERIES ? "Series Inductor (nH)" : "Shunt Inductance (nH)",
-              c.inductance);
+    CParameterEditorDialog::Edit(
+        this, c.placement == PLACE_SERIES ? "Series Inductor (nH)" : "Shunt Inductance (nH)",
+        c.inductance);
 }
 
 void CKesto1View::EditLine(Component& c) {

@@ -68,18 +68,6 @@ void StoreSetupSettings(SmithChrt& sc, const CChartSetupDialog& d) {
     sc.f3Freq = d.f3Freq;
 }
 
-/// Shows the Parameter Editor for one value; true after OK, with value replaced.
-bool EditParameter(QWidget* parent, const char* label, double& value) {
-    CParameterEditorDialog dialog(parent);
-    dialog.label = label;
-    dialog.value = value;
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    value = dialog.value;
-    return true;
-}
-
 } // namespace
 
 void CKesto1View::OnChartSetup() {
@@ -104,14 +92,14 @@ void CKesto1View::OnChartSetup() {
 
 void CKesto1View::OnEditFrequency() {
     SmithChrt& sc = document->chart;
-    EditParameter(this, "Frequency (MHz)", sc.frequency);
+    CParameterEditorDialog::Edit(this, "Frequency (MHz)", sc.frequency);
     AfterCommand(true);
 }
 
 void CKesto1View::OnEditChartZ0() {
     SmithChrt& sc = document->chart;
     double z0 = sc.chartZ0.re;
-    if (EditParameter(this, "Chart Z0 (ohm)", z0)) {
+    if (CParameterEditorDialog::Edit(this, "Chart Z0 (ohm)", z0)) {
         sc.chartZ0 = {z0, 0.0};
     }
     AfterCommand(true);
@@ -120,7 +108,7 @@ void CKesto1View::OnEditChartZ0() {
 void CKesto1View::OnEditTunePercent() {
     SmithChrt& sc = document->chart;
     double percent = sc.tunePercent;
-    if (EditParameter(this, "Tune % (0.1 - 10.0)", percent)) {
+    if (CParameterEditorDialog::Edit(this, "Tune % (0.1 - 10.0)", percent)) {
         if (percent >= 0.1 && percent <= 10.0) {
             sc.tunePercent = percent;
         } else {

@@ -6,17 +6,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-
-QGroupBox* WithButtons(QGroupBox* group, QRadioButton* first, QRadioButton* second) {
-    auto* column = new QVBoxLayout(group);
-    column->addWidget(first);
-    column->addWidget(second);
-    return group;
-}
-
-} // namespace
-
 CComplexElementDialog::CComplexElementDialog(QWidget* parent)
     : CDialogBase(IDD, QStringLiteral("Complex Element"), true, parent) {
     QRadioButton* series = NewRadio(1071, QStringLiteral("Series"));
@@ -31,9 +20,9 @@ CComplexElementDialog::CComplexElementDialog(QWidget* parent)
     QLineEdit* cEdit = NewEdit(1005);
 
     QGroupBox* orientationGroup =
-        WithButtons(NewGroup(QStringLiteral("Component Orientation in Circuit")), series, shunt);
+        NewRadioGroup(QStringLiteral("Component Orientation in Circuit"), {series, shunt});
     QGroupBox* typeGroup =
-        WithButtons(NewGroup(QStringLiteral("Component Type")), parallelRlc, seriesRlc);
+        NewRadioGroup(QStringLiteral("Component Type"), {parallelRlc, seriesRlc});
     QGroupBox* tunedGroup = NewGroup(QStringLiteral("which is \"tuned\" with keystrokes"));
     // Each button stands left of the edit that holds its value.
     auto* values = new QGridLayout(tunedGroup);

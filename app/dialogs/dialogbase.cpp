@@ -155,6 +155,16 @@ QGroupBox* CDialogBase::NewGroup(const QString& caption) {
     return new QGroupBox(caption, this);
 }
 
+QGroupBox* CDialogBase::NewRadioGroup(const QString& caption,
+                                      std::initializer_list<QRadioButton*> buttons) {
+    QGroupBox* group = NewGroup(caption);
+    auto* column = new QVBoxLayout(group);
+    for (QRadioButton* button : buttons) {
+        column->addWidget(button);
+    }
+    return group;
+}
+
 QPushButton* CDialogBase::NewOkButton() {
     auto* button = new QPushButton(QStringLiteral("OK"), this);
     button->setDefault(true);

@@ -75,6 +75,8 @@ protected:
     QRadioButton* NewRadio(int id, const QString& text);
     QCheckBox* NewCheck(int id, const QString& text);
     QGroupBox* NewGroup(const QString& caption);
+    /// A captioned group holding the radio buttons one under the other.
+    QGroupBox* NewRadioGroup(const QString& caption, std::initializer_list<QRadioButton*> buttons);
     QPushButton* NewOkButton();
     QPushButton* NewCancelButton();
     /// OK (and Cancel when wanted) pushed to the right end of a row.

@@ -18,3 +18,14 @@ CParameterEditorDialog::CParameterEditorDialog(QWidget* parent)
     BindLabel(caption, &label);
     BindNumber(valueEdit, &value, 1e-15, 1e20);
 }
+
+bool CParameterEditorDialog::Edit(QWidget* parent, const std::string& label, double& value) {
+    CParameterEditorDialog dialog(parent);
+    dialog.label = label;
+    dialog.value = value;
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    value = dialog.value;
+    return true;
+}

@@ -13,6 +13,9 @@ public:
 
     explicit CParameterEditorDialog(QWidget* parent = nullptr);
 
+    /// Shows one value under label; true after OK, with value replaced.
+    static bool Edit(QWidget* parent, const std::string& label, double& value);
+
     std::string label;  ///< name and unit of the value, UTF-8
     double value = 0.0; ///< 1e-15 to 1e20
 };

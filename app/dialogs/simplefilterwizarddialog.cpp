@@ -7,17 +7,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-
-QGroupBox* WithButtons(QGroupBox* group, QRadioButton* first, QRadioButton* second) {
-    auto* column = new QVBoxLayout(group);
-    column->addWidget(first);
-    column->addWidget(second);
-    return group;
-}
-
-} // namespace
-
 CSimpleFilterWizardDialog::CSimpleFilterWizardDialog(QWidget* parent)
     : CDialogBase(IDD, QStringLiteral("Simple HPF/LPF Synthesis wizard"), true, parent) {
     QLineEdit* cutoffEdit = NewEdit(1003);
@@ -30,9 +19,9 @@ CSimpleFilterWizardDialog::CSimpleFilterWizardDialog(QWidget* parent)
     QRadioButton* seriesFirst = NewRadio(1096, QStringLiteral("Series"));
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(WithButtons(NewGroup(QStringLiteral("Topology")), lowpass, highpass));
+    groups->addWidget(NewRadioGroup(QStringLiteral("Topology"), {lowpass, highpass}));
     groups->addWidget(
-        WithButtons(NewGroup(QStringLiteral("First Element is....")), shuntFirst, seriesFirst));
+        NewRadioGroup(QStringLiteral("First Element is...."), {shuntFirst, seriesFirst}));
     groups->addStretch(1);
 
     auto* edits = new QGridLayout;
