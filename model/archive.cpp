@@ -108,6 +108,20 @@ void Archive::ConstantString(const std::string& v) {
     IoString(scratch);
 }
 
+bool Archive::ReadOptional(std::vector<uint8_t>& out, size_t n) {
+    if (!loading_ || Failed() || input_.size() - pos_ < n) {
+        return false;
+    }
+    const auto* p = input_.data() + pos_;
+    out.insert(out.end(), p, p + n);
+    pos_ += n;
+    return true;
+}
+
+void Archive::WriteBytes(std::span<const uint8_t> bytes) {
+    Put(bytes.data(), bytes.size());
+}
+
 bool Archive::ReadLength(uint64_t& n, bool& wide) {
     wide = false;
     uint8_t b;

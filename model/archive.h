@@ -43,6 +43,12 @@ public:
     void ConstantFloat(float v);
     void ConstantString(const std::string& v);
 
+    /// Appends n more bytes to out when that many remain, else returns false; never fails the
+    /// archive (what follows the document stream is optional). Memory grows with what is present.
+    bool ReadOptional(std::vector<uint8_t>& out, size_t n);
+    /// Writes bytes as they stand.
+    void WriteBytes(std::span<const uint8_t> bytes);
+
     const std::vector<uint8_t>& Bytes() const { return output_; }
 
 private:

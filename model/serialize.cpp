@@ -1,4 +1,5 @@
 #include "archive.h"
+#include "documenttrailer.h"
 #include "smithchrt.h"
 
 #include <algorithm>
@@ -63,5 +64,8 @@ void SmithChrt::Serialize(Archive& ar) {
     if (ar.IsLoading() && !ar.Failed()) {
         activeIndex = componentCount == 0 ? (activeIndex == -1 ? -1 : 0)
                                           : std::clamp(activeIndex, 0, componentCount - 1);
+    }
+    if (!ar.Failed()) {
+        SerializeTrailer(ar, *this);
     }
 }

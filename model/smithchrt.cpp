@@ -1,5 +1,6 @@
 #include "smithchrt.h"
 
+#include "documenttrailer.h"
 #include "messagesink.h"
 #include "quorbel_config.h"
 
@@ -33,6 +34,7 @@ void SmithChrt::ResetForNewDocument() {
     maxNetworkQ = 0.0;
     textMarkers = 1;
     title = DefaultTitle();
+    ResetExtensions(*this);
 }
 
 void SmithChrt::Report(const char* text) const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "bandsettings.h"
 #include "complex.h"
 #include "component.h"
 #include "constants.h"
 #include "geometry.h"
+#include "trailerrecord.h"
 
 #include <array>
 #include <cstdint>
@@ -58,10 +60,17 @@ public:
     int32_t rimRadius = 0;
     bool showVswrCircles = false;
 
+    // Extensions, saved in the document trailer when they differ from their defaults.
+    BandSettings band;
+    /// Trailer records of kinds this program does not know, written back as they were read.
+    std::vector<TrailerRecord> unknownRecords;
+
     /// Receives the messages that operations raise; none are shown when it is null.
     IMessageSink* messages = nullptr;
 
-    /// The reset of File New; keeps the frequencies and the VSWR-circle flag.
+    /// The reset of File New; keeps the frequencies and the VSWR-circle flag. The extensions
+    /// (band, unknown trailer records) return to their defaults: a new document saved at once is
+    /// the plain document stream.
     void ResetForNewDocument();
 
     /// Reads or writes the document stream, by the archive's direction.

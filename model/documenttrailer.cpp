@@ -1,0 +1,222 @@
+#include "documenttrailer.h"
+
+#include "archive.h"
+#include "smithchrt.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::array<uint32_t, 256> MakeCrcTable() {
+    std::array<uint32_t, 256> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t c = i;
+        for (int k = 0; k < 8; ++k) {
+            c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        }
+        t[i] = c;
+    }
+    return t;
+}
+
+constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
+
+uint32_t LoadU32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void AppendU32(std::vector<uint8_t>& out, uint32_t v) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&v);
+    out.insert(out.end(), p, p + sizeof v);
+}
+
+// The band record: low, high (double, MHz), points (int32), display, junction loci (byte each).
+bool BandIsDefault(const SmithChrt& chart) {
+    return chart.band == BandSettings{};
+}
+
+void WriteBand(const SmithChrt& chart, RecordWriter& out) {
+    out.Double(chart.band.low);
+    out.Double(chart.band.high);
+    out.Int32(chart.band.points);
+    out.Byte(chart.band.display ? 1 : 0);
+    out.Byte(chart.band.junctionLoci ? 1 : 0);
+}
+
+bool ReadBand(RecordReader& in, SmithChrt& chart) {
+    BandSettings b;
+    uint8_t display = 0;
+    uint8_t junctions = 0;
+    if (!in.Double(b.low) || !in.Double(b.high) || !in.Int32(b.points) || !in.Byte(display) ||
+        !in.Byte(junctions)) {
+        return false;
+    }
+    b.display = display != 0;
+    b.junctionLoci = junctions != 0;
+    // An unset range is stored by a document that only changed the points or junction flag;
+    // the display needs a range.
+    const bool rangeOk = b.IsSet() ? CheckBand(b) == BandProblem::None
+                                   : b.points >= kMinBandPoints && b.points <= kMaxBandPoints;
+    if (!rangeOk || (b.display && !b.IsSet())) {
+        return false;
+    }
+    chart.band = b;
+    return true;
+}
+
+void ResetBand(SmithChrt& chart) {
+    chart.band = BandSettings{};
+}
+
+constexpr TrailerRecordKind kKinds[] = {
+    {kBandRecordTag, BandIsDefault, WriteBand, ReadBand, ResetBand},
+};
+
+const TrailerRecordKind* FindKind(RecordTag tag) {
+    for (const TrailerRecordKind& k : kKinds) {
+        if (k.tag == tag) {
+            return &k;
+        }
+    }
+    return nullptr;
+}
+
+// The record area's length when the header is ours, of a version we read, and not too large.
+bool ReadHeader(std::span<const uint8_t> bytes, uint32_t& bodyLength) {
+    if (bytes.size() < kTrailerHeaderSize ||
+        !std::equal(kTrailerMagic.begin(), kTrailerMagic.end(), bytes.begin())) {
+        return false;
+    }
+    if (LoadU32(bytes.data() + 8) != kTrailerVersion) {
+        return false;
+    }
+    bodyLength = LoadU32(bytes.data() + 12);
+    return bodyLength <= kMaxTrailerBody;
+}
+
+// Splits a whole trailer into its records; false when anything about it is wrong.
+bool ParseTrailer(std::span<const uint8_t> bytes, std::vector<TrailerRecord>& records) {
+    uint32_t length = 0;
+    if (!ReadHeader(bytes, length) ||
+        bytes.size() - kTrailerHeaderSize < size_t{length} + kTrailerCrcSize) {
+        return false;
+    }
+    const size_t end = kTrailerHeaderSize + length;
+    if (Crc32(bytes.first(end)) != LoadU32(bytes.data() + end)) {
+        return false;
+    }
+    size_t pos = kTrailerHeaderSize;
+    while (pos < end) {
+        if (end - pos < 8) {
+            return false;
+        }
+        const uint32_t n = LoadU32(bytes.data() + pos + 4);
+        if (end - pos - 8 < n) {
+            return false;
+        }
+        TrailerRecord r;
+        r.tag = LoadU32(bytes.data() + pos);
+        r.payload.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
+                         bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + n));
+        records.push_back(std::move(r));
+        pos += 8 + size_t{n};
+    }
+    return true;
+}
+
+void AppendRecord(std::vector<uint8_t>& out, RecordTag tag, std::span<const uint8_t> payload) {
+    AppendU32(out, tag);
+    AppendU32(out, static_cast<uint32_t>(payload.size()));
+    out.insert(out.end(), payload.begin(), payload.end());
+}
+
+} // namespace
+
+std::span<const TrailerRecordKind> KnownTrailerRecordKinds() {
+    return kKinds;
+}
+
+uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc) {
+    crc = ~crc;
+    for (const uint8_t b : bytes) {
+        crc = kCrcTable[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    }
+    return ~crc;
+}
+
+void ResetExtensions(SmithChrt& chart) {
+    for (const TrailerRecordKind& k : kKinds) {
+        k.reset(chart);
+    }
+    chart.unknownRecords.clear();
+}
+
+std::vector<uint8_t> EncodeTrailer(const SmithChrt& chart) {
+    std::vector<uint8_t> out(kTrailerMagic.begin(), kTrailerMagic.end());
+    AppendU32(out, kTrailerVersion);
+    AppendU32(out, 0); // the record area's length, filled in below
+    for (const TrailerRecordKind& k : kKinds) {
+        if (!k.isDefault(chart)) {
+            RecordWriter w;
+            k.write(chart, w);
+            AppendRecord(out, k.tag, w.Bytes());
+        }
+    }
+    for (const TrailerRecord& r : chart.unknownRecords) {
+        AppendRecord(out, r.tag, r.payload);
+    }
+    const size_t length = out.size() - kTrailerHeaderSize;
+    if (length == 0) {
+        return {};
+    }
+    const auto l32 = static_cast<uint32_t>(length);
+    std::memcpy(out.data() + 12, &l32, sizeof l32);
+    AppendU32(out, Crc32(out));
+    return out;
+}
+
+bool DecodeTrailer(std::span<const uint8_t> bytes, SmithChrt& chart) {
+    ResetExtensions(chart);
+    std::vector<TrailerRecord> records;
+    if (!ParseTrailer(bytes, records)) {
+        return false;
+    }
+    std::vector<RecordTag> seen;
+    for (TrailerRecord& r : records) {
+        const TrailerRecordKind* kind = FindKind(r.tag);
+        if (kind == nullptr) {
+            chart.unknownRecords.push_back(std::move(r));
+            continue;
+        }
+        if (std::find(seen.begin(), seen.end(), r.tag) != seen.end()) {
+            continue;
+        }
+        seen.push_back(r.tag);
+        RecordReader in(r.payload);
+        if (!kind->read(in, chart)) {
+            kind->reset(chart);
+        }
+    }
+    return true;
+}
+
+void SerializeTrailer(Archive& ar, SmithChrt& chart) {
+    if (!ar.IsLoading()) {
+        const std::vector<uint8_t> bytes = EncodeTrailer(chart);
+        ar.WriteBytes(bytes);
+        return;
+    }
+    ResetExtensions(chart);
+    std::vector<uint8_t> bytes;
+    uint32_t length = 0;
+    if (!ar.ReadOptional(bytes, kTrailerHeaderSize) || !ReadHeader(bytes, length)) {
+        return;
+    }
+    if (!ar.ReadOptional(bytes, size_t{length} + kTrailerCrcSize)) {
+        return;
+    }
+    DecodeTrailer(bytes, chart);
+}
