@@ -1,0 +1,139 @@
+#include "bandevaluation.h"
+
+#include "bandsettings.h"
+#include "matchfigures.h"
+#include "smithchrt.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr Complex kNaNZ{kNaN, kNaN};
+
+bool IsNaN(Complex z) {
+    return std::isnan(z.re) || std::isnan(z.im);
+}
+
+void ClearResult(BandResult& r) {
+    r.frequencies.clear();
+    r.endZ.clear();
+    r.vswr.clear();
+    r.returnLossDb.clear();
+    r.mismatchLossDb.clear();
+    r.junctionZ.clear();
+    r.junctionCount = 0;
+    r.evaluated = false;
+    r.worstIndex = -1;
+    r.worstVswr = kNaN;
+    r.worstFrequency = kNaN;
+    r.worstReturnLossDb = kNaN;
+}
+
+void SizeResult(BandResult& r, size_t n, int32_t junctions) {
+    r.frequencies.resize(n);
+    r.endZ.resize(n);
+    r.vswr.resize(n);
+    r.returnLossDb.resize(n);
+    r.mismatchLossDb.resize(n);
+    r.junctionCount = junctions;
+    r.junctionZ.resize(static_cast<size_t>(junctions) * n);
+}
+
+// A bare document holding only what EvaluateCascade reads, so that evaluating it changes nothing
+// of chart and copies neither the title nor the trailer records. Its messages go nowhere: the
+// draw at the analysis frequency already reports what the network's records raise.
+void CopyNetwork(const SmithChrt& chart, SmithChrt& scratch) {
+    scratch.components = chart.components;
+    scratch.componentCount = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
+    scratch.activeIndex = chart.activeIndex;
+    scratch.messages = nullptr;
+}
+
+bool AllKindsKnown(const SmithChrt& scratch) {
+    for (int32_t i = 0; i < scratch.componentCount; ++i) {
+        if (!IsKnownKind(scratch.components[i].kind)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SetNaNPoint(BandResult& r, size_t k) {
+    const size_t n = r.size();
+    r.endZ[k] = kNaNZ;
+    r.vswr[k] = kNaN;
+    r.returnLossDb[k] = kNaN;
+    r.mismatchLossDb[k] = kNaN;
+    for (int32_t i = 0; i < r.junctionCount; ++i) {
+        r.junctionZ[static_cast<size_t>(i) * n + k] = kNaNZ;
+    }
+}
+
+} // namespace
+
+double BandFrequency(const BandSettings& band, int32_t k) {
+    if (k <= 0) {
+        return band.low;
+    }
+    if (k >= band.points - 1) {
+        return band.high;
+    }
+    const double t = static_cast<double>(k) / (band.points - 1);
+    return band.low + (band.high - band.low) * t;
+}
+
+void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads,
+                  bool junctions) {
+    ClearResult(result);
+    const BandSettings& band = chart.band;
+    if (!band.IsSet() || CheckBand(band) != BandProblem::None) {
+        return;
+    }
+    SmithChrt scratch;
+    CopyNetwork(chart, scratch);
+    const auto n = static_cast<size_t>(band.points);
+    SizeResult(result, n, junctions ? scratch.componentCount : 0);
+    result.evaluated = AllKindsKnown(scratch);
+    std::vector<Complex> outputs;
+    outputs.reserve(MAX_COMPONENTS);
+    std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
+
+    for (size_t k = 0; k < n; ++k) {
+        const double f = BandFrequency(band, static_cast<int32_t>(k));
+        result.frequencies[k] = f;
+        const Complex start = loads.start ? loads.start(f) : chart.startZ;
+        if (!result.evaluated || IsNaN(start)) {
+            SetNaNPoint(result, k);
+            continue;
+        }
+        scratch.frequency = f;
+        scratch.startZ = start;
+        scratch.endZ = start;
+        scratch.EvaluateCascade(junctionOut);
+        result.endZ[k] = scratch.endZ;
+        for (int32_t i = 0; i < result.junctionCount; ++i) {
+            result.junctionZ[static_cast<size_t>(i) * n + k] = outputs[static_cast<size_t>(i)];
+        }
+        const Complex goal = loads.goal ? loads.goal(f) : chart.goalZ;
+        const MatchFigures m = ComputeMatch(scratch.endZ, goal);
+        result.vswr[k] = m.vswr;
+        result.returnLossDb[k] = m.returnLossDb;
+        result.mismatchLossDb[k] = m.mismatchLossDb;
+        if (!std::isnan(m.vswr) && (result.worstIndex < 0 || m.vswr > result.worstVswr)) {
+            result.worstIndex = static_cast<int32_t>(k);
+            result.worstVswr = m.vswr;
+        }
+    }
+    if (result.worstIndex >= 0) {
+        result.worstFrequency = result.frequencies[static_cast<size_t>(result.worstIndex)];
+        result.worstReturnLossDb = result.returnLossDb[static_cast<size_t>(result.worstIndex)];
+    }
+}
+
+BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions) {
+    BandResult r;
+    EvaluateBand(chart, r, loads, junctions);
+    return r;
+}
