@@ -4,7 +4,7 @@ SAN_DIR ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize format clean
+.PHONY: all deps configure build run test test-sanitize bench format clean
 
 all: build
 
@@ -33,6 +33,9 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
+
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

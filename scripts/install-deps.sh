@@ -12,6 +12,7 @@ packages=(
     libgl-dev
     libgtest-dev
     libgmock-dev
+    libbenchmark-dev
     fonts-dejavu-core
     xdg-utils
 )

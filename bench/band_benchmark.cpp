@@ -1,0 +1,54 @@
+// Band evaluation as a redraw runs it while tuning: the result kept between draws.
+#include "bandevaluation.h"
+#include "smithchrt.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A 25-component network of every kind, band 400 to 470 MHz.
+SmithChrt MixedNetwork(int32_t points) {
+    SmithChrt s;
+    s.ResetForNewDocument();
+    s.frequency = 435;
+    s.startZ = {12.5, -8};
+    const Component kinds[] = {
+        NewInductor(PLACE_SERIES, 20, 435),          NewCapacitor(PLACE_SHUNT, 40, 435),
+        NewLine(PLACE_TL_SERIES, 60, 435),           NewLine(PLACE_TL_SHUNT_OPEN, 50, 435),
+        NewLine(PLACE_TL_SHUNT_SHORTED, 70, 435),    NewCompound(KIND_SERIES_RLC, PLACE_SERIES),
+        NewCompound(KIND_PARALLEL_RLC, PLACE_SHUNT), NewResistor(PLACE_SERIES, 1),
+    };
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        s.AddComponent(kinds[i % 8]);
+    }
+    s.band = {400, 470, points, true, false};
+    return s;
+}
+
+void BM_EvaluateBand(benchmark::State& state) {
+    const SmithChrt doc = MixedNetwork(static_cast<int32_t>(state.range(0)));
+    const bool junctions = state.range(1) != 0;
+    BandResult result;
+    for (auto _ : state) {
+        EvaluateBand(doc, result, {}, junctions);
+        benchmark::DoNotOptimize(result.worstVswr);
+    }
+    state.counters["points"] = static_cast<double>(result.size());
+}
+BENCHMARK(BM_EvaluateBand)
+    ->ArgNames({"points", "junctions"})
+    ->Args({201, 0})
+    ->Args({201, 1})
+    ->Args({10001, 0})
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_EvaluateBandFreshResult(benchmark::State& state) {
+    const SmithChrt doc = MixedNetwork(201);
+    for (auto _ : state) {
+        BandResult r = EvaluateBand(doc, {}, true);
+        benchmark::DoNotOptimize(r.worstVswr);
+    }
+}
+BENCHMARK(BM_EvaluateBandFreshResult)->Unit(benchmark::kMicrosecond);
+
+} // namespace
