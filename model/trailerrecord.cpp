@@ -41,34 +41,19 @@ bool RecordReader::Take(void* dst, size_t n) {
 }
 
 bool RecordReader::Double(double& v) {
-    double t;
-    if (!Take(&t, sizeof t)) {
-        return false;
-    }
-    v = t;
-    return true;
+    return Value(v);
 }
 
 bool RecordReader::Int32(int32_t& v) {
-    int32_t t;
-    if (!Take(&t, sizeof t)) {
-        return false;
-    }
-    v = t;
-    return true;
+    return Value(v);
 }
 
 bool RecordReader::UInt32(uint32_t& v) {
-    uint32_t t;
-    if (!Take(&t, sizeof t)) {
-        return false;
-    }
-    v = t;
-    return true;
+    return Value(v);
 }
 
 bool RecordReader::Byte(uint8_t& v) {
-    return Take(&v, 1);
+    return Value(v);
 }
 
 bool RecordReader::Text(std::string& utf8, size_t maxBytes) {

@@ -60,6 +60,15 @@ public:
 
 private:
     bool Take(void* dst, size_t n);
+    // Reads into a temporary first, so a failed read leaves v alone.
+    template <class T> bool Value(T& v) {
+        T t;
+        if (!Take(&t, sizeof t)) {
+            return false;
+        }
+        v = t;
+        return true;
+    }
 
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
