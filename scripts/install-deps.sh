@@ -14,6 +14,7 @@ packages=(
     libgmock-dev
     fonts-dejavu-core
     xdg-utils
+    python3-scikit-rf
 )
 
 missing=()
