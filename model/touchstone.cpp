@@ -145,7 +145,7 @@ int PortsFromName(std::string_view name) {
 }
 
 /// "1 port", "2 ports".
-std::string Count(std::size_t n, const char* one, const char* many) {
+std::string Plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
@@ -193,6 +193,10 @@ private:
     bool Keyword(int line, std::string_view content);
     bool VersionTwoKeyword(int line, const std::string& key, std::string_view written,
                            std::string_view argument);
+    bool HeaderKeyword(int line, const std::string& key, const std::string& name,
+                       std::string_view argument);
+    bool WholeNumber(int line, const std::string& name, std::string_view argument, long long low,
+                     long long high, long long& value);
     bool NetworkDataKeyword(int line);
     bool OptionLine(int line, std::string_view content);
     bool Option(int line, const std::vector<std::string_view>& words, std::size_t& i);
@@ -201,6 +205,7 @@ private:
     bool Frequency(int line, double v);
     bool ReadyForData();
     bool ReferenceValue(int line, double v);
+    bool ReferencesMissing();
     bool Comment(int line, std::string_view comment);
     bool PortImpedanceNumbers(int line, const std::vector<std::string_view>& words,
                               std::size_t first);
@@ -230,9 +235,10 @@ private:
     int referenceLine_ = 0;
     Matrix matrix_ = Matrix::Full;
     bool matrixSeen_ = false;
+    long long portCount_ = -1;
     long long frequencyCount_ = -1;
+    long long noiseCount_ = -1;
     bool twoPortOrderSeen_ = false;
-    bool noiseCountSeen_ = false;
     bool inInformation_ = false;
     int informationLine_ = 0;
     Section section_ = Section::Header;
@@ -303,10 +309,7 @@ bool Parser::Content(int line, std::string_view content) {
         return true;
     }
     if (referencesNeeded_ > 0) {
-        return Fail(referenceLine_,
-                    "[Reference] gives " +
-                        Count(references_.size(), "reference impedance", "reference impedances") +
-                        " for " + Count(ports_, "port", "ports"));
+        return ReferencesMissing();
     }
     if (content.front() == '[') {
         return Keyword(line, content);
@@ -368,6 +371,9 @@ bool Parser::VersionTwoKeyword(int line, const std::string& key, std::string_vie
         informationLine_ = line;
         return true;
     }
+    if (key == "end information") {
+        return Fail(line, "[End Information] without [Begin Information]");
+    }
     if (key == "noise data") {
         if (section_ != Section::Network) {
             return Fail(line, "[Noise Data] must follow [Network Data]");
@@ -387,78 +393,70 @@ bool Parser::VersionTwoKeyword(int line, const std::string& key, std::string_vie
     if (key == "network data") {
         return NetworkDataKeyword(line);
     }
+    return HeaderKeyword(line, key, name, argument);
+}
+
+/// A whole number from low to high after a keyword, given once.
+bool Parser::WholeNumber(int line, const std::string& name, std::string_view argument,
+                         long long low, long long high, long long& value) {
+    long long n = 0;
+    if (value >= 0) {
+        return Fail(line, "a second " + name);
+    }
+    if (!ParseInteger(argument, n) || n < low || n > high) {
+        return Fail(line, name + " must be a whole number from " + std::to_string(low) + " to " +
+                              std::to_string(high) + ", not " + Quote(argument));
+    }
+    value = n;
+    return true;
+}
+
+/// One of the keywords that describe the data before [Network Data].
+bool Parser::HeaderKeyword(int line, const std::string& key, const std::string& name,
+                           std::string_view argument) {
+    const std::string word = Simplified(argument);
     if (key == "number of ports") {
-        long long n = 0;
-        if (ports_ != 0) {
-            return Fail(line, "a second [Number of Ports]");
+        if (!WholeNumber(line, name, argument, 1, kTouchstoneMaxPorts, portCount_)) {
+            return false;
         }
-        if (!ParseInteger(argument, n) || n < 1 || n > kTouchstoneMaxPorts) {
-            return Fail(line, "[Number of Ports] must be a whole number from 1 to " +
-                                  std::to_string(kTouchstoneMaxPorts) + ", not " + Quote(argument));
-        }
-        ports_ = static_cast<int>(n);
+        ports_ = static_cast<int>(portCount_);
         result_.ports = ports_;
         return true;
     }
     if (key == "number of frequencies") {
-        long long n = 0;
-        if (frequencyCount_ >= 0) {
-            return Fail(line, "a second [Number of Frequencies]");
-        }
-        if (!ParseInteger(argument, n) || n < 1) {
-            return Fail(line, "[Number of Frequencies] must be a whole number of at least 1, not " +
-                                  Quote(argument));
-        }
-        if (n > static_cast<long long>(kTouchstoneMaxPoints)) {
-            return Fail(line, "more than " + std::to_string(kTouchstoneMaxPoints) +
-                                  " frequencies cannot be read");
-        }
-        frequencyCount_ = n;
-        return true;
+        return WholeNumber(line, name, argument, 1, kTouchstoneMaxPoints, frequencyCount_);
     }
     if (key == "number of noise frequencies") {
-        long long n = 0;
-        if (noiseCountSeen_ || !ParseInteger(argument, n) || n < 1) {
-            return Fail(line, "[Number of Noise Frequencies] must be given once, as a whole "
-                              "number of at least 1");
-        }
-        noiseCountSeen_ = true;
-        return true;
+        return WholeNumber(line, name, argument, 1, kTouchstoneMaxPoints, noiseCount_);
     }
     if (key == "two-port data order") {
-        const std::string order = Simplified(argument);
-        if (twoPortOrderSeen_ || (order != "12_21" && order != "21_12")) {
-            return Fail(line, "[Two-Port Data Order] must be given once, as 12_21 or 21_12");
+        if (twoPortOrderSeen_ || (word != "12_21" && word != "21_12")) {
+            return Fail(line, name + " must be given once, as 12_21 or 21_12");
         }
         twoPortOrderSeen_ = true;
         return true;
     }
+    if (key == "matrix format") {
+        if (matrixSeen_ || (word != "full" && word != "upper" && word != "lower")) {
+            return Fail(line, name + " must be given once, as Full, Upper or Lower");
+        }
+        matrixSeen_ = true;
+        matrix_ = word == "full" ? Matrix::Full : (word == "upper" ? Matrix::Upper : Matrix::Lower);
+        return true;
+    }
     if (key == "reference") {
         if (ports_ == 0) {
-            return Fail(line, "[Reference] must follow [Number of Ports]");
+            return Fail(line, name + " must follow [Number of Ports]");
         }
         if (!references_.empty() || referencesNeeded_ > 0) {
-            return Fail(line, "a second [Reference]");
+            return Fail(line, "a second " + name);
         }
         referencesNeeded_ = static_cast<std::size_t>(ports_);
         referenceLine_ = line;
         return argument.empty() || Content(line, argument);
     }
-    if (key == "matrix format") {
-        const std::string format = Simplified(argument);
-        if (matrixSeen_ || (format != "full" && format != "upper" && format != "lower")) {
-            return Fail(line, "[Matrix Format] must be given once, as Full, Upper or Lower");
-        }
-        matrixSeen_ = true;
-        matrix_ =
-            format == "full" ? Matrix::Full : (format == "upper" ? Matrix::Upper : Matrix::Lower);
-        return true;
-    }
     if (key == "mixed-mode order") {
         return Fail(line, "mixed-mode data cannot be read");
-    }
-    if (key == "end information") {
-        return Fail(line, "[End Information] without [Begin Information]");
     }
     return Fail(line, "unknown keyword " + name);
 }
@@ -565,7 +563,18 @@ bool Parser::Numbers(int line, std::string_view content) {
     return true;
 }
 
+bool Parser::ReferencesMissing() {
+    return Fail(referenceLine_,
+                "[Reference] gives " +
+                    Plural(references_.size(), "reference impedance", "reference impedances") +
+                    " for " + Plural(ports_, "port", "ports"));
+}
+
 bool Parser::ReferenceValue(int line, double v) {
+    if (referencesNeeded_ == 0) {
+        return Fail(line, "[Reference] gives more than " +
+                              Plural(ports_, "reference impedance", "reference impedances"));
+    }
     if (!(v > 0.0)) {
         return Fail(line, "the reference impedance " + NumberText(v) + " must be above 0 ohm");
     }
@@ -605,7 +614,8 @@ bool Parser::ReadyForData() {
     port_ = options_.port > 0 ? options_.port : 1;
     if (optionReferences_.size() > 1 && optionReferences_.size() != static_cast<std::size_t>(n)) {
         return Fail(optionLine_, "R gives " + std::to_string(optionReferences_.size()) +
-                                     " reference impedances for " + Count(ports_, "port", "ports"));
+                                     " reference impedances for " +
+                                     Plural(ports_, "port", "ports"));
     }
     const std::vector<double>& refs = references_.empty() ? optionReferences_ : references_;
     baseReference_ = refs.size() == 1 ? refs[0] : refs[static_cast<std::size_t>(port_ - 1)];
@@ -759,10 +769,7 @@ bool Parser::CheckEnd() {
         return false;
     }
     if (referencesNeeded_ > 0) {
-        return Fail(referenceLine_,
-                    "[Reference] gives " +
-                        Count(references_.size(), "reference impedance", "reference impedances") +
-                        " for " + Count(ports_, "port", "ports"));
+        return ReferencesMissing();
     }
     if (inInformation_) {
         return Fail(informationLine_, "[Begin Information] without [End Information]");
@@ -783,7 +790,7 @@ bool Parser::CheckEnd() {
     }
     if (version_ == 2 && static_cast<long long>(points_.size()) != frequencyCount_) {
         return Fail(points_.back().line, "[Network Data] ends after " +
-                                             Count(points_.size(), "frequency", "frequencies") +
+                                             Plural(points_.size(), "frequency", "frequencies") +
                                              "; [Number of Frequencies] gives " +
                                              std::to_string(frequencyCount_));
     }

@@ -206,7 +206,7 @@ const FaultCase kFaults[] = {
     {"[Version] 2.0\n# MHz S RI\n[Number of Ports] 0\n",
      "line 3: [Number of Ports] must be a whole number from 1 to 10000, not '0'"},
     {"[Version] 2.0\n# MHz S RI\n[Number of Frequencies] 1.5\n",
-     "line 3: [Number of Frequencies] must be a whole number of at least 1, not '1.5'"},
+     "line 3: [Number of Frequencies] must be a whole number from 1 to 1000000, not '1.5'"},
     {V2("# MHz S RI", 2) + "1 0 0\n", "line 6: [Network Data] ends after 1 frequency; [Number of "
                                       "Frequencies] gives 2"},
     {V2("# MHz S RI", 1) + "1 0 0\n2 0 0\n",
@@ -218,6 +218,8 @@ const FaultCase kFaults[] = {
     {kV2Ports2 + "[Mixed-Mode Order] D1,2 C1,2\n", "line 5: mixed-mode data cannot be read"},
     {kV2Ports2 + "[Reference] 50\n[Network Data]\n",
      "line 5: [Reference] gives 1 reference impedance for 2 ports"},
+    {kV2Ports2 + "[Reference]\n50 50 75\n",
+     "line 6: [Reference] gives more than 2 reference impedances"},
     {kV2Ports2 + "[Matrix Format] Diagonal\n",
      "line 5: [Matrix Format] must be given once, as Full, Upper or Lower"},
     {kV2Ports2 + "[Two-Port Data Order] 11_22\n",
