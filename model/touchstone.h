@@ -38,8 +38,10 @@ inline constexpr int kTouchstoneMaxPorts = 10000;
 /// extension gives the number of ports of a version 1 file, and without its folders it becomes
 /// the data's name. Frequencies come out in MHz. Y and Z data are normalised to the option
 /// line's R in version 1 and in siemens and ohm in version 2. A "! Port Impedance" comment after
-/// a data row (written by electromagnetic simulators) sets the reference of that frequency.
-/// Noise data is skipped. Never throws; every fault gives an error.
+/// a data row (written by electromagnetic simulators) sets the reference of that frequency; a
+/// complex one is refused. Only the first option line counts; in a version 1 two-port file a
+/// frequency that does not increase starts the noise data, which is skipped, as is [Noise Data].
+/// [Two-Port Data Order] and [End] may be missing. Never throws; every fault gives an error.
 TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
                                 const TouchstoneOptions& options = {});
 
