@@ -15,6 +15,7 @@ packages=(
     libbenchmark-dev
     fonts-dejavu-core
     xdg-utils
+    python3-scikit-rf
 )
 
 missing=()

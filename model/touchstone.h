@@ -1,0 +1,50 @@
+#pragma once
+
+#include "measureddata.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// How to read a Touchstone file.
+struct TouchstoneOptions {
+    /// The number of ports of a version 1 file, which only its name states (.s1p, .s2p, ...);
+    /// 0 takes it from the name. Version 2 files state it themselves and ignore this.
+    int ports = 0;
+    /// For S-parameter data of several ports, the port (1-based) whose reflection S_ii to take,
+    /// the other ports terminated in their references; 0 reads one-port data only.
+    int port = 0;
+};
+
+/// What reading a Touchstone file gave.
+struct TouchstoneResult {
+    std::optional<MeasuredData> data; ///< the data, when the file could be read
+    /// Why not, for the user: "line 12: ..." when a line is at fault, otherwise about the file.
+    std::string error;
+    int errorLine = 0; ///< the 1-based line the error names; 0 when it concerns the whole file
+    int ports = 0;     ///< the number of ports of the file's data, once known (also on failure)
+};
+
+/// Files larger than this are refused before reading.
+inline constexpr std::size_t kTouchstoneMaxBytes = std::size_t(256) << 20;
+/// More frequency points than this are refused.
+inline constexpr std::size_t kTouchstoneMaxPoints = 1000000;
+/// More ports than this are refused.
+inline constexpr int kTouchstoneMaxPorts = 10000;
+
+/// Reads one-port impedance data from the bytes of a Touchstone file, version 1.0/1.1 or
+/// 2.0/2.1, with S, Y or Z parameters in RI, MA or DB format. name is the file's name: its
+/// extension gives the number of ports of a version 1 file, and without its folders it becomes
+/// the data's name. Frequencies come out in MHz. Y and Z data are normalised to the option
+/// line's R in version 1 and in siemens and ohm in version 2. A "! Port Impedance" comment after
+/// a data row (written by electromagnetic simulators) sets the reference of that frequency; a
+/// complex one is refused. Only the first option line counts; in a version 1 two-port file a
+/// frequency that does not increase starts the noise data, which is skipped, as is [Noise Data].
+/// [Two-Port Data Order] and [End] may be missing. Never throws; every fault gives an error.
+TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
+                                const TouchstoneOptions& options = {});
+
+/// Reads the file at path with ReadTouchstone; a file that cannot be opened, is not a regular
+/// file or is larger than kTouchstoneMaxBytes gives an error.
+TouchstoneResult ReadTouchstoneFile(const std::string& path, const TouchstoneOptions& options = {});
