@@ -91,6 +91,18 @@ SmithChrt MismatchedLines() {
     return sc;
 }
 
+// An L-C ladder designed at 1000 MHz, drawn at 2 MHz: ordinary values whose capacitor traces,
+// starting near a short circuit, exhaust their step adjustments.
+SmithChrt LadderFarBelowItsFrequency() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        sc.AddComponent(i % 2 == 0 ? NewInductor(PLACE_SHUNT, 50, 1000)
+                                   : NewCapacitor(PLACE_SERIES, 50, 1000));
+    }
+    sc.frequency = 2;
+    return sc;
+}
+
 // Huge series lines, each brought back to the chart's centre by a shunt resistor, so that every
 // line's trace starts from the centre and exhausts its step adjustments.
 SmithChrt HugeLinesFromTheCentre() {
@@ -162,6 +174,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 BENCHMARK_CAPTURE(Draw, Ordinary25, Ordinary())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, Stubs25, Stubs())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, MismatchedLines25, MismatchedLines())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, LadderFarBelowItsFrequency, LadderFarBelowItsFrequency())
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, HugeLines25, HugeLines())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, HugeLinesFromTheCentre, HugeLinesFromTheCentre())
     ->Unit(benchmark::kMillisecond);
