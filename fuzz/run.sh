@@ -20,10 +20,12 @@ for exe in "${harnesses[@]}"; do
     work="$build/fuzz-corpus/$name"
     findings="$build/fuzz-findings/$name"
     log="$build/fuzz-$name.log"
-    mkdir -p "$work" "$findings" "$seeds/$name"
+    mkdir -p "$work" "$findings"
+    corpora=("$work")
+    [ -d "$seeds/$name" ] && corpora+=("$seeds/$name")
     echo "== $name: ${seconds} s"
     if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$work" "$seeds/$name" >"$log" 2>&1; then
+        -artifact_prefix="$findings/" "${corpora[@]}" >"$log" 2>&1; then
         grep -E "^stat::number_of_executed_units|^Done" "$log" || tail -n 3 "$log"
     else
         tail -n 60 "$log"
