@@ -282,13 +282,6 @@ TEST(StreamedReading, ReadsAsTheInMemoryReaderDoes) {
             ASSERT_EQ(ReadDocument(source, back), DocumentError::None);
             EXPECT_EQ(WriteDocument(back), b);
         }
-        for (size_t cut = 0; cut < b.size(); cut += 97) {
-            const Bytes part(b.begin(), b.begin() + static_cast<long>(cut));
-            TrickleSource source(part, 5);
-            SmithChrt back;
-            SmithChrt other;
-            EXPECT_EQ(ReadDocument(source, back), ReadDocument(part, other)) << cut;
-        }
     }
     Bytes cut = WriteDocument(wide);
     cut.resize(100);
