@@ -5,9 +5,11 @@
 #include "commandids.h"
 #include "csettingsstore.h"
 #include "dialogbase.h"
+#include "filerules.h"
 #include "ifiledialogs.h"
 #include "messageboxes.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QScreen>
 #include <QStatusBar>
@@ -114,9 +116,8 @@ bool CKesto1App::CanCloseFrame() {
 
 bool CKesto1App::DoFileSave() {
     const QString& path = document.GetPathName();
-    const QFileInfo info(path);
     // A document never saved, or a file that may not be written, is saved under a new name.
-    if (path.isEmpty() || (info.exists() && !info.isWritable())) {
+    if (path.isEmpty() || IsWriteProtected(QFile::encodeName(path).toStdString())) {
         return DoSave(QString());
     }
     return DoSave(path);

@@ -38,7 +38,9 @@ private:
 
 std::string CFormat(const char* format, ...) {
     const ScopedCLocale cLocale;
-    char small[256];
+    // Room for a line of six numbers written in full (a double has up to 309 digits before the
+    // point), so that even such a line is formatted once.
+    char small[4096];
     va_list args;
     va_start(args, format);
     va_list again;

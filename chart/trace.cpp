@@ -49,6 +49,10 @@ bool MarkerColour(int32_t kind, Rgb& colour) {
     }
 }
 
+bool IsFinite(Complex z) {
+    return std::isfinite(z.re) && std::isfinite(z.im);
+}
+
 Point Midpoint(Point a, Point b) {
     if (!IsValidPoint(a) || !IsValidPoint(b)) {
         return {kInvalidCoordinate, kInvalidCoordinate};
@@ -79,13 +83,14 @@ struct Stepper {
         return trial;
     }
 
-    // The next point with its distance brought into 0.001 .. 10 percent; false to abandon.
+    // The next point with its distance brought into 0.001 .. 10 percent; false to abandon. A
+    // trial point that is not finite ends the trace: no step size leads anywhere from there.
     bool Next(Complex& trial) {
         double k = 0;
         trial = Trial(k);
         int adjustments = 0;
         while (k < 0.001 || k > 10) {
-            if (adjustments > 5000 || trials >= kMaxTraceTrials) {
+            if (adjustments > 5000 || trials >= kMaxTraceTrials || !IsFinite(trial)) {
                 return false;
             }
             ++adjustments;
@@ -140,6 +145,11 @@ void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
 
 Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement,
                            double theta) {
+    // The line step reduces the angle to one turn; done here once, it is not redone per trial
+    // (the remainder is exact, so every point is the same).
+    if (IsLinePlacement(placement)) {
+        theta = std::fmod(theta, 360);
+    }
     DrawSurface& s = *sc.surface;
     const Pen previous = s.SelectPen(sc.plottingActive == 1 ? kActiveTracePen : kTracePen);
     double endAngle = 0;

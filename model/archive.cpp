@@ -2,6 +2,7 @@
 
 #include "textcodec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -27,17 +28,100 @@ void Archive::Fail(DocumentError e) {
     }
 }
 
+namespace {
+
+// Streamed input is read in pieces of this size.
+constexpr size_t kPieceBytes = 64 * 1024;
+
+} // namespace
+
+size_t Archive::Available() const {
+    const size_t inWindow = window_.size() - windowPos_;
+    const uint64_t allowed = limit_ - position_;
+    return inWindow < allowed ? inWindow : static_cast<size_t>(allowed);
+}
+
+void Archive::Advance(size_t n) {
+    windowPos_ += n;
+    position_ += n;
+}
+
+bool Archive::Fill() {
+    if (Available() > 0) {
+        return true;
+    }
+    if (source_ == nullptr || position_ >= limit_ || Failed()) {
+        return false;
+    }
+    piece_.resize(kPieceBytes);
+    const uint64_t allowed = limit_ - position_;
+    const size_t want = allowed < kPieceBytes ? static_cast<size_t>(allowed) : kPieceBytes;
+    const size_t got = source_->Read(piece_.data(), want);
+    if (got == 0 && source_->ReadError()) {
+        Fail(DocumentError::FailedToOpen);
+    }
+    window_ = {piece_.data(), got};
+    windowPos_ = 0;
+    return got > 0;
+}
+
 bool Archive::Take(void* dst, size_t n) {
     if (Failed()) {
         return false;
     }
-    if (input_.size() - pos_ < n) {
-        Fail(DocumentError::UnexpectedFormat);
-        return false;
+    auto* out = static_cast<uint8_t*>(dst);
+    while (n > 0) {
+        if (!Fill()) {
+            Fail(DocumentError::UnexpectedFormat);
+            return false;
+        }
+        const size_t k = std::min(n, Available());
+        std::memcpy(out, window_.data() + windowPos_, k);
+        Advance(k);
+        out += k;
+        n -= k;
     }
-    std::memcpy(dst, input_.data() + pos_, n);
-    pos_ += n;
     return true;
+}
+
+// The characters of a string, taken as they arrive: memory grows with the input actually read,
+// never with the length a prefix claims.
+bool Archive::TakeText(std::string& bytes, uint64_t n) {
+    bytes.clear();
+    while (bytes.size() < n) {
+        if (!Fill()) {
+            Fail(DocumentError::UnexpectedFormat);
+            return false;
+        }
+        const size_t k = static_cast<size_t>(std::min<uint64_t>(n - bytes.size(), Available()));
+        bytes.append(reinterpret_cast<const char*>(window_.data() + windowPos_), k);
+        Advance(k);
+    }
+    return true;
+}
+
+bool Archive::AtEnd() {
+    return !Fill();
+}
+
+void Archive::LimitInput(uint64_t maxBytes) {
+    limit_ = maxBytes < UINT64_MAX - position_ ? position_ + maxBytes : UINT64_MAX;
+}
+
+std::span<const uint8_t> Archive::TakeRest(size_t maxBytes) {
+    if (source_ == nullptr) {
+        const std::span<const uint8_t> rest =
+            window_.subspan(windowPos_, std::min(maxBytes, Available()));
+        Advance(rest.size());
+        return rest;
+    }
+    rest_.clear();
+    while (rest_.size() < maxBytes && Fill()) {
+        const size_t k = std::min(maxBytes - rest_.size(), Available());
+        rest_.insert(rest_.end(), window_.data() + windowPos_, window_.data() + windowPos_ + k);
+        Advance(k);
+    }
+    return rest_;
 }
 
 void Archive::Put(const void* src, size_t n) {
@@ -109,12 +193,19 @@ void Archive::ConstantString(const std::string& v) {
 }
 
 bool Archive::ReadOptional(std::vector<uint8_t>& out, size_t n) {
-    if (!loading_ || Failed() || input_.size() - pos_ < n) {
+    if (!loading_ || Failed()) {
         return false;
     }
-    const auto* p = input_.data() + pos_;
-    out.insert(out.end(), p, p + n);
-    pos_ += n;
+    // Taken piece by piece, so memory grows with the bytes present, not with n.
+    const size_t start = out.size();
+    while (out.size() - start < n) {
+        if (!Fill()) {
+            return false;
+        }
+        const size_t k = std::min(n - (out.size() - start), Available());
+        out.insert(out.end(), window_.data() + windowPos_, window_.data() + windowPos_ + k);
+        Advance(k);
+    }
     return true;
 }
 
@@ -225,20 +316,18 @@ void Archive::IoString(std::string& utf8) {
     if (!ReadLength(n, wide)) {
         return;
     }
-    const uint64_t bytes = wide ? n * 2 : n;
-    if (input_.size() - pos_ < bytes) {
-        Fail(DocumentError::UnexpectedFormat);
+    std::string bytes;
+    if (!TakeText(bytes, wide ? n * 2 : n)) {
         return;
     }
-    const auto* p = input_.data() + pos_;
-    pos_ += bytes;
     if (wide) {
         std::u16string units(n, u'\0');
+        const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
         for (uint64_t i = 0; i < n; ++i) {
             units[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
         }
         utf8 = EncodeUtf8(DecodeUtf16(units));
     } else {
-        utf8 = EncodeUtf8(DecodeCp1252({reinterpret_cast<const char*>(p), bytes}));
+        utf8 = EncodeUtf8(DecodeCp1252(bytes));
     }
 }

@@ -16,6 +16,19 @@ enum class DocumentError {
 /// The message box text of an error; empty for None.
 const char* DocumentErrorText(DocumentError e);
 
+/// The most of the input after the last component block that a reader ever takes in.
+inline constexpr size_t kMaxTrailerBytes = size_t{64} << 20;
+
+/// Where a loading archive takes its bytes from, a piece at a time.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    /// Reads up to n bytes into dst and returns how many: 0 at the end of the input, and after a
+    /// read error, which ReadError then tells.
+    virtual size_t Read(uint8_t* dst, size_t n) = 0;
+    virtual bool ReadError() const { return false; }
+};
+
 /// A little-endian binary stream that one routine both writes and reads: each Io call stores
 /// the value when storing, and reads into it when loading. After the first read error every
 /// further read is skipped and leaves its value alone.
@@ -24,7 +37,9 @@ public:
     /// An archive that collects written bytes.
     Archive() = default;
     /// An archive that reads the given bytes.
-    explicit Archive(std::span<const uint8_t> data) : loading_(true), input_(data) {}
+    explicit Archive(std::span<const uint8_t> data) : loading_(true), window_(data) {}
+    /// An archive that reads the source as far as the stream goes, a bounded piece at a time.
+    explicit Archive(ByteSource& source) : loading_(true), source_(&source) {}
 
     bool IsLoading() const { return loading_; }
     bool Failed() const { return error_ != DocumentError::None; }
@@ -51,15 +66,35 @@ public:
 
     const std::vector<uint8_t>& Bytes() const { return output_; }
 
+    // Loading only: what follows the stream, in bounded amounts.
+
+    /// True when no input is left (within the limit).
+    bool AtEnd();
+    /// From here on at most maxBytes more are read: for every read the input ends there.
+    void LimitInput(uint64_t maxBytes);
+    /// The rest of the input, at most maxBytes of it, valid until the next read.
+    std::span<const uint8_t> TakeRest(size_t maxBytes = kMaxTrailerBytes);
+    /// Bytes read so far.
+    uint64_t Position() const { return position_; }
+
 private:
+    bool Fill();
+    size_t Available() const;
+    void Advance(size_t n);
     bool Take(void* dst, size_t n);
+    bool TakeText(std::string& bytes, uint64_t n);
     void Put(const void* src, size_t n);
     bool ReadLength(uint64_t& n, bool& wide);
     void WriteLength(uint64_t n);
 
     bool loading_ = false;
-    std::span<const uint8_t> input_;
-    size_t pos_ = 0;
+    ByteSource* source_ = nullptr;    ///< null when the whole input is in window_
+    std::span<const uint8_t> window_; ///< the input at hand: all of it, or the last piece read
+    size_t windowPos_ = 0;
+    std::vector<uint8_t> piece_; ///< storage of the last piece read from source_
+    std::vector<uint8_t> rest_;  ///< storage of what TakeRest read from source_
+    uint64_t position_ = 0;
+    uint64_t limit_ = UINT64_MAX; ///< the position at which the input ends for every read
     std::vector<uint8_t> output_;
     DocumentError error_ = DocumentError::None;
 };

@@ -1,5 +1,6 @@
 #include "documentfile.h"
 
+#include "filerules.h"
 #include "smithchrt.h"
 
 #include <cerrno>
@@ -8,16 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::vector<uint8_t> WriteDocument(const SmithChrt& chart) {
-    SmithChrt copy = chart;
-    Archive ar;
-    copy.Serialize(ar);
-    return ar.Bytes();
-}
+namespace {
 
-DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart) {
+DocumentError ReadInto(Archive& ar, SmithChrt& chart) {
     SmithChrt copy = chart;
-    Archive ar(data);
     copy.Serialize(ar);
     if (ar.Failed()) {
         return ar.Error();
@@ -26,36 +21,50 @@ DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart) {
     return DocumentError::None;
 }
 
-namespace {
+/// An open file read through the kernel, closed with the source.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(int fd) : fd(fd) {}
+    ~FileSource() override { ::close(fd); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
+    size_t Read(uint8_t* dst, size_t n) override {
+        for (;;) {
+            const ssize_t got = ::read(fd, dst, n);
+            if (got >= 0) {
+                return static_cast<size_t>(got);
+            }
+            if (errno != EINTR) {
+                failed = true;
+                return 0;
+            }
+        }
     }
+    bool ReadError() const override { return failed; }
+
+private:
+    int fd;
+    bool failed = false;
+};
+
+// A regular file opened for reading, or -1. Other kinds are not even opened, and the open does
+// not wait, should the name be swapped for a pipe in between.
+int OpenRegularFile(const std::string& path) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
-        return false;
+        return -1;
     }
-    data.clear();
-    uint8_t buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        data.insert(data.end(), buffer, buffer + got);
-    }
-    ::close(fd);
-    return true;
+    return fd;
 }
 
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
@@ -73,42 +82,93 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     return true;
 }
 
-mode_t ModeForNewFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        return st.st_mode & 07777;
-    }
+mode_t ModeForNewFile() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
 }
 
+// The temporary file's mode and owner are those of the file it replaces (the owner as far as
+// this process may give it), or those of a new file.
+bool TakeOverAttributes(int fd, const struct stat* replaced) {
+    if (replaced == nullptr) {
+        return ::fchmod(fd, ModeForNewFile()) == 0;
+    }
+    if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), replaced->st_gid);
+    }
+    return ::fchmod(fd, replaced->st_mode & 07777) == 0;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 } // namespace
 
+std::vector<uint8_t> WriteDocument(const SmithChrt& chart) {
+    SmithChrt copy = chart;
+    Archive ar;
+    copy.Serialize(ar);
+    return ar.Bytes();
+}
+
+DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart) {
+    Archive ar(data);
+    return ReadInto(ar, chart);
+}
+
+DocumentError ReadDocument(ByteSource& source, SmithChrt& chart) {
+    Archive ar(source);
+    return ReadInto(ar, chart);
+}
+
 OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, DocumentError& error) {
-    error = DocumentError::None;
-    std::vector<uint8_t> data;
-    if (!ReadWholeFile(path, data)) {
-        error = DocumentError::FailedToOpen;
+    error = DocumentError::FailedToOpen;
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) {
         return OpenOutcome::Failed;
     }
-    if (data.empty()) {
+    FileSource source(fd);
+    Archive ar(source);
+    if (ar.AtEnd()) {
+        if (ar.Failed()) {
+            return OpenOutcome::Failed;
+        }
+        error = DocumentError::None;
         return OpenOutcome::EmptyFile;
     }
-    error = ReadDocument(data, chart);
+    error = ReadInto(ar, chart);
     return error == DocumentError::None ? OpenOutcome::Read : OpenOutcome::Failed;
 }
 
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart) {
+    std::string target;
+    if (!ResolveLinks(path, target)) {
+        return DocumentError::FailedToSave;
+    }
+    struct stat st {};
+    const bool exists = ::lstat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || IsWriteProtected(target))) {
+        return DocumentError::FailedToSave;
+    }
     const std::vector<uint8_t> bytes = WriteDocument(chart);
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // A short name, so that a target name of any legal length leaves room for it.
+    const std::string folder = FolderOf(target);
+    std::string temp = folder + "/.quorbel-XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         return DocumentError::FailedToSave;
     }
-    bool ok = WriteAll(fd, bytes) && ::fchmod(fd, ModeForNewFile(path)) == 0 && ::fsync(fd) == 0;
+    bool ok =
+        WriteAll(fd, bytes) && TakeOverAttributes(fd, exists ? &st : nullptr) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) {
+    if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
+        SyncFolder(folder);
         return DocumentError::None;
     }
     ::unlink(temp.c_str());

@@ -15,6 +15,9 @@ std::vector<uint8_t> WriteDocument(const SmithChrt& chart);
 /// Reads a document stream into chart, all or nothing: on failure chart is left as it was.
 DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart);
 
+/// The same from a source that is read only as far as the stream goes.
+DocumentError ReadDocument(ByteSource& source, SmithChrt& chart);
+
 /// What opening a file did.
 enum class OpenOutcome {
     Read,      ///< the file was read into the document
@@ -22,8 +25,12 @@ enum class OpenOutcome {
     Failed,    ///< see the error; the document is unchanged
 };
 
-/// Opens a document file. A zero-length file is not read at all.
+/// Opens a document file. Only a regular file is opened, and without waiting for a writer, so a
+/// pipe or a device fails at once. A zero-length file is not read at all, and of a longer one only
+/// what the stream needs.
 OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, DocumentError& error);
 
-/// Saves atomically: the bytes go to a temporary file beside path, renamed over it when complete.
+/// Saves atomically: the bytes go to a temporary file beside the file that path finally names
+/// (symbolic links followed, and kept), renamed over it when complete. Anything but a regular
+/// file or a new name, and a file that the read-only rule protects, is refused.
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart);

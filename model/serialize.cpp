@@ -65,6 +65,10 @@ void SmithChrt::Serialize(Archive& ar) {
         activeIndex = componentCount == 0 ? (activeIndex == -1 ? -1 : 0)
                                           : std::clamp(activeIndex, 0, componentCount - 1);
     }
+    if (ar.IsLoading()) {
+        // What follows the component blocks is read, if at all, within a bounded window.
+        ar.LimitInput(kMaxTrailerBytes);
+    }
     if (!ar.Failed()) {
         SerializeTrailer(ar, *this);
     }

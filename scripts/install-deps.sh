@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu.
+# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu; with the argument
+# "fuzz" also what the fuzzing harnesses need (clang and its libFuzzer runtime).
 # Does nothing when every package is already present.
 set -euo pipefail
 
@@ -17,6 +18,9 @@ packages=(
     xdg-utils
     python3-scikit-rf
 )
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,11 @@
 #include "clirun.h"
 
+#include "cliedits.h"
 #include "documentfile.h"
 #include "frequencysweep.h"
 #include "networkevaluation.h"
 #include "networkjson.h"
 #include "spicenetlist.h"
-#include "wizardexchange.h"
 
 #include <set>
 
@@ -49,47 +49,7 @@ int CCliRun::Load(const CliOptions& o) {
 }
 
 int CCliRun::ApplyEdits(const CliOptions& o) {
-    if (o.frequency) {
-        doc.frequency = *o.frequency;
-    }
-    if (o.z0) {
-        doc.chartZ0 = {*o.z0, 0.0};
-    }
-    if (o.startZ) {
-        doc.startZ = *o.startZ;
-    }
-    if (o.goalZ) {
-        doc.goalZ = *o.goalZ;
-    }
-    if (o.matchMe) {
-        if (int status = ApplyMatchMe(*o.matchMe); status != kExitSuccess) {
-            return status;
-        }
-    }
-    if (o.filter) {
-        return ApplyFilter(*o.filter);
-    }
-    return kExitSuccess;
-}
-
-int CCliRun::ApplyMatchMe(const MatchMeRequest& request) {
-    MatchMeInput input;
-    if (const std::optional<FieldError> e = ExchangeMatchMe(request, doc, input)) {
-        messages.Report(e->message);
-        return kExitUsage;
-    }
-    RunMatchMe(doc, input, &messages);
-    return kExitSuccess;
-}
-
-int CCliRun::ApplyFilter(const FilterRequest& request) {
-    FilterInput input;
-    if (const std::optional<FieldError> e = ExchangeFilter(request, input)) {
-        messages.Report(e->message);
-        return kExitUsage;
-    }
-    RunFilter(doc, input, &messages);
-    return kExitSuccess;
+    return ApplyCliEdits(o, doc, messages) ? kExitSuccess : kExitUsage;
 }
 
 int CCliRun::WriteOutputs(const CliOptions& o) {

@@ -33,8 +33,6 @@ private:
     int Execute(const CliOptions& o);
     int Load(const CliOptions& o);
     int ApplyEdits(const CliOptions& o);
-    int ApplyMatchMe(const MatchMeRequest& request);
-    int ApplyFilter(const FilterRequest& request);
     int WriteOutputs(const CliOptions& o);
     int WritePicture(const CliOptions& o);
     int WriteSpice();

@@ -4,6 +4,7 @@ add_executable(shell_tests
     ${CMAKE_CURRENT_LIST_DIR}/cmainframe_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/crecentfilelist_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/filecommands_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/filesafety_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/printpreview_test.cpp
 )
 target_include_directories(shell_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})

@@ -120,4 +120,33 @@ TEST(Hostile, EndWithoutAChartPointStopsAtThePointBound) {
     EXPECT_EQ(d.Texts().back().rfind(" VSWR=", 0), 0u);
 }
 
+// Lines of a huge impedance and angle: the traces and the figures are those of the angles reduced
+// to one turn, and the ending impedance is the evaluation's.
+TEST(Hostile, HugeLinesDrawAsTheirAnglesReducedToOneTurn) {
+    RecordedDraw huge;
+    RecordedDraw reduced;
+    for (const double z0 : {5e204, 1e3, 5e204}) {
+        Component c = NewLine(PLACE_TL_SERIES, 50, 1000);
+        c.lineZ0 = z0;
+        c.lineAngle = 1.6e211;
+        huge.sc.AddComponent(c);
+        c.lineAngle = std::fmod(c.lineAngle, 360);
+        reduced.sc.AddComponent(c);
+    }
+    huge.Draw(1920, 1080);
+    reduced.Draw(1920, 1080);
+    for (const Pen pen : {kInactiveTrace, kActiveTrace}) {
+        const auto a = huge.CallsWithPen(DrawCall::Op::LineTo, pen);
+        const auto b = reduced.CallsWithPen(DrawCall::Op::LineTo, pen);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].to, b[i].to) << i;
+        }
+    }
+    EXPECT_EQ(huge.sc.maxNetworkQ, reduced.sc.maxNetworkQ);
+    SmithChrt evaluated = huge.sc;
+    ASSERT_TRUE(evaluated.EvaluateCascade());
+    EXPECT_EQ(huge.sc.endZ, evaluated.endZ);
+}
+
 } // namespace

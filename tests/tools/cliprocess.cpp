@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,12 +61,15 @@ CliOutcome RunProcess(const std::string& program, const std::vector<std::string>
     if (pid == 0) {
         ::dup2(out, 1);
         ::dup2(err, 2);
+        ::alarm(300); // a run that blocks fails instead of hanging the suite
         ::execv(cargs[0], cargs.data());
         ::_exit(127);
     }
     int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
+    struct rusage usage {};
+    ::wait4(pid, &wstatus, 0, &usage);
     CliOutcome r;
+    r.maxRssKiB = usage.ru_maxrss;
     r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
     r.out = Slurp(out);
     r.err = Slurp(err);

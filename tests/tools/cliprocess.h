@@ -10,6 +10,7 @@ struct CliOutcome {
     int status = -1;
     std::string out;
     std::string err;
+    long maxRssKiB = 0; ///< the process's peak resident memory
 };
 
 /// Runs a program with the arguments (no shell involved) and collects its outputs.

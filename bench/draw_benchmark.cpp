@@ -1,0 +1,187 @@
+// Time of one whole draw at 1920x1080 for an ordinary 25-component network and for documents
+// built to make the draw slow. The surface only counts, so the figures are the draw's own work.
+#include "chartgeometry.h"
+#include "datetimetext.h"
+#include "drawchart.h"
+#include "drawsurface.h"
+#include "smithchrt.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+class CountingSurface : public DrawSurface {
+public:
+    Pen SelectPen(Pen p) override { return Swap(pen, p); }
+    Brush SelectBrush(Brush b) override { return Swap(brush, b); }
+    void MoveTo(Point) override { ++calls; }
+    void LineTo(Point) override { ++calls; }
+    void Circle(Rect) override { ++calls; }
+    void Arc(Rect, Point, Point) override { ++calls; }
+    void Ellipse(Rect) override { ++calls; }
+    void TextOut(Point, const std::string&) override { ++calls; }
+    Rgb SetTextColour(Rgb c) override { return Swap(text, c); }
+    TextMetrics GetTextMetrics() override { return {16, 0}; }
+    void FillWhite(Rect) override { ++calls; }
+    void SetBackgroundTransparent() override {}
+
+    int64_t calls = 0;
+
+private:
+    template <typename T> static T Swap(T& held, T next) {
+        const T old = held;
+        held = next;
+        return old;
+    }
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb text;
+};
+
+SmithChrt NewChart() {
+    SmithChrt sc;
+    sc.ResetForNewDocument();
+    sc.showQArcs = 1;
+    sc.showVswrCircles = true;
+    return sc;
+}
+
+// Every kind in a realistic value, in series and in shunt, lines and stubs among them.
+SmithChrt Ordinary() {
+    SmithChrt sc = NewChart();
+    const double z0 = 50;
+    const double f = 1000;
+    const Component cycle[] = {
+        NewCapacitor(PLACE_SERIES, z0, f),      NewInductor(PLACE_SHUNT, z0, f),
+        NewLine(PLACE_TL_SERIES, z0, f),        NewResistor(PLACE_SERIES, z0),
+        NewLine(PLACE_TL_SHUNT_OPEN, z0, f),    NewCompound(KIND_SERIES_RLC, PLACE_SERIES),
+        NewLine(PLACE_TL_SHUNT_SHORTED, z0, f), NewCompound(KIND_PARALLEL_RLC, PLACE_SHUNT),
+    };
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        sc.AddComponent(cycle[i % std::size(cycle)]);
+    }
+    return sc;
+}
+
+// 25 open and shorted stubs: an ordinary network whose traces pass the rim and so take many
+// step adjustments.
+SmithChrt Stubs() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        sc.AddComponent(
+            NewLine(i % 2 == 0 ? PLACE_TL_SHUNT_OPEN : PLACE_TL_SHUNT_SHORTED, 50, 1000));
+    }
+    return sc;
+}
+
+// 25 series lines far from the chart's impedance: ordinary values whose traces wind round the
+// chart in many short steps, among the slowest ordinary documents.
+SmithChrt MismatchedLines() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c = NewLine(PLACE_TL_SERIES, 50, 1000);
+        c.lineZ0 = 2;
+        c.lineAngle = 350;
+        sc.AddComponent(c);
+    }
+    return sc;
+}
+
+// An L-C ladder designed at 1000 MHz, drawn at 2 MHz: ordinary values whose capacitor traces,
+// starting near a short circuit, exhaust their step adjustments.
+SmithChrt LadderFarBelowItsFrequency() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        sc.AddComponent(i % 2 == 0 ? NewInductor(PLACE_SHUNT, 50, 1000)
+                                   : NewCapacitor(PLACE_SERIES, 50, 1000));
+    }
+    sc.frequency = 2;
+    return sc;
+}
+
+// Huge series lines, each brought back to the chart's centre by a shunt resistor, so that every
+// line's trace starts from the centre and exhausts its step adjustments.
+SmithChrt HugeLinesFromTheCentre() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c = NewResistor(PLACE_SHUNT, 50);
+        if (i % 2 == 0) {
+            c = NewLine(PLACE_TL_SERIES, 50, 1000);
+            c.lineZ0 = 5e204;
+            c.lineAngle = 1.6e211;
+        }
+        sc.AddComponent(c);
+    }
+    return sc;
+}
+
+// 25 series lines of a huge impedance and electrical angle.
+SmithChrt HugeLines() {
+    SmithChrt sc = NewChart();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c = NewLine(PLACE_TL_SERIES, 50, 1000);
+        c.lineZ0 = 5e204;
+        c.lineAngle = 1.6e211;
+        sc.AddComponent(c);
+    }
+    return sc;
+}
+
+// Every field of every component, and the document's impedances and frequency, set to v.
+SmithChrt EveryField(double v) {
+    SmithChrt sc = NewChart();
+    int32_t kind = KIND_RESISTOR;
+    int32_t placement = PLACE_SERIES;
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c;
+        c.kind = kind;
+        c.placement = placement;
+        c.tunedElement = 1;
+        c.resistance = c.capacitance = c.inductance = c.lineZ0 = c.lineAngle = c.lineFreq = v;
+        sc.AddComponent(c);
+        kind = kind == KIND_SERIES_RLC ? KIND_RESISTOR : kind + 1;
+        placement = placement == PLACE_TL_SHUNT_SHORTED ? PLACE_SERIES : placement + 1;
+    }
+    sc.startZ = {v, v};
+    sc.goalZ = {v, -v};
+    sc.frequency = v;
+    return sc;
+}
+
+void Draw(benchmark::State& state, SmithChrt doc) {
+    FixedDateTimeText clock{std::string("07.12.2026 23:59")};
+    const Rect logical = DeviceToLogical({0, 0, 1920, 1080});
+    int64_t calls = 0;
+    for (auto _ : state) {
+        SmithChrt sc = doc;
+        CountingSurface surface;
+        DrawChart(sc, surface, logical, clock);
+        calls = surface.calls;
+        benchmark::DoNotOptimize(sc.endZ);
+    }
+    state.counters["calls"] = static_cast<double>(calls);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+} // namespace
+
+BENCHMARK_CAPTURE(Draw, Ordinary25, Ordinary())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, Stubs25, Stubs())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, MismatchedLines25, MismatchedLines())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, LadderFarBelowItsFrequency, LadderFarBelowItsFrequency())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, HugeLines25, HugeLines())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, HugeLinesFromTheCentre, HugeLinesFromTheCentre())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, EveryFieldNaN, EveryField(kNaN))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, EveryFieldInf, EveryField(kInf))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, EveryFieldMinusInf, EveryField(-kInf))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, EveryField1e308, EveryField(1e308))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, EveryFieldMinus1e308, EveryField(-1e308))->Unit(benchmark::kMillisecond);
+

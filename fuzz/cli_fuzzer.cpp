@@ -1,0 +1,68 @@
+// The command line's option parsing, with the edits and wizards it drives and the text outputs it
+// writes (no files): arguments are the input split at NUL bytes.
+#include "cliedits.h"
+#include "clioptions.h"
+#include "datetimetext.h"
+#include "frequencysweep.h"
+#include "messagesink.h"
+#include "networkevaluation.h"
+#include "networkjson.h"
+#include "recordedreadout.h"
+#include "smithchrt.h"
+#include "spicenetlist.h"
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Enough rows to cover a sweep's first, inner and last rows, not so many that a run drags.
+constexpr int32_t kMaxSweepRows = 40;
+
+std::vector<std::string> Arguments(const uint8_t* data, size_t size) {
+    std::vector<std::string> args(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            args.emplace_back();
+        } else {
+            args.back().push_back(static_cast<char>(data[i]));
+        }
+    }
+    return args;
+}
+
+void WriteTextOutputs(const CliOptions& o, SmithChrt& doc) {
+    FixedDateTimeText clock{std::string("07.12.2026 23:59")};
+    std::ostringstream out;
+    const RecordedReadout readout = RecordReadout(doc, o.width, o.height, clock);
+    if (o.json) {
+        out << NetworkJson(doc, EvaluateNetwork(doc), readout.maxNetworkQ);
+    }
+    if (o.sweep) {
+        SweepRequest sweep = *o.sweep;
+        sweep.points = std::min(sweep.points, kMaxSweepRows);
+        WriteSweepCsv(doc, sweep, out);
+    }
+    if (o.spice) {
+        out << WriteSpiceNetlist(doc).text;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const CliParseResult parsed = ParseCliOptions(Arguments(data, size));
+    if (!parsed.options || parsed.options->help) {
+        return 0;
+    }
+    SmithChrt doc;
+    doc.ResetForNewDocument();
+    MessageCollector messages;
+    doc.messages = &messages;
+    if (ApplyCliEdits(*parsed.options, doc, messages)) {
+        WriteTextOutputs(*parsed.options, doc);
+    }
+    return 0;
+}
