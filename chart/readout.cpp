@@ -1,6 +1,6 @@
 #include "readout.h"
 
-#include "cformat.h"
+#include "numbertext.h"
 #include "matchfigures.h"
 #include "smithchrt.h"
 

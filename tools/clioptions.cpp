@@ -1,7 +1,8 @@
 #include "clioptions.h"
 
-#include "clinumbers.h"
+#include "clitext.h"
 #include "fieldrange.h"
+#include "numbertext.h"
 #include "filterwizard.h"
 #include "matchmewizard.h"
 

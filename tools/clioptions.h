@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
-/// --matchme N,TOPOLOGY: the section count as typed, checked as the dialog checks it.
+/// --matchme N,TOPOLOGY: the section count as typed, read and checked as the dialog reads and
+/// checks it.
 struct MatchMeRequest {
     std::string sections;
     int32_t topology = 0;
 };
 
-/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, checked as the dialog
-/// checks them, and the two radio choices.
+/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, read and checked as the
+/// dialog reads and checks them, and the two radio choices.
 struct FilterRequest {
     int32_t filterType = 0;
     std::string cutoff;

@@ -1,6 +1,6 @@
 #include "frequencysweep.h"
 
-#include "clinumbers.h"
+#include "numbertext.h"
 #include "networkevaluation.h"
 #include "smithchrt.h"
 

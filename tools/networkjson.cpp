@@ -1,6 +1,6 @@
 #include "networkjson.h"
 
-#include "clinumbers.h"
+#include "clitext.h"
 #include "networkevaluation.h"
 #include "smithchrt.h"
 

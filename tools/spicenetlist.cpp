@@ -1,6 +1,6 @@
 #include "spicenetlist.h"
 
-#include "clinumbers.h"
+#include "numbertext.h"
 #include "constants.h"
 #include "smithchrt.h"
 

@@ -1,6 +1,7 @@
 #include "dialogbase.h"
 
-#include "dialognumber.h"
+#include "fieldrange.h"
+#include "numbertext.h"
 #include "textlimitvalidator.h"
 
 #include <QBoxLayout>
@@ -32,14 +33,9 @@ CDialogBase::MessageHook& CurrentHook() {
     return hook;
 }
 
-QString NumberRangeMessage(double minimum, double maximum) {
-    return QStringLiteral("Please enter a number between %1 and %2.")
-        .arg(FormatDialogNumber(minimum), FormatDialogNumber(maximum));
-}
-
-QString IntegerRangeMessage(int32_t minimum, int32_t maximum) {
-    return QStringLiteral("Please enter an integer between %1 and %2.")
-        .arg(FormatDialogInteger(minimum), FormatDialogInteger(maximum));
+// The refusal message of a field, or an empty text when it was accepted.
+QString Refusal(const std::optional<std::string>& message) {
+    return message ? QString::fromStdString(*message) : QString();
 }
 
 } // namespace
@@ -214,8 +210,7 @@ void CDialogBase::BindNumber(QLineEdit* edit, double* field, double minimum, dou
     row.kind = FieldKind::Number;
     row.control = row.edit = edit;
     row.number = field;
-    row.minimum = minimum;
-    row.maximum = maximum;
+    row.range = {minimum, maximum};
     fields.push_back(row);
 }
 
@@ -224,8 +219,7 @@ void CDialogBase::BindInteger(QLineEdit* edit, int32_t* field, int32_t minimum, 
     row.kind = FieldKind::Integer;
     row.control = row.edit = edit;
     row.integer = field;
-    row.intMinimum = minimum;
-    row.intMaximum = maximum;
+    row.intRange = {minimum, maximum};
     fields.push_back(row);
 }
 
@@ -277,10 +271,10 @@ void CDialogBase::BindCheck(QCheckBox* check, int32_t* field) {
 void CDialogBase::LoadField(const DialogField& field) {
     switch (field.kind) {
     case FieldKind::Number:
-        field.edit->setText(FormatDialogNumber(*field.number));
+        field.edit->setText(QString::fromStdString(FormatG15(*field.number)));
         break;
     case FieldKind::Integer:
-        field.edit->setText(FormatDialogInteger(*field.integer));
+        field.edit->setText(QString::number(*field.integer));
         break;
     case FieldKind::Text: {
         const QString text = QString::fromStdString(*field.text);
@@ -311,34 +305,15 @@ void CDialogBase::LoadField(const DialogField& field) {
 
 QString CDialogBase::SaveField(const DialogField& field) {
     switch (field.kind) {
-    case FieldKind::Number: {
-        double value = 0.0;
-        if (!ScanDialogNumber(field.edit->text(), value)) {
-            return QStringLiteral("Please enter a number.");
-        }
-        // Written as "not inside" so that NaN is refused too.
-        if (!(field.minimum <= value && value <= field.maximum)) {
-            return NumberRangeMessage(field.minimum, field.maximum);
-        }
-        *field.number = value;
-        return {};
-    }
-    case FieldKind::Integer: {
-        int32_t value = 0;
-        if (!ScanDialogInteger(field.edit->text(), value)) {
-            return QStringLiteral("Please enter an integer.");
-        }
-        if (value < field.intMinimum || value > field.intMaximum) {
-            return IntegerRangeMessage(field.intMinimum, field.intMaximum);
-        }
-        *field.integer = value;
-        return {};
-    }
+    case FieldKind::Number:
+        return Refusal(ReadNumberField(field.edit->text().toStdString(), field.range, *field.number));
+    case FieldKind::Integer:
+        return Refusal(
+            ReadIntegerField(field.edit->text().toStdString(), field.intRange, *field.integer));
     case FieldKind::Text: {
         const QString text = field.edit->text();
         if (field.maxLength >= 0 && text.size() > field.maxLength) {
-            return QStringLiteral("Please enter no more than %1 characters.")
-                .arg(FormatDialogInteger(field.maxLength));
+            return QString::fromStdString(TextLengthMessage(field.maxLength));
         }
         *field.text = text.toStdString();
         return {};

@@ -54,9 +54,9 @@ TEST_P(EveryDialogTest, EnterAcceptsAndEscapeCancels) {
     // Fresh dialogs hold zeros, which some ranges refuse; make every edit valid first.
     for (const DialogField& field : dialog->Fields()) {
         if (field.kind == FieldKind::Number) {
-            *field.number = field.minimum;
+            *field.number = field.range.min;
         } else if (field.kind == FieldKind::Integer) {
-            *field.integer = field.intMinimum;
+            *field.integer = field.intRange.min;
         }
     }
     dialog->show();
