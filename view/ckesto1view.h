@@ -79,13 +79,12 @@ public:
 
 private:
     static bool IsPrintCommand(int id);
-    static void ShowDrawMessage(const std::string& text);
     /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
     void DrawPage(QPainter& painter, QPrinter& page);
     /// The number of pages the print preview shows side by side, as the settings give it.
     int PreviewPages() const;
     /// Messages raised by a draw, shown after the paint.
-    CDrawMessages drawMessages{ShowDrawMessage};
+    CDrawMessages drawMessages;
     CLocaleDateTime clock;
 
 public:

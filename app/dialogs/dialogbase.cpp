@@ -1,6 +1,7 @@
 #include "dialogbase.h"
 
 #include "fieldrange.h"
+#include "messageboxes.h"
 #include "numbertext.h"
 #include "textlimitvalidator.h"
 
@@ -12,26 +13,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpacerItem>
 
-#include <utility>
 
 namespace {
-
-const QString kMessageCaption = QStringLiteral("Ravuz Ozuda");
-
-void ShowMessageBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, kMessageCaption, text, QMessageBox::Ok, parent);
-    box.exec();
-}
-
-CDialogBase::MessageHook& CurrentHook() {
-    static CDialogBase::MessageHook hook;
-    return hook;
-}
 
 // The refusal message of a field, or an empty text when it was accepted.
 QString Refusal(const std::optional<std::string>& message) {
@@ -39,18 +26,6 @@ QString Refusal(const std::optional<std::string>& message) {
 }
 
 } // namespace
-
-CDialogBase::MessageHook CDialogBase::SetMessageHook(MessageHook hook) {
-    return std::exchange(CurrentHook(), std::move(hook));
-}
-
-void CDialogBase::ShowMessage(QWidget* parent, const QString& text) {
-    if (CurrentHook()) {
-        CurrentHook()(parent, text);
-    } else {
-        ShowMessageBox(parent, text);
-    }
-}
 
 CDialogBase::CDialogBase(int dialogId, const QString& title, bool hasCloseBox, QWidget* parent)
     : QDialog(parent), dialogId(dialogId) {
@@ -77,7 +52,7 @@ bool CDialogBase::UpdateData(bool save) {
         }
         const QString failure = SaveField(field);
         if (!failure.isEmpty()) {
-            ShowMessage(this, failure);
+            MessageBoxes().Warning(failure);
             FocusAndSelect(field.control);
             return false;
         }
