@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chartpictures.h"
 #include "complex.h"
 
 #include <cstdint>
@@ -32,9 +33,6 @@ struct SweepRequest {
     int32_t points = 0;
 };
 
-/// The picture formats of --output, by the file's extension.
-enum class PictureFormat { Png, Svg, Pdf };
-
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -51,7 +49,7 @@ struct CliOptions {
     // Outputs, written in this order.
     std::optional<std::string> savePath;
     std::optional<std::string> outputPath;
-    PictureFormat outputFormat = PictureFormat::Png;
+    PictureFormat outputFormat = PictureFormat::Png; ///< by the file's extension
     int32_t width = 800;
     int32_t height = 400;
     bool readout = false;
