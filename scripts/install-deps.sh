@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu.
-# Does nothing when every package is already present.
+# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu, and generates the
+# German locale the locale test runs in. Does nothing when everything is already present.
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,16 @@ packages=(
     libgmock-dev
     fonts-dejavu-core
     xdg-utils
+    # The netlist test simulates the tool's SPICE output.
+    ngspice
+    # The readout's numbers are checked under a locale with a decimal comma.
+    locales
 )
+# The locale that test switches to, as locale-gen names it.
+test_locale="de_DE.UTF-8 UTF-8"
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,11 +32,20 @@ for p in "${packages[@]}"; do
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# locale -a lists de_DE.UTF-8 as de_DE.utf8.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the locale ${test_locale%% *}"
+    if grep -qx "# *${test_locale}" /etc/locale.gen 2>/dev/null; then
+        "${sudo[@]}" sed -i "s/^# *${test_locale}\$/${test_locale}/" /etc/locale.gen
+    elif ! grep -qx "${test_locale}" /etc/locale.gen 2>/dev/null; then
+        echo "${test_locale}" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    fi
+    "${sudo[@]}" locale-gen
+fi
