@@ -1,7 +1,7 @@
 #include "readout.h"
 
-#include "numbertext.h"
 #include "matchfigures.h"
+#include "numbertext.h"
 #include "smithchrt.h"
 
 #include <cmath>

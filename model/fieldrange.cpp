@@ -15,11 +15,14 @@ std::string TextLengthMessage(int maxLength) {
     return "Please enter no more than " + std::to_string(maxLength) + " characters.";
 }
 
-std::optional<std::string> ReadNumberField(std::string_view text, NumberRange range,
-                                           double& value) {
-    double scanned = 0.0;
-    if (!ScanNumber(text, scanned)) {
-        return kEnterNumberMessage;
+namespace {
+
+template <class T, class Range>
+std::optional<std::string> ReadField(std::string_view text, Range range, T& value,
+                                     bool (*scan)(std::string_view, T&), const char* unreadable) {
+    T scanned{};
+    if (!scan(text, scanned)) {
+        return unreadable;
     }
     if (!range.Contains(scanned)) {
         return RangeMessage(range);
@@ -28,17 +31,16 @@ std::optional<std::string> ReadNumberField(std::string_view text, NumberRange ra
     return std::nullopt;
 }
 
+} // namespace
+
+std::optional<std::string> ReadNumberField(std::string_view text, NumberRange range,
+                                           double& value) {
+    return ReadField(text, range, value, ScanNumber, kEnterNumberMessage);
+}
+
 std::optional<std::string> ReadIntegerField(std::string_view text, IntegerRange range,
                                             int32_t& value) {
-    int32_t scanned = 0;
-    if (!ScanInteger(text, scanned)) {
-        return kEnterIntegerMessage;
-    }
-    if (!range.Contains(scanned)) {
-        return RangeMessage(range);
-    }
-    value = scanned;
-    return std::nullopt;
+    return ReadField(text, range, value, ScanInteger, kEnterIntegerMessage);
 }
 
 std::optional<FieldError> CheckField(int32_t field, double v, NumberRange r) {

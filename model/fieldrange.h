@@ -36,8 +36,7 @@ std::string TextLengthMessage(int maxLength);
 /// Reads a typed number field as the dialogs do on OK: the longest leading number (ScanNumber),
 /// then the range check. Returns the message that refuses the text; value is set only when
 /// there is none.
-std::optional<std::string> ReadNumberField(std::string_view text, NumberRange range,
-                                           double& value);
+std::optional<std::string> ReadNumberField(std::string_view text, NumberRange range, double& value);
 /// The same for an integer field (ScanInteger).
 std::optional<std::string> ReadIntegerField(std::string_view text, IntegerRange range,
                                             int32_t& value);

@@ -2,9 +2,9 @@
 
 #include "clitext.h"
 #include "fieldrange.h"
-#include "numbertext.h"
 #include "filterwizard.h"
 #include "matchmewizard.h"
+#include "numbertext.h"
 
 #include <algorithm>
 #include <array>

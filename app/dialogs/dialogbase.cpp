@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QSpacerItem>
 
-
 namespace {
 
 // The refusal message of a field, or an empty text when it was accepted.
@@ -281,7 +280,8 @@ void CDialogBase::LoadField(const DialogField& field) {
 QString CDialogBase::SaveField(const DialogField& field) {
     switch (field.kind) {
     case FieldKind::Number:
-        return Refusal(ReadNumberField(field.edit->text().toStdString(), field.range, *field.number));
+        return Refusal(
+            ReadNumberField(field.edit->text().toStdString(), field.range, *field.number));
     case FieldKind::Integer:
         return Refusal(
             ReadIntegerField(field.edit->text().toStdString(), field.intRange, *field.integer));

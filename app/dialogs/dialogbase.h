@@ -25,8 +25,8 @@ class QRadioButton;
 /// member of the dialog, exchanged in table order. Loading (members to controls) happens when the
 /// dialog is shown; saving (controls to members, with validation) happens on OK and stops at the
 /// first failing field, which shows its message in the program's message box, gets the focus with
-/// its text selected and keeps the dialog open. Enter gives OK, also in dialogs without an OK button; Escape and the close box
-/// give Cancel.
+/// its text selected and keeps the dialog open. Enter gives OK, also in dialogs without an OK
+/// button; Escape and the close box give Cancel.
 ///
 /// Dialogs are modal and live on the stack for one showing: construct, set the members, exec(),
 /// and read the members back when exec() returned QDialog::Accepted.

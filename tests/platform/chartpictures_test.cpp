@@ -37,15 +37,16 @@ TEST(ChartPictures, PngIsTheWindowsDrawPixelForPixel) {
 TEST(ChartPictures, UnwritableFileIsAFailureAndLeavesNothing) {
     QTemporaryDir dir;
     FixedDateTimeText clock(std::nullopt);
-    for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf}) {
+    for (const PictureFormat format :
+         {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf}) {
         EXPECT_FALSE(WriteChartPicture(OneCapacitor(), QSize(100, 100),
                                        dir.filePath(QStringLiteral("missing/chart")), format,
                                        clock));
     }
     // A picture too large to be made is refused too, and the file is not left behind.
     const QString huge = dir.filePath(QStringLiteral("huge.png"));
-    EXPECT_FALSE(
-        WriteChartPicture(OneCapacitor(), QSize(1 << 20, 1 << 20), huge, PictureFormat::Png, clock));
+    EXPECT_FALSE(WriteChartPicture(OneCapacitor(), QSize(1 << 20, 1 << 20), huge,
+                                   PictureFormat::Png, clock));
     EXPECT_FALSE(QFile::exists(huge));
 }
 

@@ -1,5 +1,5 @@
-#include "clitext.h"
 #include "clioptions.h"
+#include "clitext.h"
 #include "filterwizard.h"
 #include "matchmewizard.h"
 #include "smithchrt.h"
@@ -85,8 +85,9 @@ TEST(WizardExchange, TypedFieldsAreReadAsTheDialogsReadThem) {
         EXPECT_EQ(in.topology, TOPO_HIGHPASS);
     }
     FilterInput in;
-    EXPECT_EQ(ExchangeFilter({FILTER_HIGHPASS, " 100MHz", "0.5dB", "5.0", "75 ohm", FIRST_SERIES}, in),
-              std::nullopt);
+    EXPECT_EQ(
+        ExchangeFilter({FILTER_HIGHPASS, " 100MHz", "0.5dB", "5.0", "75 ohm", FIRST_SERIES}, in),
+        std::nullopt);
     EXPECT_EQ(in.cutoffMHz, 100.0);
     EXPECT_EQ(in.rippleDb, 0.5);
     EXPECT_EQ(in.order, 5);

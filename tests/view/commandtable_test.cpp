@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Every command is carried out but undo, the clipboard commands and the pane switches, which
 // the program leaves disabled.
 TEST(CommandTable, OnlyTheUndoClipboardAndPaneCommandsHaveNoHandler) {
-    const std::set<int> unhandled{ID_EDIT_UNDO, ID_EDIT_CUT,  ID_EDIT_COPY,
+    const std::set<int> unhandled{ID_EDIT_UNDO,  ID_EDIT_CUT,  ID_EDIT_COPY,
                                   ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE};
     for (const CommandRow& row : CommandTable()) {
         EXPECT_EQ(row.handler == nullptr, unhandled.count(row.id) == 1) << row.id;

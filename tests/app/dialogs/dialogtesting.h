@@ -20,7 +20,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 /// Catches the validation messages instead of showing boxes, and types like a user.
 class DialogTest : public ::testing::Test {
 protected:
-
     /// Replaces the edit's text by typing, as a user who selected it all would.
     static void Type(QLineEdit* edit, const QString& text) {
         ASSERT_NE(edit, nullptr);
