@@ -6,15 +6,34 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace {
+
+// A typed text as a test name shows it: blanks and bytes outside printable ASCII as \xNN.
+void PrintText(const char* text, std::ostream* out) {
+    *out << '"';
+    for (const char* p = text; *p != 0; ++p) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b > 0x20 && b < 0x7F) {
+            *out << *p;
+        } else {
+            *out << CFormat("\\x%02X", b);
+        }
+    }
+    *out << '"';
+}
 
 struct ScanCase {
     const char* text;
     bool found;
     double value;
 };
+
+void PrintTo(const ScanCase& c, std::ostream* out) {
+    PrintText(c.text, out);
+}
 
 class ScanNumberTest : public ::testing::TestWithParam<ScanCase> {};
 
@@ -92,6 +111,10 @@ struct IntegerCase {
     int32_t value;
 };
 
+void PrintTo(const IntegerCase& c, std::ostream* out) {
+    PrintText(c.text, out);
+}
+
 class ScanIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
 
 const IntegerCase kIntegerCases[] = {
@@ -125,6 +148,10 @@ struct FormatCase {
     double value;
     const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* out) {
+    *out << c.text;
+}
 
 class FormatNumberTest : public ::testing::TestWithParam<FormatCase> {};
 
