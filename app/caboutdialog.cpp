@@ -1,6 +1,7 @@
 #include "caboutdialog.h"
 
 #include "makerinfo.h"
+#include "quorbel_config.h"
 #include "shellpictures.h"
 
 #include <QDesktopServices>
@@ -27,8 +28,8 @@ QLabel* Text(QDialog* box, const QString& text, const char* name, bool centred) 
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     const MakerInfo maker = Maker();
-    setWindowTitle(QStringLiteral("About ") + maker.siteName +
-                   QStringLiteral(" Ravuz Ozuda Program"));
+    setWindowTitle(QStringLiteral("About ") + maker.siteName + QStringLiteral(" ") +
+                   QString::fromUtf8(kProgramTitle) + QStringLiteral(" Program"));
     setModal(true);
 
     auto* icon = new QLabel(this);

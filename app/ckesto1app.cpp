@@ -4,7 +4,6 @@
 #include "cmainframe.h"
 #include "commandids.h"
 #include "csettingsstore.h"
-#include "dialogbase.h"
 #include "filerules.h"
 #include "ifiledialogs.h"
 #include "messageboxes.h"
@@ -37,9 +36,6 @@ CKesto1App::CKesto1App(IFileDialogs& dialogs, ILockKeys& keys)
 CKesto1App::~CKesto1App() = default;
 
 bool CKesto1App::InitInstance(const QString& documentPath) {
-    // The dialogs' validation messages are the program's own message boxes.
-    CDialogBase::SetMessageHook(
-        [](QWidget*, const QString& text) { MessageBoxes().Warning(text); });
     settings = std::make_unique<CSettingsStore>();
     recentFiles.SetEntries(settings->ReadRecentFiles(kRecentFileCount));
     previewPages = settings->ReadPreviewPages();

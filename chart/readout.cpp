@@ -1,7 +1,7 @@
 #include "readout.h"
 
-#include "cformat.h"
 #include "matchfigures.h"
+#include "numbertext.h"
 #include "smithchrt.h"
 
 #include <cmath>

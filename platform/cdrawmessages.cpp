@@ -1,7 +1,7 @@
 #include "cdrawmessages.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "messageboxes.h"
+
 #include <QMetaObject>
 
 #include <algorithm>
@@ -45,7 +45,5 @@ void CDrawMessages::ShowPending() {
 }
 
 void CDrawMessages::ShowWarningBox(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ravuz Ozuda"),
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    MessageBoxes().Warning(QString::fromStdString(text));
 }

@@ -16,7 +16,7 @@ class CDrawMessages : public IMessageSink {
 public:
     using Shower = std::function<void(const std::string&)>;
 
-    /// show defaults to the program's warning box.
+    /// show defaults to the program's warning box (MessageBoxes().Warning).
     explicit CDrawMessages(Shower show = ShowWarningBox);
 
     void Report(const std::string& text) override;
@@ -25,7 +25,7 @@ public:
     void ShowPending();
     bool HasPending() const { return !pending.empty(); }
 
-    /// A modal warning box with the caption "Ravuz Ozuda" and an OK button.
+    /// The program's warning box.
     static void ShowWarningBox(const std::string& text);
 
 private:

@@ -22,6 +22,13 @@ void Draw(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& cloc
     sc.messages = previous;
 }
 
+void DrawStraight(SmithChrt& sc, QPainter& target, Rect logical, IDateTimeText& clock,
+                  IMessageSink* drawMessages) {
+    target.setBackgroundMode(Qt::TransparentMode);
+    COffscreenDC dc(target, logical, true);
+    Draw(sc, dc, logical, clock, drawMessages);
+}
+
 Rect ToRect(QRect r) {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
@@ -40,10 +47,13 @@ void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize
                        Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
     const Rect page =
         ApplyPrintingRule(client.width(), client.height(), printRect, DotAspect(printer));
-    const Rect logical = DeviceToLogical(page);
-    target.setBackgroundMode(Qt::TransparentMode);
-    COffscreenDC dc(target, logical, true);
-    Draw(sc, dc, logical, clock, drawMessages);
+    DrawStraight(sc, target, DeviceToLogical(page), clock, drawMessages);
+}
+
+void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
+                        IMessageSink* drawMessages) {
+    DrawStraight(sc, target, DeviceToLogical({0, 0, client.width(), client.height()}), clock,
+                 drawMessages);
 }
 
 void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {

@@ -37,6 +37,11 @@ void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipB
 void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
                        Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages);
 
+/// The view's draw straight onto a device whose units are the pixels of a client area of the
+/// given size, unbuffered as on a printed page: the vector pictures.
+void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
+                        IMessageSink* drawMessages);
+
 /// The page's drawing area in printer device units, with its top-left corner at (0, 0).
 Rect PrintRectOf(QPrinter& printer);
 

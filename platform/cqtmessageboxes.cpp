@@ -7,8 +7,10 @@
 QMessageBox::StandardButton CQtMessageBoxes::Show(const QString& text,
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kMessageCaption), text, buttons,
-                    QApplication::activeWindow());
+    // Over the dialog being validated, if any, else over the active window.
+    QWidget* parent = QApplication::activeModalWidget();
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle), text, buttons,
+                    parent != nullptr ? parent : QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "quorbel_config.h"
+
 #include <QSettings>
 #include <QStringList>
 
 /// The per-user settings store: "Recent File List" (File1..File4, most recent first) and
-/// "Settings" with "PreviewPages", under "Local AppWizard-Generated Applications/Ravuz Ozuda".
+/// "Settings" with "PreviewPages", under "Local AppWizard-Generated Applications/" and the
+/// program's title.
 /// The location follows QSettings' user scope, which the test mode of QStandardPaths isolates.
 class CSettingsStore {
 public:
@@ -23,7 +26,7 @@ public:
     void Sync() { settings_.sync(); }
 
     static constexpr const char* kOrganization = "Local AppWizard-Generated Applications";
-    static constexpr const char* kApplication = "Ravuz Ozuda";
+    static constexpr const char* kApplication = kProgramTitle;
 
 private:
     mutable QSettings settings_;

@@ -5,7 +5,9 @@
 /// The answer to the question asked before a modified document is discarded.
 enum class SaveAnswer { Yes, No, Cancel };
 
-/// Every message box of the program: caption "Ravuz Ozuda" and the warning icon.
+/// Every message box of the program: the program's title as caption and the warning icon. All
+/// code shows its messages through MessageBoxes() (messageboxes.h), so that one replacement
+/// catches them all.
 class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu; with the argument
-# "fuzz" also what the fuzzing harnesses need (clang and its libFuzzer runtime).
-# Does nothing when every package is already present.
+# Installs what Quorbel needs to build and run its tests on Debian or Ubuntu, and generates the
+# German locale the locale test runs in; with the argument "fuzz" also what the fuzzing harnesses
+# need (clang and its libFuzzer runtime). Does nothing when everything is already present.
 set -euo pipefail
 
 packages=(
@@ -16,11 +16,21 @@ packages=(
     libbenchmark-dev
     fonts-dejavu-core
     xdg-utils
+    # The netlist test simulates the tool's SPICE output.
+    ngspice
+    # The readout's numbers are checked under a locale with a decimal comma.
+    locales
+    # The Touchstone reader is compared with scikit-rf on the files it ships.
     python3-scikit-rf
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-dev)
 fi
+# The locale that test switches to, as locale-gen names it.
+test_locale="de_DE.UTF-8 UTF-8"
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,11 +39,20 @@ for p in "${packages[@]}"; do
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# locale -a lists de_DE.UTF-8 as de_DE.utf8.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the locale ${test_locale%% *}"
+    if grep -qx "# *${test_locale}" /etc/locale.gen 2>/dev/null; then
+        "${sudo[@]}" sed -i "s/^# *${test_locale}\$/${test_locale}/" /etc/locale.gen
+    elif ! grep -qx "${test_locale}" /etc/locale.gen 2>/dev/null; then
+        echo "${test_locale}" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    fi
+    "${sudo[@]}" locale-gen
+fi

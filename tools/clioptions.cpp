@@ -1,9 +1,10 @@
 #include "clioptions.h"
 
-#include "clinumbers.h"
+#include "clitext.h"
 #include "fieldrange.h"
 #include "filterwizard.h"
 #include "matchmewizard.h"
+#include "numbertext.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chartpictures.h"
 #include "complex.h"
 
 #include <cstdint>
@@ -7,14 +8,15 @@
 #include <string>
 #include <vector>
 
-/// --matchme N,TOPOLOGY: the section count as typed, checked as the dialog checks it.
+/// --matchme N,TOPOLOGY: the section count as typed, read and checked as the dialog reads and
+/// checks it.
 struct MatchMeRequest {
     std::string sections;
     int32_t topology = 0;
 };
 
-/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, checked as the dialog
-/// checks them, and the two radio choices.
+/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, read and checked as the
+/// dialog reads and checks them, and the two radio choices.
 struct FilterRequest {
     int32_t filterType = 0;
     std::string cutoff;
@@ -30,9 +32,6 @@ struct SweepRequest {
     double stopMHz = 0;
     int32_t points = 0;
 };
-
-/// The picture formats of --output, by the file's extension.
-enum class PictureFormat { Png, Svg, Pdf };
 
 /// Everything the command line asked for.
 struct CliOptions {
@@ -50,7 +49,7 @@ struct CliOptions {
     // Outputs, written in this order.
     std::optional<std::string> savePath;
     std::optional<std::string> outputPath;
-    PictureFormat outputFormat = PictureFormat::Png;
+    PictureFormat outputFormat = PictureFormat::Png; ///< by the file's extension
     int32_t width = 800;
     int32_t height = 400;
     bool readout = false;

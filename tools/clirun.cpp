@@ -1,5 +1,6 @@
 #include "clirun.h"
 
+#include "chartpictures.h"
 #include "cliedits.h"
 #include "documentfile.h"
 #include "frequencysweep.h"
@@ -93,7 +94,8 @@ int CCliRun::WritePicture(const CliOptions& o) {
     if (!gui) {
         gui = std::make_unique<CGuiSession>();
     }
-    if (!WriteChartPicture(doc, *o.outputPath, o.outputFormat, o.width, o.height, clock)) {
+    if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
+                           o.outputFormat, clock)) {
         err << "quorbel-cli: cannot write the picture '" << *o.outputPath << "'\n";
         return kExitFileError;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "chartpicture.h"
 #include "clioptions.h"
 #include "clocaledatetime.h"
+#include "guisession.h"
 #include "messagesink.h"
 #include "recordedreadout.h"
 #include "smithchrt.h"

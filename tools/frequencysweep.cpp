@@ -1,7 +1,7 @@
 #include "frequencysweep.h"
 
-#include "clinumbers.h"
 #include "networkevaluation.h"
+#include "numbertext.h"
 #include "smithchrt.h"
 
 double SweepFrequency(const SweepRequest& sweep, int32_t row) {

@@ -1,6 +1,6 @@
 #include "networkjson.h"
 
-#include "clinumbers.h"
+#include "clitext.h"
 #include "networkevaluation.h"
 #include "smithchrt.h"
 
@@ -8,8 +8,14 @@
 
 namespace {
 
+// Appended rather than concatenated: GCC 12 at -O3 warns (-Wrestrict) about "[" + text.
 std::string Pair(Complex z) {
-    return "[" + JsonNumber(z.re) + ", " + JsonNumber(z.im) + "]";
+    std::string pair = "[";
+    pair += JsonNumber(z.re);
+    pair += ", ";
+    pair += JsonNumber(z.im);
+    pair += ']';
+    return pair;
 }
 
 // Keys and values of one object, written in the order added.

@@ -1,7 +1,7 @@
 #include "spicenetlist.h"
 
-#include "clinumbers.h"
 #include "constants.h"
+#include "numbertext.h"
 #include "smithchrt.h"
 
 #include <algorithm>
@@ -58,7 +58,8 @@ public:
         for (const Element& e : elements) {
             t += e.name;
             for (const int node : e.nodes) {
-                t += " " + NodeName(node);
+                t += ' ';
+                t += NodeName(node);
             }
             t += " " + e.value + "\n";
         }
@@ -87,7 +88,13 @@ private:
         if (node == current) {
             return kSpiceLoadNode;
         }
-        return node == 0 ? "gen" : "n" + std::to_string(node);
+        if (node == 0) {
+            return "gen";
+        }
+        // Appended rather than concatenated: GCC 12 at -O3 warns (-Wrestrict) about "n" + text.
+        std::string name = "n";
+        name += std::to_string(node);
+        return name;
     }
 
     int NewNode() { return ++lastNode; }

@@ -10,7 +10,8 @@
 class SmithChrt;
 
 // The wizard dialogs' save step for values typed on the command line: fields are read and
-// checked in the dialog's order and the first failure gives the dialog's message.
+// checked in the dialog's order by the dialogs' own ReadNumberField and ReadIntegerField, and
+// the first failure gives the dialog's message.
 
 /// The MatchMe dialog opened on doc, with the section count and topology of the request entered.
 std::optional<FieldError> ExchangeMatchMe(const MatchMeRequest& request, const SmithChrt& doc,

@@ -3,7 +3,6 @@
 #include "chartdrawview.h"
 #include "ckesto1doc.h"
 #include "ishellcommands.h"
-#include "messageboxes.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -63,10 +62,6 @@ void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
     to.drawMessages = &drawMessages;
     to.devicePixelRatio = painter.device()->devicePixelRatioF();
     ::DrawView(document->chart, painter, to);
-}
-
-void CKesto1View::ShowDrawMessage(const std::string& text) {
-    MessageBoxes().Warning(QString::fromStdString(text));
 }
 
 void CKesto1View::Redraw() {

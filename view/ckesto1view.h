@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <string>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -44,9 +43,13 @@ public:
     /// device) the page's drawing area is printRect; elsewhere the view's client area, of which
     /// clipBox (all of it when null) is the part repainted.
     void DrawView(QPainter& painter, const QRect& clipBox = QRect());
+    /// Repaints for a reason of the view's own (a command, a new or opened document, a resize),
+    /// so that the draw's messages are shown again.
+    void Redraw();
 
-    /// The drawing area of the page being printed, in printer device units.
-    Rect printRect;
+    /// A comfortable first size; the view sets no minimum.
+    QSize sizeHint() const override { return {1000, 560}; }
+    QSize minimumSizeHint() const override { return {0, 0}; }
 
     // Handlers of the shell's commands: passed on to the shell.
     void OnFileNew();
@@ -66,29 +69,11 @@ public:
     void OnMatchMeWizard();
     void OnFilterWizard();
 
-    // Drawing and printing: the print commands, the redraw of the view's own reasons.
+    // Printing: each page is drawn by DrawView.
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
-    /// Repaints for a reason of the view's own (a command, a new or opened document, a resize),
-    /// so that the draw's messages are shown again.
-    void Redraw();
-    /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
-    /// DrawView.
-    CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};
 
-private:
-    static bool IsPrintCommand(int id);
-    static void ShowDrawMessage(const std::string& text);
-    /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
-    void DrawPage(QPainter& painter, QPrinter& page);
-    /// The number of pages the print preview shows side by side, as the settings give it.
-    int PreviewPages() const;
-    /// Messages raised by a draw, shown after the paint.
-    CDrawMessages drawMessages{ShowDrawMessage};
-    CLocaleDateTime clock;
-
-public:
     // Component commands (adding, selecting, deleting, editing) and tuning and stepping.
     void OnAddSeriesCapacitor();
     void OnAddShuntCapacitor();
@@ -126,13 +111,51 @@ public:
     /// Shift); forward steps up.
     void OnMouseWheel(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, int delta);
 
+    // Chart setup, parameter entry, pointer interaction and network flip. The pointer handlers
+    // take the button and key state and the pointer's client position (window pixels, y down).
+    void OnChartSetup();
+    void OnEditFrequency();
+    void OnEditChartZ0();
+    void OnEditTunePercent();
+    void OnLButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnLButtonDblClk(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnRButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
+    void OnFlipNetwork();
+
     /// Wheel units of one notch; finer deltas are added up until they make one.
     static constexpr int kWheelNotch = 120;
 
+    /// The drawing area of the page being printed, in printer device units.
+    Rect printRect;
+    /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
+    /// DrawView.
+    CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Pointer messages: the pointer handlers above, then the default handling.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
+    /// What every chart command does once it has changed the document: marks it modified
+    /// (when asked) and repaints the whole view.
+    void AfterCommand(bool markModified = true);
+
 private:
+    static bool IsPrintCommand(int id);
+    void OnRecentFile(int index);
+    /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
+    void DrawPage(QPainter& painter, QPrinter& page);
+    /// The number of pages the print preview shows side by side, as the settings give it.
+    int PreviewPages() const;
+
     /// Adds c after the active component; reports a full network. Repaints either way.
     void AddNewComponent(const Component& c);
     /// The active component, or nullptr when there is none.
@@ -149,44 +172,11 @@ private:
     void RecallFrequency(double stored);
     void ToggleFlag(int32_t& flag);
 
-    /// Wheel units received toward the next notch, signed by direction.
-    int wheelRemainder = 0;
-
-public:
-    // Chart setup, parameter entry, pointer interaction and network flip. The pointer handlers
-    // take the button and key state and the pointer's client position (window pixels, y down).
-    void OnChartSetup();
-    void OnEditFrequency();
-    void OnEditChartZ0();
-    void OnEditTunePercent();
-    void OnLButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
-    void OnLButtonDblClk(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
-    void OnRButtonDown(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
-    void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
-    void OnFlipNetwork();
-
-    /// A comfortable first size; the view sets no minimum.
-    QSize sizeHint() const override { return {1000, 560}; }
-    QSize minimumSizeHint() const override { return {0, 0}; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    // Pointer messages: the pointer handlers above, then the default handling.
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-    /// What every chart command does once it has changed the document: marks it modified
-    /// (when asked) and repaints the whole view.
-    void AfterCommand(bool markModified = true);
-
-private:
-    void OnRecentFile(int index);
-
     CKesto1Doc* document;
     IShellCommands* shell = nullptr;
+    /// Messages raised by a draw, shown after the paint.
+    CDrawMessages drawMessages;
+    CLocaleDateTime clock;
+    /// Wheel units received toward the next notch, signed by direction.
+    int wheelRemainder = 0;
 };

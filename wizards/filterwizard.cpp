@@ -2,7 +2,7 @@
 
 #include "constants.h"
 #include "messagesink.h"
-#include "numberformat.h"
+#include "numbertext.h"
 #include "smithchrt.h"
 
 #include <cmath>

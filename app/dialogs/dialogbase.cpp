@@ -1,6 +1,8 @@
 #include "dialogbase.h"
 
-#include "dialognumber.h"
+#include "fieldrange.h"
+#include "messageboxes.h"
+#include "numbertext.h"
 #include "textlimitvalidator.h"
 
 #include <QBoxLayout>
@@ -11,50 +13,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpacerItem>
 
-#include <utility>
-
 namespace {
 
-const QString kMessageCaption = QStringLiteral("Ravuz Ozuda");
-
-void ShowMessageBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, kMessageCaption, text, QMessageBox::Ok, parent);
-    box.exec();
-}
-
-CDialogBase::MessageHook& CurrentHook() {
-    static CDialogBase::MessageHook hook;
-    return hook;
-}
-
-QString NumberRangeMessage(double minimum, double maximum) {
-    return QStringLiteral("Please enter a number between %1 and %2.")
-        .arg(FormatDialogNumber(minimum), FormatDialogNumber(maximum));
-}
-
-QString IntegerRangeMessage(int32_t minimum, int32_t maximum) {
-    return QStringLiteral("Please enter an integer between %1 and %2.")
-        .arg(FormatDialogInteger(minimum), FormatDialogInteger(maximum));
+// The refusal message of a field, or an empty text when it was accepted.
+QString Refusal(const std::optional<std::string>& message) {
+    return message ? QString::fromStdString(*message) : QString();
 }
 
 } // namespace
-
-CDialogBase::MessageHook CDialogBase::SetMessageHook(MessageHook hook) {
-    return std::exchange(CurrentHook(), std::move(hook));
-}
-
-void CDialogBase::ShowMessage(QWidget* parent, const QString& text) {
-    if (CurrentHook()) {
-        CurrentHook()(parent, text);
-    } else {
-        ShowMessageBox(parent, text);
-    }
-}
 
 CDialogBase::CDialogBase(int dialogId, const QString& title, bool hasCloseBox, QWidget* parent)
     : QDialog(parent), dialogId(dialogId) {
@@ -81,7 +51,7 @@ bool CDialogBase::UpdateData(bool save) {
         }
         const QString failure = SaveField(field);
         if (!failure.isEmpty()) {
-            ShowMessage(this, failure);
+            MessageBoxes().Warning(failure);
             FocusAndSelect(field.control);
             return false;
         }
@@ -214,8 +184,7 @@ void CDialogBase::BindNumber(QLineEdit* edit, double* field, double minimum, dou
     row.kind = FieldKind::Number;
     row.control = row.edit = edit;
     row.number = field;
-    row.minimum = minimum;
-    row.maximum = maximum;
+    row.range = {minimum, maximum};
     fields.push_back(row);
 }
 
@@ -224,8 +193,7 @@ void CDialogBase::BindInteger(QLineEdit* edit, int32_t* field, int32_t minimum, 
     row.kind = FieldKind::Integer;
     row.control = row.edit = edit;
     row.integer = field;
-    row.intMinimum = minimum;
-    row.intMaximum = maximum;
+    row.intRange = {minimum, maximum};
     fields.push_back(row);
 }
 
@@ -277,10 +245,10 @@ void CDialogBase::BindCheck(QCheckBox* check, int32_t* field) {
 void CDialogBase::LoadField(const DialogField& field) {
     switch (field.kind) {
     case FieldKind::Number:
-        field.edit->setText(FormatDialogNumber(*field.number));
+        field.edit->setText(QString::fromStdString(FormatG15(*field.number)));
         break;
     case FieldKind::Integer:
-        field.edit->setText(FormatDialogInteger(*field.integer));
+        field.edit->setText(QString::number(*field.integer));
         break;
     case FieldKind::Text: {
         const QString text = QString::fromStdString(*field.text);
@@ -311,34 +279,16 @@ void CDialogBase::LoadField(const DialogField& field) {
 
 QString CDialogBase::SaveField(const DialogField& field) {
     switch (field.kind) {
-    case FieldKind::Number: {
-        double value = 0.0;
-        if (!ScanDialogNumber(field.edit->text(), value)) {
-            return QStringLiteral("Please enter a number.");
-        }
-        // Written as "not inside" so that NaN is refused too.
-        if (!(field.minimum <= value && value <= field.maximum)) {
-            return NumberRangeMessage(field.minimum, field.maximum);
-        }
-        *field.number = value;
-        return {};
-    }
-    case FieldKind::Integer: {
-        int32_t value = 0;
-        if (!ScanDialogInteger(field.edit->text(), value)) {
-            return QStringLiteral("Please enter an integer.");
-        }
-        if (value < field.intMinimum || value > field.intMaximum) {
-            return IntegerRangeMessage(field.intMinimum, field.intMaximum);
-        }
-        *field.integer = value;
-        return {};
-    }
+    case FieldKind::Number:
+        return Refusal(
+            ReadNumberField(field.edit->text().toStdString(), field.range, *field.number));
+    case FieldKind::Integer:
+        return Refusal(
+            ReadIntegerField(field.edit->text().toStdString(), field.intRange, *field.integer));
     case FieldKind::Text: {
         const QString text = field.edit->text();
         if (field.maxLength >= 0 && text.size() > field.maxLength) {
-            return QStringLiteral("Please enter no more than %1 characters.")
-                .arg(FormatDialogInteger(field.maxLength));
+            return QString::fromStdString(TextLengthMessage(field.maxLength));
         }
         *field.text = text.toStdString();
         return {};

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -25,24 +24,15 @@ class QRadioButton;
 /// The common part of every dialog of the program: a table of fields, each binding a control to a
 /// member of the dialog, exchanged in table order. Loading (members to controls) happens when the
 /// dialog is shown; saving (controls to members, with validation) happens on OK and stops at the
-/// first failing field, which shows its message, gets the focus with its text selected and keeps
-/// the dialog open. Enter gives OK, also in dialogs without an OK button; Escape and the close box
-/// give Cancel.
+/// first failing field, which shows its message in the program's message box, gets the focus with
+/// its text selected and keeps the dialog open. Enter gives OK, also in dialogs without an OK
+/// button; Escape and the close box give Cancel.
 ///
 /// Dialogs are modal and live on the stack for one showing: construct, set the members, exec(),
 /// and read the members back when exec() returned QDialog::Accepted.
 class CDialogBase : public QDialog {
     Q_OBJECT
 public:
-    /// Shows one validation message ("Please enter a number." and the like) over parent.
-    using MessageHook = std::function<void(QWidget* parent, const QString& text)>;
-
-    /// Routes validation messages to hook; an empty hook restores the built-in message box
-    /// (caption "Ravuz Ozuda", warning icon, OK). Returns the hook that was in place.
-    static MessageHook SetMessageHook(MessageHook hook);
-    /// Shows text through the current hook.
-    static void ShowMessage(QWidget* parent, const QString& text);
-
     /// Control ids of the OK and Cancel buttons in every dialog.
     static constexpr int ID_OK = 1;
     static constexpr int ID_CANCEL = 2;

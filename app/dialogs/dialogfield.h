@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldrange.h"
+
 #include <cstdint>
 #include <string>
 
@@ -24,10 +26,8 @@ struct DialogField {
     double* number = nullptr;
     int32_t* integer = nullptr; ///< integer, radio index and check fields
     std::string* text = nullptr;
-    double minimum = 0.0;
-    double maximum = 0.0;
-    int32_t intMinimum = 0;
-    int32_t intMaximum = 0;
+    NumberRange range{0.0, 0.0};
+    IntegerRange intRange{0, 0};
     int maxLength = -1;                   ///< -1: no limit
     CTextLimitValidator* limit = nullptr; ///< keeps typing within maxLength
 };

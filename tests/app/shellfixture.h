@@ -6,36 +6,14 @@
 #include "ifiledialogs.h"
 #include "ilockkeys.h"
 #include "messageboxes.h"
+#include "recordingboxes.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
-
-// Message boxes that record what they were asked and answer from a queue.
-class RecordingBoxes : public IMessageBoxes {
-public:
-    void Warning(const QString& text) override { warnings.append(text); }
-    bool Question(const QString& text) override {
-        questions.append(text);
-        return true;
-    }
-    SaveAnswer SaveQuestion(const QString& text) override {
-        questions.append(text);
-        if (saveAnswers.empty()) {
-            return SaveAnswer::Cancel;
-        }
-        const SaveAnswer a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
-    }
-    QStringList warnings;
-    QStringList questions;
-    std::deque<SaveAnswer> saveAnswers;
-};
 
 // File dialogs that return prepared names; an empty queue means the user cancelled.
 class FakeFileDialogs : public IFileDialogs {

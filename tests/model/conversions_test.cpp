@@ -43,8 +43,8 @@ TEST(Conversions, PolarRoundTripIsCloseOnly) {
 TEST(Conversions, ScreenMappingTruncatesTowardZero) {
     const SmithChrt s = Chart800x400();
     EXPECT_EQ(s.ZToScreen(s.chartZ0), s.chartCentre);
-    EXPECT_EQ(s.ZToScreen({0, 0}), Point(610 - 190, -200));
-    EXPECT_EQ(s.ZToScreen({0, 50}), Point(610, -200 + 190));
+    EXPECT_EQ(s.ZToScreen({0, 0}), (Point{610 - 190, -200}));
+    EXPECT_EQ(s.ZToScreen({0, 50}), (Point{610, -200 + 190}));
     // gamma.re of 1 ohm is -49/51: -182.549... truncates to -182, not -183.
     EXPECT_EQ(s.ZToScreen({1, 0}).x, 610 - 182);
 }

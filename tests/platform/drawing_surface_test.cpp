@@ -164,7 +164,10 @@ TEST(DrawView, RendersATypicalNetworkIntoAnImage) {
 TEST(DrawView, HostileValuesPaintWithoutStalling) {
     FixedDateTimeText clock(std::string("now"));
     QImage window = WhiteImage(640, 480);
+    // A colour the draw never uses: every pixel of the window must be painted over.
+    const QRgb unpainted = qRgb(1, 2, 3);
     for (const double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, 0.0, 1e300, -1e-300}) {
+        window.fill(unpainted);
         SmithChrt sc;
         sc.startZ = {v, 1};
         sc.goalZ = {1, v};
@@ -177,10 +180,14 @@ TEST(DrawView, HostileValuesPaintWithoutStalling) {
             c.resistance = c.capacitance = c.inductance = c.lineAngle = v;
             sc.AddComponent(c);
         }
-        QPainter target(&window);
-        DrawViewOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
+        {
+            QPainter target(&window);
+            DrawViewOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
+        }
+        EXPECT_EQ(CountColour(window, window.rect(), unpainted), 0) << v;
+        EXPECT_EQ(sc.chartCentre, (Point{640 - 228, -240})) << v;
+        EXPECT_GT(CountColour(window, window.rect(), qRgb(255, 0, 0)), 1000) << v; // the grid
     }
-    SUCCEED();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "cqtmessageboxes.h"
 #include "csysfslockkeys.h"
 #include "messageboxes.h"
+#include "recordingboxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,14 +17,6 @@
 #include <vector>
 
 namespace {
-
-class RecordingBoxes : public IMessageBoxes {
-public:
-    void Warning(const QString& text) override { warnings.append(text); }
-    bool Question(const QString&) override { return true; }
-    SaveAnswer SaveQuestion(const QString&) override { return SaveAnswer::No; }
-    QStringList warnings;
-};
 
 TEST(MessageBoxes, InstalledBoxesReplaceTheQtOnesAndAreRestored) {
     IMessageBoxes& qtBoxes = MessageBoxes();
@@ -83,6 +76,26 @@ TEST(QtMessageBoxes, CaptionIconAndButtons) {
         EXPECT_EQ(shown.icon, QMessageBox::Warning);
         EXPECT_EQ(shown.buttons, c.buttons);
     }
+}
+
+// The program's boxes by default, over the modal dialog open at the time (the dialog whose
+// field was refused).
+TEST(QtMessageBoxes, ShownOverTheOpenDialog) {
+    QDialog dialog;
+    dialog.setModal(true);
+    dialog.show();
+    QWidget* parent = nullptr;
+    QString caption;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        parent = box->parentWidget();
+        caption = box->windowTitle();
+        box->accept();
+    });
+    MessageBoxes().Warning(QStringLiteral("Please enter a number."));
+    EXPECT_EQ(parent, &dialog);
+    EXPECT_EQ(caption, QStringLiteral("Ravuz Ozuda"));
 }
 
 void WriteLed(const QTemporaryDir& dir, const char* name, const char* brightness) {

@@ -1,7 +1,9 @@
-#include "clinumbers.h"
 #include "clioptions.h"
+#include "clitext.h"
 #include "filterwizard.h"
 #include "matchmewizard.h"
+#include "smithchrt.h"
+#include "wizardexchange.h"
 
 #include <gtest/gtest.h>
 
@@ -74,23 +76,30 @@ TEST(CliOptions, DefaultsAndDocumentsAfterTheEndOfOptions) {
     EXPECT_FALSE(ParseCliOptions({"-o", "dir.png/x"}).options);
 }
 
-TEST(CliNumbers, ParsingIsStrict) {
-    EXPECT_EQ(ParseNumber("1e3"), 1000.0);
-    EXPECT_EQ(ParseNumber("+.5"), 0.5);
-    EXPECT_EQ(ParseNumber("-2"), -2.0);
-    for (const char* bad : {"", " 1", "1 ", "1,5", "0x10", "+-1", "12abc", "1e999"}) {
-        EXPECT_FALSE(ParseNumber(bad)) << bad;
+TEST(WizardExchange, TypedFieldsAreReadAsTheDialogsReadThem) {
+    SmithChrt doc;
+    for (const char* sections : {"3", " 3", "3.0", "3x"}) {
+        MatchMeInput in;
+        EXPECT_EQ(ExchangeMatchMe({sections, TOPO_HIGHPASS}, doc, in), std::nullopt) << sections;
+        EXPECT_EQ(in.sectionCount, 3) << sections;
+        EXPECT_EQ(in.topology, TOPO_HIGHPASS);
     }
-    EXPECT_EQ(ParseInteger("+7"), 7);
-    EXPECT_FALSE(ParseInteger("7.0"));
-    EXPECT_FALSE(ParseInteger("99999999999999999999"));
+    FilterInput in;
+    EXPECT_EQ(
+        ExchangeFilter({FILTER_HIGHPASS, " 100MHz", "0.5dB", "5.0", "75 ohm", FIRST_SERIES}, in),
+        std::nullopt);
+    EXPECT_EQ(in.cutoffMHz, 100.0);
+    EXPECT_EQ(in.rippleDb, 0.5);
+    EXPECT_EQ(in.order, 5);
+    EXPECT_EQ(in.ro, 75.0);
+    // The first field that fails, unreadable or out of range, gives its message.
+    EXPECT_EQ(ExchangeFilter({FILTER_LOWPASS, "x", "0", "3", "50", FIRST_SHUNT}, in),
+              (FieldError{FILTER_FIELD_CUTOFF, "Please enter a number."}));
+    EXPECT_EQ(ExchangeFilter({FILTER_LOWPASS, "100", "0", "x", "50", FIRST_SHUNT}, in),
+              (FieldError{FILTER_FIELD_RIPPLE, "Please enter a number between 0.0001 and 10."}));
 }
 
-TEST(CliNumbers, ExactTextsInEveryLocale) {
-    EXPECT_EQ(FormatExact(0.1), "0.10000000000000001");
-    EXPECT_EQ(FormatExact(1000), "1000");
-    EXPECT_EQ(FormatExact(-0.0), "-0");
-    EXPECT_EQ(FormatExact(1e-300), "1e-300");
+TEST(CliText, JsonTexts) {
     EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "\"inf\"");
     EXPECT_EQ(JsonNumber(-std::numeric_limits<double>::infinity()), "\"-inf\"");
     EXPECT_EQ(JsonNumber(-std::nan("")), "\"nan\"");

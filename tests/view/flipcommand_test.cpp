@@ -8,18 +8,10 @@ const QString kFlipQuestion =
     QStringLiteral("You are about to flip around the network and conjugate the source/load "
                    "impedances.  Do you want to do this?");
 
-// Answers the flip question as told and remembers it.
-class AnsweringBoxes : public RecordingBoxes {
-public:
-    bool Question(const QString& text) override {
-        questions.append(text);
-        return yes;
-    }
-    bool yes = true;
-};
-
 class FlipCommandTest : public ViewCommandTest {
 protected:
+    FlipCommandTest() { boxes.questionAnswer = true; }
+
     /// A, B, C: a series capacitor, a compound element tuned by its inductance, a shorted stub.
     void AddThree() {
         SmithChrt& sc = Chart();
@@ -29,16 +21,13 @@ protected:
         sc.AddComponent(rlc);
         sc.AddComponent(NewLine(PLACE_TL_SHUNT_SHORTED, 50.0, sc.frequency));
     }
-
-    AnsweringBoxes answers;
-    ScopedMessageBoxes scopedAnswers{answers};
 };
 
 TEST_F(FlipCommandTest, AsksAndConjugatesTheSwappedImpedances) {
     Chart().startZ = {50.0, 0.0};
     Chart().goalZ = {25.0, -10.0};
     Key(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(answers.questions, QStringList{kFlipQuestion});
+    EXPECT_EQ(boxes.questions, QStringList{kFlipQuestion});
     EXPECT_EQ(Chart().startZ, (Complex{25.0, 10.0}));
     EXPECT_EQ(Chart().goalZ.re, 50.0);
     EXPECT_EQ(Chart().goalZ.im, 0.0);
@@ -87,10 +76,10 @@ TEST_F(FlipCommandTest, ActiveIndexKeepsItsNumber) {
 TEST_F(FlipCommandTest, NoChangesNothingButRepaints) {
     AddThree();
     Chart().goalZ = {25.0, -10.0};
-    answers.yes = false;
+    boxes.questionAnswer = false;
     const SmithChrt before = Chart();
     view.ExecuteCommand(ID_FLIP_NETWORK);
-    EXPECT_EQ(answers.questions, QStringList{kFlipQuestion});
+    EXPECT_EQ(boxes.questions, QStringList{kFlipQuestion});
     EXPECT_EQ(Chart().components, before.components);
     EXPECT_EQ(Chart().startZ, before.startZ);
     EXPECT_EQ(Chart().goalZ, before.goalZ);
@@ -101,7 +90,7 @@ TEST_F(FlipCommandTest, ModifiedFlagIsUntouchedByEitherAnswer) {
     AddThree();
     for (const bool yes : {true, false}) {
         for (const bool modified : {true, false}) {
-            answers.yes = yes;
+            boxes.questionAnswer = yes;
             doc.SetModifiedFlag(modified);
             view.ExecuteCommand(ID_FLIP_NETWORK);
             EXPECT_EQ(doc.IsModified(), modified) << "yes " << yes;

@@ -4,6 +4,7 @@
 #include "ckesto1view.h"
 #include "ishellcommands.h"
 #include "messageboxes.h"
+#include "recordingboxes.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,21 +21,6 @@
 #include <functional>
 
 namespace {
-
-// Records the warnings; onWarning runs while a box would be open.
-class RecordingBoxes : public IMessageBoxes {
-public:
-    void Warning(const QString& text) override {
-        warnings.append(text);
-        if (onWarning) {
-            onWarning();
-        }
-    }
-    bool Question(const QString&) override { return true; }
-    SaveAnswer SaveQuestion(const QString&) override { return SaveAnswer::No; }
-    QStringList warnings;
-    std::function<void()> onWarning;
-};
 
 // A shell that only gives the preview page count.
 class PreviewShell : public IShellCommands {

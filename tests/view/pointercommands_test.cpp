@@ -178,9 +178,6 @@ TEST_F(PointerCommandsTest, FractionalPositionsAreTruncated) {
 }
 
 TEST_F(PointerCommandsTest, DoubleClickEditsThePickedComponent) {
-    if (FindCommand(ID_EDIT_COMPONENT)->handler == nullptr) {
-        GTEST_SKIP() << "the edit command has no handler yet";
-    }
     AddNetwork();
     Paint();
     const QPoint at = WindowPoint(Chart().tracePoints[2]); // the series resistor

@@ -289,8 +289,8 @@ std::vector<PhysicsCase> PhysicsCases() {
 }
 
 std::string PhysicsName(const testing::TestParamInfo<PhysicsCase>& info) {
-    static const char* const names[] = {"LowPass", "HighPass", "QuarterWave"};
-    return std::string(names[info.param.topology]) + "N" + std::to_string(info.param.sections);
+    static const char* const kNames[] = {"LowPass", "HighPass", "QuarterWave"};
+    return std::string(kNames[info.param.topology]) + "N" + std::to_string(info.param.sections);
 }
 
 INSTANTIATE_TEST_SUITE_P(Networks, MatchMePhysics, testing::ValuesIn(PhysicsCases()), PhysicsName);

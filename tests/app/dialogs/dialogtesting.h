@@ -1,6 +1,8 @@
 #pragma once
 
 #include "dialogbase.h"
+#include "messageboxes.h"
+#include "recordingboxes.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -18,12 +20,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 /// Catches the validation messages instead of showing boxes, and types like a user.
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousHook = CDialogBase::SetMessageHook(
-            [this](QWidget*, const QString& text) { messages.push_back(text); });
-    }
-    void TearDown() override { CDialogBase::SetMessageHook(previousHook); }
-
     /// Replaces the edit's text by typing, as a user who selected it all would.
     static void Type(QLineEdit* edit, const QString& text) {
         ASSERT_NE(edit, nullptr);
@@ -52,6 +48,8 @@ protected:
                (edit->text().isEmpty() || edit->selectedText() == edit->text());
     }
 
-    std::vector<QString> messages;
-    CDialogBase::MessageHook previousHook;
+    RecordingBoxes boxes;
+    ScopedMessageBoxes scopedBoxes{boxes};
+    /// The validation messages shown, in order.
+    QStringList& messages = boxes.warnings;
 };

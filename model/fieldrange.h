@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
-// The range checks of the wizard dialogs' fields, with the texts the dialogs show, so that the
-// dialogs and the command-line tool refuse the same values with the same words.
+// How the dialogs read and check a typed field, with the texts they show, so that the dialogs
+// and the command-line tool accept the same values and refuse the others with the same words.
 
 inline constexpr const char* kEnterNumberMessage = "Please enter a number.";
 inline constexpr const char* kEnterIntegerMessage = "Please enter an integer.";
@@ -29,6 +30,16 @@ struct IntegerRange {
 std::string RangeMessage(NumberRange r);
 /// "Please enter an integer between %1 and %2." with the bounds as decimal integers.
 std::string RangeMessage(IntegerRange r);
+/// "Please enter no more than %1 characters."
+std::string TextLengthMessage(int maxLength);
+
+/// Reads a typed number field as the dialogs do on OK: the longest leading number (ScanNumber),
+/// then the range check. Returns the message that refuses the text; value is set only when
+/// there is none.
+std::optional<std::string> ReadNumberField(std::string_view text, NumberRange range, double& value);
+/// The same for an integer field (ScanInteger).
+std::optional<std::string> ReadIntegerField(std::string_view text, IntegerRange range,
+                                            int32_t& value);
 
 /// The first field of a dialog that fails its check: its 0-based position in the dialog's
 /// exchange order (the field to focus) and the message to show.

@@ -5,6 +5,8 @@
 #include "component.h"
 #include "dialogbase.h"
 #include "messageboxes.h"
+#include "paintcounter.h"
+#include "recordingboxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,45 +24,6 @@
 #include <functional>
 #include <limits>
 #include <utility>
-
-/// Message boxes that only remember what they were asked to show.
-class RecordingBoxes : public IMessageBoxes {
-public:
-    void Warning(const QString& text) override { warnings.append(text); }
-    bool Question(const QString& text) override {
-        questions.append(text);
-        return false;
-    }
-    SaveAnswer SaveQuestion(const QString& text) override {
-        questions.append(text);
-        return SaveAnswer::Cancel;
-    }
-    QStringList warnings;
-    QStringList questions;
-};
-
-/// Counts the paints a widget receives. The widget toolkit repaints a widget of its own accord
-/// when it gains or loses the focus or its window is activated (as when a dialog over it closes);
-/// those events are held back from the widget so that every paint counted is one that a
-/// command asked for.
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::Paint:
-            ++paints;
-            return false;
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
-        case QEvent::WindowActivate:
-        case QEvent::WindowDeactivate:
-            return true;
-        default:
-            return false;
-        }
-    }
-    int paints = 0;
-};
 
 /// Works the modal dialogs a command opens: each one that appears is handed to the next queued
 /// action. A dialog left open for longer than the guard allows is cancelled and counted, so that
@@ -125,12 +88,11 @@ private:
 };
 
 /// A document and its view shown off screen, with recorded message boxes (the dialogs' messages
-/// included), a paint counter and a dialog driver.
+/// included; questions are answered No), a paint counter and a dialog driver.
 class ViewCommandTest : public ::testing::Test {
 protected:
     ViewCommandTest() : scopedBoxes(boxes), view(doc) {
-        previousHook = CDialogBase::SetMessageHook(
-            [](QWidget*, const QString& text) { MessageBoxes().Warning(text); });
+        boxes.questionAnswer = false;
         view.resize(400, 300);
         view.show();
         view.activateWindow();
@@ -138,10 +100,7 @@ protected:
         view.installEventFilter(&counter);
         Settle();
     }
-    void TearDown() override {
-        CDialogBase::SetMessageHook(previousHook);
-        EXPECT_EQ(driver.timedOut, 0) << "a dialog was left open";
-    }
+    void TearDown() override { EXPECT_EQ(driver.timedOut, 0) << "a dialog was left open"; }
 
     SmithChrt& Chart() { return doc.chart; }
 
@@ -226,5 +185,4 @@ protected:
     PaintCounter counter;
     CKesto1View view;
     DialogDriver driver;
-    CDialogBase::MessageHook previousHook;
 };
