@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz format clean
+.PHONY: all deps configure build run test test-sanitize bench bench-build fuzz format clean
 
 all: build
 
@@ -38,6 +38,10 @@ test-sanitize: deps
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
+
+# The benchmark programs built, not run (CI).
+bench-build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
 
 # Every libFuzzer harness for FUZZ_SECONDS each, built with clang in its own directory.
 fuzz:
