@@ -24,7 +24,9 @@ build: configure
 run: build
 	./$(BUILD_DIR)/app/quorbel
 
+# The benchmark programs are built too, so that they cannot rot, but not run.
 test: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
@@ -39,7 +41,7 @@ test-sanitize: deps
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
 
-# The benchmark programs built, not run (CI).
+# The benchmark programs built, not run (make test does this too).
 bench-build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
 
