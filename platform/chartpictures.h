@@ -1,13 +1,12 @@
 #pragma once
 
+#include "pictureformat.h"
+
 #include <QSize>
 #include <QString>
 
 class IDateTimeText;
 class SmithChrt;
-
-/// The picture files the chart is exported to.
-enum class PictureFormat { Png, Svg, Pdf };
 
 /// Writes doc's chart, as the window draws it into a client area of the given size in pixels,
 /// to the file at path, atomically. PNG is the window's own buffered draw, pixel for pixel; SVG

@@ -150,22 +150,12 @@ Error OnSave(CliOptions& o, std::string_view v) {
 }
 
 Error OnOutput(CliOptions& o, std::string_view v) {
-    const std::string name(v);
-    const size_t slash = name.find_last_of('/');
-    const size_t dot = name.find_last_of('.');
-    const std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                                ? ""
-                                : Lower(name.substr(dot));
-    if (ext == ".png") {
-        o.outputFormat = PictureFormat::Png;
-    } else if (ext == ".svg") {
-        o.outputFormat = PictureFormat::Svg;
-    } else if (ext == ".pdf") {
-        o.outputFormat = PictureFormat::Pdf;
-    } else {
-        return "the file name must end in .png, .svg or .pdf: '" + name + "'";
+    const std::optional<PictureFormat> format = PictureFormatOfPath(v);
+    if (!format) {
+        return "the file name must end in .png, .svg or .pdf: '" + std::string(v) + "'";
     }
-    o.outputPath = name;
+    o.outputFormat = *format;
+    o.outputPath = std::string(v);
     return std::nullopt;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartpictures.h"
 #include "complex.h"
+#include "pictureformat.h"
 
 #include <cstdint>
 #include <optional>
