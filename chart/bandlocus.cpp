@@ -34,9 +34,16 @@ void DrawEndMarker(SmithChrt& sc, Complex z, double mhz) {
     }
     s.SelectPen(previous);
     if (sc.textMarkers == 1) {
-        const Rgb previousText = s.SetTextColour(kBandLabelText);
-        s.TextOut(corners[2], BandEndLabel(mhz));
-        s.SetTextColour(previousText);
+        // Away from the horizontal axis, where the goal's label usually lies: above the square
+        // in the upper half, below it in the lower.
+        const Point at = p.y >= sc.chartCentre.y
+                             ? Point{corners[1].x, AddCoord(corners[1].y, sc.lineHeight)}
+                             : corners[2];
+        if (IsValidPoint(at)) {
+            const Rgb previousText = s.SetTextColour(kBandLabelText);
+            s.TextOut(at, BandEndLabel(mhz));
+            s.SetTextColour(previousText);
+        }
     }
 }
 

@@ -19,7 +19,7 @@ struct BandSettings;
 /// The ending impedance's locus: a colour no other curve of the chart uses.
 inline constexpr Pen kBandLocusPen{3, {204, 0, 204}};
 /// The loci after every component: thin and light, behind the ending locus.
-inline constexpr Pen kJunctionLocusPen{1, {222, 184, 240}};
+inline constexpr Pen kJunctionLocusPen{1, {205, 160, 235}};
 /// The outline of the markers at the band's low and high ends.
 inline constexpr Pen kBandEndPen{2, {204, 0, 204}};
 /// The colour of the end markers' frequency labels.

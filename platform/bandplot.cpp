@@ -119,7 +119,7 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
     chart.setMargins(QMargins(4, 4, 4, 4));
     chart.legend()->setAlignment(Qt::AlignBottom);
     frequencyAxis = NewAxis(chart, QStringLiteral("Frequency (MHz)"), Qt::AlignBottom);
-    returnLossAxis = NewAxis(chart, QStringLiteral("Return loss (dB)"), Qt::AlignLeft);
+    returnLossAxis = NewAxis(chart, QStringLiteral("RL (dB)"), Qt::AlignLeft);
     vswrAxis = NewAxis(chart, QStringLiteral("VSWR"), Qt::AlignRight);
     vswrAxis->setGridLineVisible(false);
     returnLossAxis->setLinePenColor(kReturnLossColour);

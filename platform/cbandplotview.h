@@ -21,7 +21,7 @@ public:
 
     CBandPlotContent& Content() { return *content; }
 
-    QSize sizeHint() const override { return {600, 240}; }
+    QSize sizeHint() const override { return {600, 270}; }
 
 private:
     std::unique_ptr<CBandPlotContent> content;
