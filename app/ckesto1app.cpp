@@ -8,6 +8,7 @@
 #include "ifiledialogs.h"
 #include "messageboxes.h"
 
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QScreen>
@@ -214,6 +215,14 @@ void CKesto1App::OnViewStatusBar() {
     frame->UpdateCommandUI();
 }
 
+void CKesto1App::OnViewBandPlot() {
+    frame->ShowBandPlot(frame->BandPlotDock()->isHidden());
+}
+
+void CKesto1App::OnBandDisplayTurnedOn() {
+    frame->OfferBandPlot();
+}
+
 bool CKesto1App::IsShellCommandEnabled(int id) const {
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
         return id - ID_FILE_MRU_FILE1 < recentFiles.Count();
@@ -230,6 +239,9 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
     }
     if (id == ID_VIEW_STATUS_BAR) {
         return !frame->StatusBarPane()->isHidden();
+    }
+    if (id == ID_VIEW_BAND_PLOT) {
+        return !frame->BandPlotDock()->isHidden();
     }
     return false;
 }

@@ -53,6 +53,8 @@ public:
     void OnAppAbout() override;
     void OnViewToolbar() override;
     void OnViewStatusBar() override;
+    void OnViewBandPlot() override;
+    void OnBandDisplayTurnedOn() override;
     bool IsShellCommandEnabled(int id) const override;
     bool IsShellCommandChecked(int id) const override;
 

@@ -13,13 +13,13 @@ constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_CHART_SETUP_MENU,
 };
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+constexpr int kBandMenu[] = {ID_BAND_DISPLAY, ID_BAND_JUNCTIONS, ID_BAND_SETUP, kSeparator,
+                             ID_VIEW_BAND_PLOT};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuLayout kMenus[] = {
-    {"&File", kFileMenu},
-    {"&Edit", kEditMenu},
-    {"&View", kViewMenu},
-    {"&Help", kHelpMenu},
+    {"&File", kFileMenu},       {"&Edit", kEditMenu}, {"&View", kViewMenu},
+    {"&Band", kBandMenu, true}, {"&Help", kHelpMenu},
 };
 
 constexpr int kToolbar[] = {

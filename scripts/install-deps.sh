@@ -10,6 +10,10 @@ packages=(
     make
     qt6-base-dev
     qt6-svg-dev
+    # The band response plot; Qt Charts' CMake package also needs the OpenGL development files,
+    # which qt6-charts-dev does not pull in.
+    qt6-charts-dev
+    libqt6opengl6-dev
     libgl-dev
     libgtest-dev
     libgmock-dev

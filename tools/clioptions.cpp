@@ -1,5 +1,6 @@
 #include "clioptions.h"
 
+#include "bandsettings.h"
 #include "clitext.h"
 #include "fieldrange.h"
 #include "filterwizard.h"
@@ -149,13 +150,48 @@ Error OnSave(CliOptions& o, std::string_view v) {
     return std::nullopt;
 }
 
-Error OnOutput(CliOptions& o, std::string_view v) {
-    const std::optional<PictureFormat> format = PictureFormatOfPath(v);
-    if (!format) {
+// A picture file's format by the extension of its name.
+Error PictureFile(std::string_view v, std::optional<std::string>& path, PictureFormat& format) {
+    const std::optional<PictureFormat> f = PictureFormatOfPath(v);
+    if (!f) {
         return "the file name must end in .png, .svg or .pdf: '" + std::string(v) + "'";
     }
-    o.outputFormat = *format;
-    o.outputPath = std::string(v);
+    format = *f;
+    path = std::string(v);
+    return std::nullopt;
+}
+
+Error OnOutput(CliOptions& o, std::string_view v) {
+    return PictureFile(v, o.outputPath, o.outputFormat);
+}
+
+Error OnPlot(CliOptions& o, std::string_view v) {
+    return PictureFile(v, o.plotPath, o.plotFormat);
+}
+
+Error OnBand(CliOptions& o, std::string_view v) {
+    const std::vector<std::string> parts = SplitFields(v, ':');
+    if (parts.size() != 3) {
+        return "expected F1:F2:N, got '" + std::string(v) + "'";
+    }
+    const std::optional<double> low = ParseNumber(parts[0]);
+    const std::optional<double> high = ParseNumber(parts[1]);
+    const std::optional<int64_t> n = ParseInteger(parts[2]);
+    if (!low || !high) {
+        return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+    }
+    if (!n) {
+        return "N must be a whole number, got '" + parts[2] + "'";
+    }
+    if (const BandProblem p = CheckBand(*low, *high, *n); p != BandProblem::None) {
+        return std::string(BandProblemText(p));
+    }
+    o.band = BandRequest{*low, *high, static_cast<int32_t>(*n)};
+    return std::nullopt;
+}
+
+Error OnBandOff(CliOptions& o, std::string_view) {
+    o.bandOff = true;
     return std::nullopt;
 }
 
@@ -223,8 +259,10 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 14> kOptions{{
+constexpr std::array<OptionRow, 17> kOptions{{
     {"--frequency", 0, true, OnFrequency},
+    {"--band", 0, true, OnBand},
+    {"--band-off", 0, false, OnBandOff},
     {"--z0", 0, true, OnZ0},
     {"--start", 0, true, OnStart},
     {"--goal", 0, true, OnGoal},
@@ -232,6 +270,7 @@ constexpr std::array<OptionRow, 14> kOptions{{
     {"--filter", 0, true, OnFilter},
     {"--save", 0, true, OnSave},
     {"--output", 'o', true, OnOutput},
+    {"--plot", 0, true, OnPlot},
     {"--size", 0, true, OnSize},
     {"--readout", 0, false, OnReadout},
     {"--json", 0, false, OnJson},
@@ -265,6 +304,9 @@ public:
             if (e) {
                 return {std::nullopt, *e};
             }
+        }
+        if (o.band && o.bandOff) {
+            return {std::nullopt, "--band and --band-off cannot be given together"};
         }
         return {o, ""};
     }

@@ -1,5 +1,6 @@
 #include "clirun.h"
 
+#include "bandplot.h"
 #include "chartpictures.h"
 #include "cliedits.h"
 #include "documentfile.h"
@@ -65,6 +66,11 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
             return status;
         }
     }
+    if (o.plotPath) {
+        if (int status = WritePlot(o); status != kExitSuccess) {
+            return status;
+        }
+    }
     if (o.readout) {
         for (const std::string& line : Drawn(o).lines) {
             out << line << '\n';
@@ -90,13 +96,32 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     return kExitSuccess;
 }
 
-int CCliRun::WritePicture(const CliOptions& o) {
+void CCliRun::StartGui() {
     if (!gui) {
         gui = std::make_unique<CGuiSession>();
     }
+}
+
+int CCliRun::WritePicture(const CliOptions& o) {
+    StartGui();
     if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
                            o.outputFormat, clock)) {
         err << "quorbel-cli: cannot write the picture '" << *o.outputPath << "'\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::WritePlot(const CliOptions& o) {
+    if (!doc.band.display) {
+        err << "quorbel-cli: --plot: the band display is off; give --band F1:F2:N or a document "
+               "whose band is shown\n";
+        return kExitUsage;
+    }
+    StartGui();
+    if (!WriteBandPlotPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.plotPath),
+                              o.plotFormat)) {
+        err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
         return kExitFileError;
     }
     return kExitSuccess;

@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -123,6 +125,16 @@ public:
     void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
     void OnFlipNetwork();
 
+    // Band analysis: the band display and its junction loci, the Band Setup dialog, the
+    // response plot's panel (passed on to the shell).
+    void OnToggleBandDisplay();
+    void OnToggleJunctionLoci();
+    void OnBandSetup();
+    void OnViewBandPlot();
+    /// Called after every paint of the window, when the draw has left its results in the
+    /// document (the band's evaluation among them).
+    void SetPaintListener(std::function<void()> listener) { paintListener = std::move(listener); }
+
     /// Wheel units of one notch; finer deltas are added up until they make one.
     static constexpr int kWheelNotch = 120;
 
@@ -179,4 +191,5 @@ private:
     CLocaleDateTime clock;
     /// Wheel units received toward the next notch, signed by direction.
     int wheelRemainder = 0;
+    std::function<void()> paintListener;
 };

@@ -47,6 +47,12 @@ enum CommandId : int {
     ID_MATCHME_WIZARD_KEY = 32812,
     ID_FILTER_WIZARD = 32823,
 
+    // Band analysis.
+    ID_BAND_DISPLAY = 32840,
+    ID_BAND_JUNCTIONS = 32841,
+    ID_BAND_SETUP = 32842,
+    ID_VIEW_BAND_PLOT = 32843,
+
     // Commands of the application framework.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

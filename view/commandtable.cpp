@@ -65,6 +65,10 @@ const CommandRow kCommands[] = {
     {ID_MATCHME_WIZARD, kNoKey, nullptr, "Simple MatchMe Wizard  (type w)", nullptr, "match-wizard", &V::OnMatchMeWizard},
     {ID_MATCHME_WIZARD_KEY, Key(Qt::Key_W), nullptr, nullptr, nullptr, nullptr, &V::OnMatchMeWizard},
     {ID_FILTER_WIZARD, Key(Qt::Key_W, kCtrl), nullptr, "Invoke the Simple Filter Wizard", nullptr, "filter-wizard", &V::OnFilterWizard},
+    {ID_BAND_DISPLAY, Key(Qt::Key_B, kCtrl), "Show &Band\tCtrl+B", "Show or hide the band: its locus on the chart and its readout line (Ctrl+B)", "Band display (Ctrl+B)", nullptr, &V::OnToggleBandDisplay, true},
+    {ID_BAND_JUNCTIONS, Key(Qt::Key_J), "&Junction Loci\tJ", "Show or hide the band's locus after every component (j)", "Junction loci (j)", nullptr, &V::OnToggleJunctionLoci, true},
+    {ID_BAND_SETUP, Key(Qt::Key_B, kShift), "Band &Setup...\tShift+B", "Set the band's low and high frequency and its number of points (Shift+B)", "Band Setup (Shift+B)", nullptr, &V::OnBandSetup},
+    {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, &V::OnViewBandPlot, true},
 
     {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},
     {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},

@@ -19,6 +19,11 @@ public:
     virtual bool IsShellCommandEnabled(int id) const = 0;
     /// The check mark of the View items.
     virtual bool IsShellCommandChecked(int id) const = 0;
+    /// Shows or hides the band response plot.
+    virtual void OnViewBandPlot() {}
+    /// The band display has just been turned on: the shell shows the response plot the first
+    /// time this happens.
+    virtual void OnBandDisplayTurnedOn() {}
     /// The print preview's page count from the settings store ("Settings", "PreviewPages");
     /// 0 when none is stored.
     virtual int PreviewPages() const { return 0; }
