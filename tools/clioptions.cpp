@@ -151,20 +151,11 @@ Error OnSave(CliOptions& o, std::string_view v) {
 
 Error OnOutput(CliOptions& o, std::string_view v) {
     const std::string name(v);
-    const size_t slash = name.find_last_of('/');
-    const size_t dot = name.find_last_of('.');
-    const std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                                ? ""
-                                : Lower(name.substr(dot));
-    if (ext == ".png") {
-        o.outputFormat = PictureFormat::Png;
-    } else if (ext == ".svg") {
-        o.outputFormat = PictureFormat::Svg;
-    } else if (ext == ".pdf") {
-        o.outputFormat = PictureFormat::Pdf;
-    } else {
+    const std::optional<PictureFormat> format = PictureFormatOfName(QString::fromStdString(name));
+    if (!format) {
         return "the file name must end in .png, .svg or .pdf: '" + name + "'";
     }
+    o.outputFormat = *format;
     o.outputPath = name;
     return std::nullopt;
 }
@@ -194,12 +185,12 @@ Error OnSweep(CliOptions& o, std::string_view v) {
     if (Error e = RangedNumber(parts[1], kFrequencyEntryRange, r.stopMHz)) {
         return "F2: " + *e;
     }
+    // One row holds a single frequency only.
     const std::optional<int64_t> n = ParseInteger(parts[2]);
-    if (!n || *n < 1 || *n > INT32_MAX) {
-        return "N must be a whole number of rows from 1 to " + std::to_string(INT32_MAX);
-    }
-    if (*n == 1 && r.startMHz != r.stopMHz) {
-        return "one row cannot hold both F1 and F2; give N of at least 2";
+    const int64_t fewest = r.startMHz == r.stopMHz ? 1 : 2;
+    if (!n || *n < fewest || *n > INT32_MAX) {
+        return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
+               " (or 1 when F1 equals F2)";
     }
     r.points = static_cast<int32_t>(*n);
     o.sweep = r;
@@ -226,6 +217,11 @@ Error OnHelp(CliOptions& o, std::string_view) {
     return std::nullopt;
 }
 
+Error OnVersion(CliOptions& o, std::string_view) {
+    o.version = true;
+    return std::nullopt;
+}
+
 struct OptionRow {
     const char* name; ///< the long form
     char shortName;   ///< 0 when there is none
@@ -233,7 +229,7 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 14> kOptions{{
+constexpr std::array<OptionRow, 15> kOptions{{
     {"--frequency", 0, true, OnFrequency},
     {"--z0", 0, true, OnZ0},
     {"--start", 0, true, OnStart},
@@ -247,7 +243,8 @@ constexpr std::array<OptionRow, 14> kOptions{{
     {"--json", 0, false, OnJson},
     {"--sweep", 0, true, OnSweep},
     {"--spice", 0, false, OnSpice},
-    {"--help", 0, false, OnHelp},
+    {"--help", 'h', false, OnHelp},
+    {"--version", 0, false, OnVersion},
 }};
 
 const OptionRow* FindOption(std::string_view name) {
@@ -330,14 +327,16 @@ private:
 } // namespace
 
 CliParseResult ParseCliOptions(const std::vector<std::string>& args) {
-    // --help wins over everything else on the line, mistakes included.
+    // --help and --version win over everything else on the line, mistakes included; the first
+    // of them counts.
     for (const std::string& arg : args) {
         if (arg == "--") {
             break;
         }
-        if (arg == "--help") {
-            CliOptions o;
-            o.help = true;
+        CliOptions o;
+        o.help = arg == "--help" || arg == "-h";
+        o.version = arg == "--version";
+        if (o.help || o.version) {
             return {o, ""};
         }
     }
