@@ -11,6 +11,8 @@ packages=(
     qt6-base-dev
     qt6-svg-dev
     libgl-dev
+    # The lock keys are read from the X server's keyboard extension.
+    libxcb-xkb-dev
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
