@@ -233,3 +233,7 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
     }
     return false;
 }
+
+QString CKesto1App::AskExportFileName(const QString& suggested) {
+    return fileDialogs.GetExportFileName(suggested);
+}

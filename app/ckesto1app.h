@@ -55,9 +55,13 @@ public:
     void OnViewStatusBar() override;
     bool IsShellCommandEnabled(int id) const override;
     bool IsShellCommandChecked(int id) const override;
+    QString AskExportFileName(const QString& suggested) override;
 
 private:
     enum class OpenResult { Opened, Cancelled, Failed };
+    /// Shows the main window where it was last left, brought onto a screen, or at its first
+    /// size.
+    void ShowFrame();
     OpenResult OpenDocument(const QString& path);
     bool DoFileSave();
     /// Saves under path, or asks for a name when path is empty.

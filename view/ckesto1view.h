@@ -2,6 +2,7 @@
 
 #include "cchartprinter.h"
 #include "cdrawmessages.h"
+#include "chartpictures.h"
 #include "clocaledatetime.h"
 #include "commandtable.h"
 #include "geometry.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -68,6 +70,10 @@ public:
     // Design wizards: replace the network with a synthesised matching network or filter.
     void OnMatchMeWizard();
     void OnFilterWizard();
+
+    /// File > Export Chart...: the chart as the view shows it, at its client size, to a PNG, SVG
+    /// or PDF file the user names.
+    void OnFileExportChart();
 
     // Printing: each page is drawn by DrawView.
     void OnFilePrint();
@@ -128,6 +134,9 @@ public:
 
     /// The drawing area of the page being printed, in printer device units.
     Rect printRect;
+    /// Pictures that File > Export Chart... writes after the chart, each with its own draw: the
+    /// following pages of a PDF, files of their own beside a PNG or SVG.
+    std::vector<PicturePage> exportPages;
     /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
     /// DrawView.
     CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};
