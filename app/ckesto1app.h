@@ -26,7 +26,8 @@ public:
     /// Start-up: settings, the main window, then a new document or the one named by
     /// documentPath. False when the program should end at once.
     bool InitInstance(const QString& documentPath = QString());
-    /// Writes the recent-file list and the preview page count back to the settings store.
+    /// Writes the recent-file list, the preview page count and the main window's place back to
+    /// the settings store.
     void ExitInstance();
 
     CKesto1Doc& Document() { return document; }

@@ -1,0 +1,65 @@
+#include "csettingsstore.h"
+#include "shellfixture.h"
+#include "windowplacement.h"
+
+#include <QApplication>
+#include <QScreen>
+
+namespace {
+
+struct PlacementCase {
+    const char* name;
+    QRect wanted;
+    QRect placed;
+};
+
+// Two screens side by side, the primary on the left.
+const QList<QRect> kScreens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+
+class PlaceOnScreensTest : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PlaceOnScreensTest, LandsWhollyOnOneScreen) {
+    EXPECT_EQ(PlaceOnScreens(GetParam().wanted, kScreens), GetParam().placed) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlaceOnScreensTest,
+    ::testing::Values(
+        PlacementCase{"on the primary", QRect(100, 80, 800, 500), QRect(100, 80, 800, 500)},
+        PlacementCase{"on the second", QRect(2000, 100, 800, 500), QRect(2000, 100, 800, 500)},
+        PlacementCase{"across both, mostly right", QRect(1800, 100, 800, 500),
+                      QRect(1920, 100, 800, 500)},
+        PlacementCase{"a third screen gone", QRect(3500, 200, 800, 500),
+                      QRect(1120, 200, 800, 500)},
+        PlacementCase{"far above and left", QRect(-5000, -5000, 800, 500), QRect(0, 0, 800, 500)},
+        PlacementCase{"larger than its screen", QRect(1900, 10, 1600, 1200),
+                      QRect(1920, 0, 1280, 1024)}));
+
+TEST(PlaceOnScreens, WithoutScreensNothingMoves) {
+    EXPECT_EQ(PlaceOnScreens(QRect(-9, -9, 5, 5), {}), QRect(-9, -9, 5, 5));
+}
+
+TEST_F(ShellTest, WindowComesBackWhereItWasLeft) {
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect left(screen.left() + 30, screen.top() + 40, 420, 260);
+    Frame().setGeometry(left);
+    QApplication::processEvents();
+    Restart();
+    EXPECT_EQ(Frame().geometry(), left);
+    EXPECT_FALSE(Frame().isMaximized());
+    // The view still sets no minimum: the window stays as small as it was made.
+    Frame().resize(120, 90);
+    Restart();
+    EXPECT_EQ(Frame().size(), QSize(120, 90));
+}
+
+TEST_F(ShellTest, WindowLeftOffEveryScreenIsBroughtBack) {
+    CSettingsStore().WriteWindowPlacement({QRect(-8000, 9000, 500, 300), false});
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Frame().geometry())) << Frame().x() << "," << Frame().y();
+    EXPECT_EQ(Frame().size(), QSize(500, 300));
+}
+
+} // namespace
