@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 struct PlacementCase {
@@ -33,7 +36,13 @@ INSTANTIATE_TEST_SUITE_P(
                       QRect(1120, 200, 800, 500)},
         PlacementCase{"far above and left", QRect(-5000, -5000, 800, 500), QRect(0, 0, 800, 500)},
         PlacementCase{"larger than its screen", QRect(1900, 10, 1600, 1200),
-                      QRect(1920, 0, 1280, 1024)}));
+                      QRect(1920, 0, 1280, 1024)}),
+    [](const ::testing::TestParamInfo<PlacementCase>& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        std::replace(name.begin(), name.end(), ',', '_');
+        return name;
+    });
 
 TEST(PlaceOnScreens, WithoutScreensNothingMoves) {
     EXPECT_EQ(PlaceOnScreens(QRect(-9, -9, 5, 5), {}), QRect(-9, -9, 5, 5));
