@@ -12,8 +12,15 @@
 
 namespace {
 
-QString TitleOf(QWidget* w) {
-    return w != nullptr ? w->windowTitle() : QString();
+// Presses keys; see EscapeFrom.
+QString EscapeFromKeys(const QString& keys) {
+    return EscapeFrom([&keys] { return XDo({QStringLiteral("key"), keys}); });
+}
+
+// Clicks at a place on the screen.
+bool ClickAt(QPoint at, int button = 1) {
+    return XDo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                QStringLiteral("click"), QString::number(button)});
 }
 
 // The steps of the report: Alt+H, Escape, Ctrl+W, Escape, then F opened the File menu because
@@ -26,31 +33,13 @@ TEST_F(X11ShellTest, KeysReachTheChartAfterAMenuAndADialogClose) {
     ASSERT_TRUE(AllClosed());
     EXPECT_TRUE(ViewHasKeyboard()) << "the menu bar kept the keyboard";
 
-    QString wizard;
-    {
-        CModalAnswer escape([&](QWidget* box) {
-            wizard = TitleOf(box);
-            XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
-        });
-        ASSERT_TRUE(Keys(QStringLiteral("ctrl+w")));
-        ASSERT_TRUE(AllClosed());
-    }
-    EXPECT_EQ(wizard, QStringLiteral("Simple HPF/LPF Synthesis wizard"));
+    EXPECT_EQ(EscapeFromKeys(QStringLiteral("ctrl+w")),
+              QStringLiteral("Simple HPF/LPF Synthesis wizard"));
     // The window manager gives the window back its activation; the program the keyboard.
     ASSERT_TRUE(Activate(Frame()));
     EXPECT_TRUE(ViewHasKeyboard());
 
-    QString editor;
-    {
-        CModalAnswer escape([&](QWidget* box) {
-            editor = TitleOf(box);
-            XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
-        });
-        ASSERT_TRUE(Keys(QStringLiteral("f")));
-        ASSERT_TRUE(WaitUntil([&] { return !editor.isEmpty(); }));
-        ASSERT_TRUE(AllClosed());
-    }
-    EXPECT_EQ(editor, QStringLiteral("Parameter Editor"));
+    EXPECT_EQ(EscapeFromKeys(QStringLiteral("f")), QStringLiteral("Parameter Editor"));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "F opened a menu";
 }
 
@@ -81,38 +70,18 @@ TEST_F(X11ShellTest, KeysReachTheChartAfterAMessageBoxAndAMenuClick) {
     Chart().AddComponent(NewResistor(PLACE_SERIES, 50));
     View()->Redraw();
     // Ctrl+F asks whether to flip; No.
-    bool asked = false;
-    {
-        CModalAnswer no([&](QWidget*) {
-            asked = true;
-            XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
-        });
-        ASSERT_TRUE(Keys(QStringLiteral("ctrl+f")));
-        ASSERT_TRUE(AllClosed());
-    }
-    EXPECT_TRUE(asked);
+    EXPECT_FALSE(EscapeFromKeys(QStringLiteral("ctrl+f")).isEmpty());
     ASSERT_TRUE(Activate(Frame()));
     EXPECT_TRUE(ViewHasKeyboard());
 
     // Help > About with the pointer, closed with Escape.
     const QRect help = Frame().menuBar()->actionGeometry(Frame().menuBar()->actions().last());
     const QPoint at = Frame().menuBar()->mapToGlobal(help.center());
-    ASSERT_TRUE(XDo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                     QStringLiteral("click"), QStringLiteral("1")}));
+    ASSERT_TRUE(ClickAt(at));
     ASSERT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
     QWidget* popup = QApplication::activePopupWidget();
     const QPoint item = popup->mapToGlobal(QPoint(popup->width() / 2, popup->height() / 2));
-    QString about;
-    {
-        CModalAnswer escape([&](QWidget* box) {
-            about = TitleOf(box);
-            XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
-        });
-        ASSERT_TRUE(XDo({QStringLiteral("mousemove"), QString::number(item.x()),
-                         QString::number(item.y()), QStringLiteral("click"), QStringLiteral("1")}));
-        ASSERT_TRUE(WaitUntil([&] { return !about.isEmpty(); }));
-        ASSERT_TRUE(AllClosed());
-    }
+    const QString about = EscapeFrom([item] { return ClickAt(item); });
     EXPECT_TRUE(about.startsWith(QStringLiteral("About "))) << about.toStdString();
     ASSERT_TRUE(Activate(Frame()));
     EXPECT_TRUE(ViewHasKeyboard());
@@ -132,8 +101,7 @@ TEST_F(X11ShellTest, KeysAndClicksReachTheView) {
     // A click on the first component's trace makes it the active one.
     const Point trace = Chart().tracePoints[0];
     const QPoint at = View()->mapToGlobal(QPoint(trace.x, -trace.y));
-    ASSERT_TRUE(XDo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                     QStringLiteral("click"), QStringLiteral("1")}));
+    ASSERT_TRUE(ClickAt(at));
     EXPECT_TRUE(WaitUntil([this] { return Chart().activeIndex == 0; }));
 
     // Right selects the next one; Up tunes it.
@@ -148,16 +116,7 @@ TEST_F(X11ShellTest, KeysAndClicksReachTheView) {
     EXPECT_TRUE(WaitUntil([&] { return Chart().frequency > frequency; }));
 
     // A right click opens the impedance popup.
-    QString popup;
-    {
-        CModalAnswer escape([&](QWidget* box) {
-            popup = TitleOf(box);
-            XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
-        });
-        ASSERT_TRUE(XDo({QStringLiteral("click"), QStringLiteral("3")}));
-        ASSERT_TRUE(WaitUntil([&] { return !popup.isEmpty(); }));
-        ASSERT_TRUE(AllClosed());
-    }
+    EXPECT_FALSE(EscapeFrom([at] { return ClickAt(at, 3); }).isEmpty());
     ASSERT_TRUE(Activate(Frame()));
     EXPECT_TRUE(ViewHasKeyboard());
 }

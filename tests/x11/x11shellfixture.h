@@ -54,13 +54,6 @@ protected:
     bool ViewHasKeyboard() {
         return WaitUntil([this] { return QApplication::focusWidget() == View(); });
     }
-    /// Waits until no menu and no dialog is open.
-    static bool AllClosed() {
-        return WaitUntil([] {
-            return QApplication::activePopupWidget() == nullptr &&
-                   QApplication::activeModalWidget() == nullptr;
-        });
-    }
     /// Presses keys as xdotool names them ("alt+h", "Escape").
     static bool Keys(const QString& keys) { return XDo({QStringLiteral("key"), keys}); }
 

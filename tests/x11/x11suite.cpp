@@ -100,3 +100,22 @@ CModalAnswer::CModalAnswer(std::function<void(QWidget*)> a)
 }
 
 CModalAnswer::~CModalAnswer() = default;
+
+bool AllClosed() {
+    return WaitUntil([] {
+        return QApplication::activePopupWidget() == nullptr &&
+               QApplication::activeModalWidget() == nullptr;
+    });
+}
+
+QString EscapeFrom(const std::function<bool()>& input) {
+    QString title;
+    CModalAnswer escape([&title](QWidget* box) {
+        title = box->windowTitle();
+        XDoLater({QStringLiteral("key"), QStringLiteral("Escape")});
+    });
+    if (!input() || !WaitUntil([&escape] { return escape.Answered(); }) || !AllClosed()) {
+        return {};
+    }
+    return title;
+}

@@ -44,6 +44,13 @@ private:
     std::unique_ptr<class QTimer> poll;
 };
 
+/// Waits until no menu and no dialog is open.
+bool AllClosed();
+
+/// Gives input, which should open a dialog or message box, closes that with Escape and returns
+/// its title; empty when none opened.
+QString EscapeFrom(const std::function<bool()>& input);
+
 /// Starts xdotool with args and returns at once; the suite waits for it at the end of the test.
 void XDoLater(const QStringList& args);
 /// Waits (bounded) for every XDoLater command still running.
