@@ -44,25 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(PlaceOnScreens, WithoutScreensNothingMoves) {
-    EXPECT_EQ(PlaceOnScreens(QRect(-9, -9, 5, 5), {}), QRect(-9, -9, 5, 5));
-}
-
-TEST_F(ShellTest, WindowComesBackWhereItWasLeft) {
-    Start();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect left(screen.left() + 30, screen.top() + 40, 420, 260);
-    Frame().setGeometry(left);
-    QApplication::processEvents();
-    Restart();
-    EXPECT_EQ(Frame().geometry(), left);
-    EXPECT_FALSE(Frame().isMaximized());
-    // The view still sets no minimum: the window stays as small as it was made.
-    Frame().resize(120, 90);
-    Restart();
-    EXPECT_EQ(Frame().size(), QSize(120, 90));
-}
-
 TEST_F(ShellTest, WindowLeftOffEveryScreenIsBroughtBack) {
     CSettingsStore().WriteWindowPlacement({QRect(-8000, 9000, 500, 300), false});
     Start();
