@@ -244,10 +244,31 @@ void CMainFrame::ShowPrompt(const QString& prompt) {
     statusBarPane->showMessage(prompt.isEmpty() ? QString::fromLatin1(kIdleText) : prompt);
 }
 
+void CMainFrame::ReturnFocusToViewLater() {
+    QMetaObject::invokeMethod(this, &CMainFrame::ReturnFocusToView, Qt::QueuedConnection);
+}
+
+void CMainFrame::ReturnFocusToView() {
+    if (!isActiveWindow() || QApplication::activePopupWidget() != nullptr ||
+        QApplication::activeModalWidget() != nullptr || !view->isVisible()) {
+        return;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == menuBar()) {
+        view->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 bool CMainFrame::event(QEvent* event) {
-    if (event->type() == QEvent::StatusTip) {
+    switch (event->type()) {
+    case QEvent::StatusTip:
         ShowPrompt(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
+    case QEvent::WindowActivate:
+        ReturnFocusToViewLater();
+        break;
+    default:
+        break;
     }
     return QMainWindow::event(event);
 }
@@ -269,6 +290,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::ApplicationActivate:
         UpdateLockIndicators();
+        break;
+    case QEvent::Hide:
+        if (qobject_cast<QMenu*>(watched) != nullptr) {
+            ReturnFocusToViewLater();
+        }
         break;
     default:
         break;

@@ -47,6 +47,11 @@ public:
     void UpdateLockIndicators();
     /// Shows a prompt in the message pane; an empty one brings the idle text back.
     void ShowPrompt(const QString& prompt);
+    /// Gives the chart view the keyboard back when the window is active, no menu or dialog is
+    /// open and the focus is on the menu bar or nowhere: after a menu closes (the menu bar
+    /// would otherwise keep every letter as a mnemonic) and when the window becomes active again
+    /// after a dialog or message box.
+    void ReturnFocusToView();
 
 protected:
     bool event(QEvent* event) override;
@@ -64,6 +69,9 @@ private:
     QAction* CreateMenuAction(int id);
     QLabel* CreateIndicator(const char* text);
     void RunCommand(int id);
+    /// ReturnFocusToView once the events under way are handled, when menus and dialogs have
+    /// settled.
+    void ReturnFocusToViewLater();
 
     QStatusBar* statusBarPane = nullptr;
     QToolBar* toolBar = nullptr;

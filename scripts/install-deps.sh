@@ -15,6 +15,8 @@ packages=(
     qt6-charts-dev
     libqt6opengl6-dev
     libgl-dev
+    # The lock keys are read from the X server's keyboard extension.
+    libxcb-xkb-dev
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
@@ -26,6 +28,13 @@ packages=(
     locales
     # The Touchstone reader is compared with scikit-rf on the files it ships.
     python3-scikit-rf
+    # The desktop entry is checked with desktop-file-validate.
+    desktop-file-utils
+    # The suite under a real X server: Xvfb, xdotool to type and click, xkbcomp for a keymap
+    # that locks Scroll Lock.
+    xvfb
+    xdotool
+    x11-xkb-utils
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-dev)

@@ -220,12 +220,12 @@ Error OnSweep(CliOptions& o, std::string_view v) {
     if (Error e = RangedNumber(parts[1], kFrequencyEntryRange, r.stopMHz)) {
         return "F2: " + *e;
     }
+    // One row holds a single frequency only.
     const std::optional<int64_t> n = ParseInteger(parts[2]);
-    if (!n || *n < 1 || *n > INT32_MAX) {
-        return "N must be a whole number of rows from 1 to " + std::to_string(INT32_MAX);
-    }
-    if (*n == 1 && r.startMHz != r.stopMHz) {
-        return "one row cannot hold both F1 and F2; give N of at least 2";
+    const int64_t fewest = r.startMHz == r.stopMHz ? 1 : 2;
+    if (!n || *n < fewest || *n > INT32_MAX) {
+        return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
+               " (or 1 when F1 equals F2)";
     }
     r.points = static_cast<int32_t>(*n);
     o.sweep = r;
@@ -252,6 +252,11 @@ Error OnHelp(CliOptions& o, std::string_view) {
     return std::nullopt;
 }
 
+Error OnVersion(CliOptions& o, std::string_view) {
+    o.version = true;
+    return std::nullopt;
+}
+
 struct OptionRow {
     const char* name; ///< the long form
     char shortName;   ///< 0 when there is none
@@ -259,7 +264,7 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 17> kOptions{{
+constexpr std::array<OptionRow, 18> kOptions{{
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
     {"--band-off", 0, false, OnBandOff},
@@ -276,7 +281,8 @@ constexpr std::array<OptionRow, 17> kOptions{{
     {"--json", 0, false, OnJson},
     {"--sweep", 0, true, OnSweep},
     {"--spice", 0, false, OnSpice},
-    {"--help", 0, false, OnHelp},
+    {"--help", 'h', false, OnHelp},
+    {"--version", 0, false, OnVersion},
 }};
 
 const OptionRow* FindOption(std::string_view name) {
@@ -362,14 +368,16 @@ private:
 } // namespace
 
 CliParseResult ParseCliOptions(const std::vector<std::string>& args) {
-    // --help wins over everything else on the line, mistakes included.
+    // --help and --version win over everything else on the line, mistakes included; the first
+    // of them counts.
     for (const std::string& arg : args) {
         if (arg == "--") {
             break;
         }
-        if (arg == "--help") {
-            CliOptions o;
-            o.help = true;
+        CliOptions o;
+        o.help = arg == "--help" || arg == "-h";
+        o.version = arg == "--version";
+        if (o.help || o.version) {
             return {o, ""};
         }
     }

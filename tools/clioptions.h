@@ -43,6 +43,7 @@ struct BandRequest {
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
+    bool version = false;
     std::optional<std::string> document;
 
     // Edits, applied in this order.
@@ -80,3 +81,5 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& args);
 
 /// The text --help prints.
 const char* CliUsageText();
+/// The line --version prints: the program's name and version.
+std::string CliVersionText();

@@ -11,13 +11,31 @@
 
 #include <set>
 
+namespace {
+
+// Every line the tool writes to stderr starts with its name.
+constexpr const char* kProgramPrefix = "quorbel-cli: ";
+
+// A message about a file, naming the file as the command line gave it.
+std::string FileMessage(const std::string& path, const std::string& text) {
+    return path + ": " + text;
+}
+
+} // namespace
+
 int CCliRun::Run(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        // Run bare, the tool would only write nothing: say how to use it instead.
+        err << CliUsageText();
+        err.flush();
+        return kExitUsage;
+    }
     const CliParseResult parsed = ParseCliOptions(args);
     if (!parsed.options) {
         return UsageError(parsed.error);
     }
-    if (parsed.options->help) {
-        out << CliUsageText();
+    if (parsed.options->help || parsed.options->version) {
+        out << (parsed.options->help ? std::string(CliUsageText()) : CliVersionText());
         out.flush();
         return kExitSuccess;
     }
@@ -42,7 +60,7 @@ int CCliRun::Load(const CliOptions& o) {
     if (o.document) {
         DocumentError error = DocumentError::None;
         if (LoadDocumentFile(*o.document, doc, error) == OpenOutcome::Failed) {
-            messages.Report(DocumentErrorText(error));
+            messages.Report(FileMessage(*o.document, DocumentErrorText(error)));
             return kExitFileError;
         }
     }
@@ -57,7 +75,7 @@ int CCliRun::ApplyEdits(const CliOptions& o) {
 int CCliRun::WriteOutputs(const CliOptions& o) {
     if (o.savePath) {
         if (const DocumentError e = SaveDocumentFile(*o.savePath, doc); e != DocumentError::None) {
-            messages.Report(DocumentErrorText(e));
+            messages.Report(FileMessage(*o.savePath, DocumentErrorText(e)));
             return kExitFileError;
         }
     }
@@ -90,7 +108,7 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     }
     out.flush();
     if (!out) {
-        err << "quorbel-cli: cannot write the standard output\n";
+        err << kProgramPrefix << "cannot write the standard output\n";
         return kExitFileError;
     }
     return kExitSuccess;
@@ -106,7 +124,7 @@ int CCliRun::WritePicture(const CliOptions& o) {
     StartGui();
     if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
                            o.outputFormat, clock)) {
-        err << "quorbel-cli: cannot write the picture '" << *o.outputPath << "'\n";
+        err << kProgramPrefix << FileMessage(*o.outputPath, "cannot write the picture") << "\n";
         return kExitFileError;
     }
     return kExitSuccess;
@@ -137,7 +155,7 @@ const RecordedReadout& CCliRun::Drawn(const CliOptions& o) {
 int CCliRun::WriteSpice() {
     const SpiceNetlist netlist = WriteSpiceNetlist(doc);
     if (!netlist.error.empty()) {
-        err << "quorbel-cli: --spice: " << netlist.error << "\n";
+        err << kProgramPrefix << "--spice: " << netlist.error << "\n";
         return kExitUsage;
     }
     out << netlist.text;
@@ -145,7 +163,7 @@ int CCliRun::WriteSpice() {
 }
 
 int CCliRun::UsageError(const std::string& problem) {
-    err << "quorbel-cli: " << problem << "\nTry 'quorbel-cli --help' for more information.\n";
+    err << kProgramPrefix << problem << "\nTry 'quorbel-cli --help' for more information.\n";
     return kExitUsage;
 }
 
@@ -153,7 +171,7 @@ void CCliRun::PrintMessages() {
     std::set<std::string> shown;
     for (const std::string& text : messages.messages) {
         if (shown.insert(text).second) {
-            err << text << "\n";
+            err << kProgramPrefix << text << "\n";
         }
     }
     err.flush();

@@ -2,6 +2,7 @@
 
 #include "cchartprinter.h"
 #include "cdrawmessages.h"
+#include "chartpictures.h"
 #include "clocaledatetime.h"
 #include "commandtable.h"
 #include "geometry.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -70,6 +72,10 @@ public:
     // Design wizards: replace the network with a synthesised matching network or filter.
     void OnMatchMeWizard();
     void OnFilterWizard();
+
+    /// File > Export Chart...: the chart as the view shows it, at its client size, to a PNG, SVG
+    /// or PDF file the user names.
+    void OnFileExportChart();
 
     // Printing: each page is drawn by DrawView.
     void OnFilePrint();
@@ -140,6 +146,9 @@ public:
 
     /// The drawing area of the page being printed, in printer device units.
     Rect printRect;
+    /// Pictures that File > Export Chart... writes after the chart, each with its own draw: the
+    /// following pages of a PDF, files of their own beside a PNG or SVG.
+    std::vector<PicturePage> exportPages;
     /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
     /// DrawView.
     CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};

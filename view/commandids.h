@@ -46,6 +46,7 @@ enum CommandId : int {
     ID_MATCHME_WIZARD = 32811,
     ID_MATCHME_WIZARD_KEY = 32812,
     ID_FILTER_WIZARD = 32823,
+    ID_FILE_EXPORT_CHART = 32850,
 
     // Band analysis.
     ID_BAND_DISPLAY = 32840,

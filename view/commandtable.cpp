@@ -74,6 +74,7 @@ const CommandRow kCommands[] = {
     {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},
     {ID_FILE_SAVE, Key(Qt::Key_S, kCtrl), "&Save\tCtrl+S", "Save the active document", "Save", "save", &V::OnFileSave},
     {ID_FILE_SAVE_AS, kNoKey, "Save &As...", "Save the active document with a new name", nullptr, nullptr, &V::OnFileSaveAs},
+    {ID_FILE_EXPORT_CHART, Key(Qt::Key_E, kCtrl), "&Export Chart...\tCtrl+E", "Export the chart as a PNG, SVG or PDF picture", nullptr, nullptr, &V::OnFileExportChart},
     {ID_FILE_PRINT, Key(Qt::Key_P, kCtrl), "&Print...\tCtrl+P", "Print the active document", "Print", "print", &V::OnFilePrint},
     {ID_FILE_PRINT_PREVIEW, kNoKey, "Print Pre&view", "Display full pages", "Print Preview", "print-preview", &V::OnFilePrintPreview},
     {ID_FILE_PRINT_SETUP, kNoKey, "P&rint Setup...", "Change the printer and printing options", nullptr, nullptr, &V::OnFilePrintSetup},

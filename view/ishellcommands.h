@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 /// The commands that the view passes on to the application shell: file handling, the bars,
 /// the About box. The view's handlers for these commands call them.
 class IShellCommands {
@@ -27,4 +29,7 @@ public:
     /// The print preview's page count from the settings store ("Settings", "PreviewPages");
     /// 0 when none is stored.
     virtual int PreviewPages() const { return 0; }
+    /// The file to export the chart to, asked with the file dialog (suggested: the name it
+    /// starts with); empty when the user cancels.
+    virtual QString AskExportFileName(const QString& /*suggested*/) { return {}; }
 };

@@ -176,9 +176,9 @@ TEST_F(ShellTest, MenusAsTabled) {
         return texts;
     };
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&File"))),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                           "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
-                           "Recent File", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
+                           "&Export Chart...\tCtrl+E", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                           "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Edit"))),
               (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
                            "&Options...\ts"}));
