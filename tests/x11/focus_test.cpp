@@ -1,5 +1,6 @@
 // What the offscreen platform cannot show: the real menu bar, real modal loops, real key and
 // pointer events through the X server.
+#include "missingtool.h"
 #include "x11shellfixture.h"
 
 #include <QFile>
@@ -145,7 +146,7 @@ TEST_F(X11ShellTest, LockIndicatorsFollowTheServersLocks) {
 TEST_F(X11ShellTest, ScrollLockIndicatorWhereTheKeymapLocksIt) {
     const QString xkbcomp = QStandardPaths::findExecutable(QStringLiteral("xkbcomp"));
     if (xkbcomp.isEmpty()) {
-        GTEST_SKIP() << "xkbcomp is not installed (Debian package x11-xkb-utils): skipped";
+        SKIP_OR_FAIL_MISSING("xkbcomp is not installed (Debian package x11-xkb-utils)");
     }
     const QString display = qEnvironmentVariable("DISPLAY");
     const QString keymap = files.filePath(QStringLiteral("keymap.xkb"));

@@ -1,6 +1,7 @@
 // The installed program itself, started as a user starts it, on the suite's X server: keys,
 // the real file dialogs, and its window coming back where it was left.
 #include "documentfile.h"
+#include "missingtool.h"
 #include "smithchrt.h"
 #include "x11suite.h"
 
@@ -18,7 +19,7 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!X11SuiteProblem().empty()) {
-            GTEST_SKIP() << X11SuiteProblem() << ": skipped";
+            SKIP_OR_FAIL_MISSING(X11SuiteProblem());
         }
     }
 

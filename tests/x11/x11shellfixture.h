@@ -5,6 +5,7 @@
 #include "cmainframe.h"
 #include "cqtfiledialogs.h"
 #include "lockkeysource.h"
+#include "missingtool.h"
 #include "x11suite.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ class X11ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!X11SuiteProblem().empty()) {
-            GTEST_SKIP() << X11SuiteProblem() << ": skipped";
+            SKIP_OR_FAIL_MISSING(X11SuiteProblem());
         }
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     }
