@@ -7,9 +7,12 @@
 #include "filerules.h"
 #include "ifiledialogs.h"
 #include "messageboxes.h"
+#include "windowplacement.h"
 
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -24,6 +27,21 @@ QSize InitialFrameSize(const QWidget& frame) {
         return wanted;
     }
     return wanted.boundedTo(screen->availableGeometry().size() * 0.9);
+}
+
+/// The screens' available areas, the primary screen's first.
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        areas.append(primary->availableGeometry());
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) {
+            areas.append(screen->availableGeometry());
+        }
+    }
+    return areas;
 }
 
 } // namespace
@@ -51,10 +69,24 @@ bool CKesto1App::InitInstance(const QString& documentPath) {
         return false;
     }
     frame->OnDocumentChanged();
-    frame->resize(InitialFrameSize(*frame));
-    frame->show();
+    ShowFrame();
     frame->update();
     return true;
+}
+
+void CKesto1App::ShowFrame() {
+    const std::optional<WindowPlacement> saved = settings->ReadWindowPlacement();
+    if (!saved) {
+        frame->resize(InitialFrameSize(*frame));
+        frame->show();
+        return;
+    }
+    frame->setGeometry(PlaceOnScreens(saved->normalGeometry, ScreenAreas()));
+    if (saved->maximized) {
+        frame->showMaximized();
+    } else {
+        frame->show();
+    }
 }
 
 void CKesto1App::ExitInstance() {
@@ -64,6 +96,9 @@ void CKesto1App::ExitInstance() {
     settings->WriteRecentFiles(recentFiles.Entries());
     if (previewPages != 0) {
         settings->WritePreviewPages(previewPages);
+    }
+    if (frame != nullptr) {
+        settings->WriteWindowPlacement({frame->normalGeometry(), frame->isMaximized()});
     }
 }
 
@@ -214,6 +249,14 @@ void CKesto1App::OnViewStatusBar() {
     frame->UpdateCommandUI();
 }
 
+void CKesto1App::OnViewBandPlot() {
+    frame->ShowBandPlot(frame->BandPlotDock()->isHidden());
+}
+
+void CKesto1App::OnBandDisplayTurnedOn() {
+    frame->OfferBandPlot();
+}
+
 bool CKesto1App::IsShellCommandEnabled(int id) const {
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
         return id - ID_FILE_MRU_FILE1 < recentFiles.Count();
@@ -231,5 +274,12 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
     if (id == ID_VIEW_STATUS_BAR) {
         return !frame->StatusBarPane()->isHidden();
     }
+    if (id == ID_VIEW_BAND_PLOT) {
+        return !frame->BandPlotDock()->isHidden();
+    }
     return false;
+}
+
+QString CKesto1App::AskExportFileName(const QString& suggested) {
+    return fileDialogs.GetExportFileName(suggested);
 }

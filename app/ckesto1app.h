@@ -26,7 +26,8 @@ public:
     /// Start-up: settings, the main window, then a new document or the one named by
     /// documentPath. False when the program should end at once.
     bool InitInstance(const QString& documentPath = QString());
-    /// Writes the recent-file list and the preview page count back to the settings store.
+    /// Writes the recent-file list, the preview page count and the main window's place back to
+    /// the settings store.
     void ExitInstance();
 
     CKesto1Doc& Document() { return document; }
@@ -53,11 +54,17 @@ public:
     void OnAppAbout() override;
     void OnViewToolbar() override;
     void OnViewStatusBar() override;
+    void OnViewBandPlot() override;
+    void OnBandDisplayTurnedOn() override;
     bool IsShellCommandEnabled(int id) const override;
     bool IsShellCommandChecked(int id) const override;
+    QString AskExportFileName(const QString& suggested) override;
 
 private:
     enum class OpenResult { Opened, Cancelled, Failed };
+    /// Shows the main window where it was last left, brought onto a screen, or at its first
+    /// size.
+    void ShowFrame();
     OpenResult OpenDocument(const QString& path);
     bool DoFileSave();
     /// Saves under path, or asks for a name when path is empty.

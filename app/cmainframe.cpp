@@ -1,5 +1,6 @@
 #include "cmainframe.h"
 
+#include "cbandplotview.h"
 #include "ckesto1app.h"
 #include "ckesto1doc.h"
 #include "ckesto1view.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -23,6 +25,14 @@
 CMainFrame::CMainFrame(CKesto1App& application, CKesto1Doc& doc, ILockKeys& keys)
     : app(application), document(doc), lockKeys(keys) {}
 
+CMainFrame::~CMainFrame() {
+    // The window's own destruction hides the panel; by then the menus are gone.
+    if (bandPlotDock != nullptr) {
+        disconnect(bandPlotDock, nullptr, this, nullptr);
+        view->SetPaintListener({});
+    }
+}
+
 int CMainFrame::OnCreate() {
     view = new CKesto1View(document, this);
     view->SetShell(&app);
@@ -31,6 +41,7 @@ int CMainFrame::OnCreate() {
         return -1;
     }
     CreateMenus();
+    CreateBandPlot();
     // No minimum size of our own: the window can be made as small as the window system allows.
     layout()->setSizeConstraint(QLayout::SetNoConstraint);
     qApp->installEventFilter(this);
@@ -108,6 +119,9 @@ QAction* CMainFrame::CreateMenuAction(int id) {
     action->setData(id);
     action->setCheckable(row->checkable);
     action->setStatusTip(row->prompt != nullptr ? QString::fromLatin1(row->prompt) : QString());
+    if (row->tooltip != nullptr) {
+        action->setToolTip(QString::fromLatin1(row->tooltip));
+    }
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     menuActions[id] = action;
     return action;
@@ -116,6 +130,7 @@ QAction* CMainFrame::CreateMenuAction(int id) {
 void CMainFrame::CreateMenus() {
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(layout.title));
+        menu->setToolTipsVisible(layout.showsTooltips);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
         connect(menu, &QMenu::aboutToHide, this, [this] { ShowPrompt(QString()); });
         for (const int id : layout.items) {
@@ -136,12 +151,53 @@ void CMainFrame::CreateMenus() {
     }
 }
 
+void CMainFrame::CreateBandPlot() {
+    bandPlotDock = new QDockWidget(QStringLiteral("Band Response"), this);
+    bandPlotDock->setObjectName(QStringLiteral("bandPlot"));
+    bandPlotDock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    bandPlotView = new CBandPlotView(bandPlotDock);
+    bandPlotDock->setWidget(bandPlotView);
+    addDockWidget(Qt::BottomDockWidgetArea, bandPlotDock);
+    bandPlotDock->hide();
+    connect(bandPlotDock, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshBandPlot);
+    connect(bandPlotDock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
+    view->SetPaintListener([this] { RefreshBandPlot(); });
+}
+
+void CMainFrame::RefreshBandPlot() {
+    if (bandPlotDock != nullptr && !bandPlotDock->isHidden()) {
+        bandPlotView->Update(document.chart);
+    }
+}
+
+void CMainFrame::ShowBandPlot(bool shown) {
+    bandPlotOffered = true;
+    if (shown == !bandPlotDock->isHidden()) {
+        return;
+    }
+    bandPlotDock->setVisible(shown);
+    if (shown && !bandPlotDock->isFloating()) {
+        resizeDocks({bandPlotDock}, {bandPlotView->sizeHint().height()}, Qt::Vertical);
+    }
+    // The view's size changed: its next paint refreshes the plot.
+    UpdateCommandUI();
+}
+
+void CMainFrame::OfferBandPlot() {
+    if (!bandPlotOffered) {
+        ShowBandPlot(true);
+    }
+}
+
 void CMainFrame::RunCommand(int id) {
     view->ExecuteCommand(id);
     UpdateCommandUI();
 }
 
 void CMainFrame::OnDocumentChanged() {
+    if (document.chart.band.display) {
+        OfferBandPlot();
+    }
     UpdateCaption();
     UpdateRecentFileMenu();
     UpdateCommandUI();
@@ -188,10 +244,31 @@ void CMainFrame::ShowPrompt(const QString& prompt) {
     statusBarPane->showMessage(prompt.isEmpty() ? QString::fromLatin1(kIdleText) : prompt);
 }
 
+void CMainFrame::ReturnFocusToViewLater() {
+    QMetaObject::invokeMethod(this, &CMainFrame::ReturnFocusToView, Qt::QueuedConnection);
+}
+
+void CMainFrame::ReturnFocusToView() {
+    if (!isActiveWindow() || QApplication::activePopupWidget() != nullptr ||
+        QApplication::activeModalWidget() != nullptr || !view->isVisible()) {
+        return;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == menuBar()) {
+        view->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 bool CMainFrame::event(QEvent* event) {
-    if (event->type() == QEvent::StatusTip) {
+    switch (event->type()) {
+    case QEvent::StatusTip:
         ShowPrompt(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
+    case QEvent::WindowActivate:
+        ReturnFocusToViewLater();
+        break;
+    default:
+        break;
     }
     return QMainWindow::event(event);
 }
@@ -213,6 +290,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::ApplicationActivate:
         UpdateLockIndicators();
+        break;
+    case QEvent::Hide:
+        if (qobject_cast<QMenu*>(watched) != nullptr) {
+            ReturnFocusToViewLater();
+        }
         break;
     default:
         break;

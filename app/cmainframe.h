@@ -4,11 +4,13 @@
 
 #include <map>
 
+class CBandPlotView;
 class CKesto1App;
 class CKesto1Doc;
 class CKesto1View;
 class ILockKeys;
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -19,6 +21,7 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
 public:
     CMainFrame(CKesto1App& app, CKesto1Doc& document, ILockKeys& lockKeys);
+    ~CMainFrame() override;
 
     /// Builds the view, toolbar, status bar and menu: 0 on success, -1 on failure.
     int OnCreate();
@@ -26,6 +29,15 @@ public:
     CKesto1View* View() const { return view; }
     QToolBar* ToolBar() const { return toolBar; }
     QStatusBar* StatusBarPane() const { return statusBarPane; }
+    /// The panel of the band response plot, hidden until the band display is first turned on.
+    QDockWidget* BandPlotDock() const { return bandPlotDock; }
+    CBandPlotView* BandPlot() const { return bandPlotView; }
+
+    /// Shows or hides the band response plot.
+    void ShowBandPlot(bool shown);
+    /// Shows the band response plot if it has not been offered yet in this run: the first time
+    /// the band display is on.
+    void OfferBandPlot();
 
     /// Caption, recent-file entries, enabled and checked states, and a repaint of the view.
     void OnDocumentChanged();
@@ -35,6 +47,11 @@ public:
     void UpdateLockIndicators();
     /// Shows a prompt in the message pane; an empty one brings the idle text back.
     void ShowPrompt(const QString& prompt);
+    /// Gives the chart view the keyboard back when the window is active, no menu or dialog is
+    /// open and the focus is on the menu bar or nowhere: after a menu closes (the menu bar
+    /// would otherwise keep every letter as a mnemonic) and when the window becomes active again
+    /// after a dialog or message box.
+    void ReturnFocusToView();
 
 protected:
     bool event(QEvent* event) override;
@@ -45,10 +62,16 @@ protected:
 private:
     bool CreateToolBar();
     bool CreateStatusBar();
+    void CreateBandPlot();
+    /// Brings the plot up to date with the document's last draw, when it is shown.
+    void RefreshBandPlot();
     void CreateMenus();
     QAction* CreateMenuAction(int id);
     QLabel* CreateIndicator(const char* text);
     void RunCommand(int id);
+    /// ReturnFocusToView once the events under way are handled, when menus and dialogs have
+    /// settled.
+    void ReturnFocusToViewLater();
 
     QStatusBar* statusBarPane = nullptr;
     QToolBar* toolBar = nullptr;
@@ -63,4 +86,7 @@ private:
     QLabel* capIndicator = nullptr;
     QLabel* numIndicator = nullptr;
     QLabel* scrlIndicator = nullptr;
+    QDockWidget* bandPlotDock = nullptr;
+    CBandPlotView* bandPlotView = nullptr;
+    bool bandPlotOffered = false;
 };

@@ -1,7 +1,7 @@
 #include "ckesto1app.h"
 #include "cmainframe.h"
 #include "cqtfiledialogs.h"
-#include "csysfslockkeys.h"
+#include "lockkeysource.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorbel/quorbel.svg")));
 
     CQtFileDialogs fileDialogs;
-    CSysfsLockKeys lockKeys;
-    CKesto1App app(fileDialogs, lockKeys);
+    const std::unique_ptr<ILockKeys> lockKeys = CreateLockKeys();
+    CKesto1App app(fileDialogs, *lockKeys);
     if (!app.InitInstance(DocumentArgument(QApplication::arguments()))) {
         return 1;
     }

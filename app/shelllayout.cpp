@@ -5,21 +5,21 @@
 namespace {
 
 constexpr int kFileMenu[] = {
-    ID_FILE_NEW,   ID_FILE_OPEN,          ID_FILE_SAVE,        ID_FILE_SAVE_AS, kSeparator,
-    ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kSeparator,      kRecentFiles,
-    kSeparator,    ID_APP_EXIT,
+    ID_FILE_NEW,  ID_FILE_OPEN,  ID_FILE_SAVE,          ID_FILE_SAVE_AS,     ID_FILE_EXPORT_CHART,
+    kSeparator,   ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kSeparator,
+    kRecentFiles, kSeparator,    ID_APP_EXIT,
 };
 constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_CHART_SETUP_MENU,
 };
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+constexpr int kBandMenu[] = {ID_BAND_DISPLAY, ID_BAND_JUNCTIONS, ID_BAND_SETUP, kSeparator,
+                             ID_VIEW_BAND_PLOT};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuLayout kMenus[] = {
-    {"&File", kFileMenu},
-    {"&Edit", kEditMenu},
-    {"&View", kViewMenu},
-    {"&Help", kHelpMenu},
+    {"&File", kFileMenu},       {"&Edit", kEditMenu}, {"&View", kViewMenu},
+    {"&Band", kBandMenu, true}, {"&Help", kHelpMenu},
 };
 
 constexpr int kToolbar[] = {

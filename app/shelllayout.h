@@ -11,6 +11,7 @@ inline constexpr int kRecentFiles = -1;
 struct MenuLayout {
     const char* title;
     std::span<const int> items;
+    bool showsTooltips = false; ///< the items' tooltips from the command table appear
 };
 
 std::span<const MenuLayout> MenuBarLayout();

@@ -1,5 +1,6 @@
 #include "drawchart.h"
 
+#include "bandlocus.h"
 #include "chartgeometry.h"
 #include "datetimetext.h"
 #include "distinctmessages.h"
@@ -53,7 +54,16 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     sc.clientRect = logical;
     const std::optional<std::string> now = clock.Now();
     DrawHeaderAndGrid(sc, now ? *now : readout::kInvalidDateTime);
+    // The band lies on the grid, under the network's traces and markers; its readout line
+    // follows the network's closing lines.
+    const bool band = sc.band.display;
+    if (band) {
+        DrawBandLocus(sc);
+    }
     DrawNetwork(sc);
+    if (band) {
+        readout::WriteLine(sc, BandLine(sc.band, sc.bandResult));
+    }
     sc.surface = nullptr;
     sc.messages = outer;
     for (const std::string& text : raised.messages) {

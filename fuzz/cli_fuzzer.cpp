@@ -1,5 +1,6 @@
 // The command line's option parsing, with the edits and wizards it drives and the text outputs it
-// writes (no files): arguments are the input split at NUL bytes.
+// writes (no files): arguments are the input split at NUL bytes. The band options (--band,
+// --band-off) reach the readout's draw with its locus, the JSON's band and the swept netlist.
 #include "cliedits.h"
 #include "clioptions.h"
 #include "datetimetext.h"
@@ -20,6 +21,8 @@ namespace {
 
 // Enough rows to cover a sweep's first, inner and last rows, not so many that a run drags.
 constexpr int32_t kMaxSweepRows = 40;
+// The same for a band: its evaluation, locus, readout line, JSON and netlist at every point.
+constexpr int32_t kMaxBandPoints = 40;
 
 std::vector<std::string> Arguments(const uint8_t* data, size_t size) {
     std::vector<std::string> args(1);
@@ -61,8 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.ResetForNewDocument();
     MessageCollector messages;
     doc.messages = &messages;
-    if (ApplyCliEdits(*parsed.options, doc, messages)) {
-        WriteTextOutputs(*parsed.options, doc);
+    CliOptions options = *parsed.options;
+    if (options.band) {
+        options.band->points = std::min(options.band->points, kMaxBandPoints);
+    }
+    if (ApplyCliEdits(options, doc, messages)) {
+        WriteTextOutputs(options, doc);
     }
     return 0;
 }

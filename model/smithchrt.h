@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bandevaluation.h"
 #include "bandsettings.h"
 #include "complex.h"
 #include "component.h"
@@ -64,6 +65,10 @@ public:
     BandSettings band;
     /// Trailer records of kinds this program does not know, written back as they were read.
     std::vector<TrailerRecord> unknownRecords;
+    /// Working field of the draw: the band as the last draw with the band display on evaluated
+    /// it. Kept between draws so that its vectors are reused; meaningful only while
+    /// band.display is on.
+    BandResult bandResult;
 
     /// Receives the messages that operations raise; none are shown when it is null.
     IMessageSink* messages = nullptr;

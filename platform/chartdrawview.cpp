@@ -13,6 +13,10 @@
 
 namespace {
 
+// The resolution the chart's pen widths are made for: one logical unit is one pixel of a screen
+// of this many dots per inch.
+constexpr int kScreenDpi = 96;
+
 void Draw(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& clock,
           IMessageSink* drawMessages) {
     IMessageSink* const previous = sc.messages;
@@ -24,9 +28,10 @@ void Draw(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& cloc
 }
 
 void DrawStraight(SmithChrt& sc, QPainter& target, Rect logical, IDateTimeText& clock,
-                  IMessageSink* drawMessages) {
+                  IMessageSink* drawMessages, double penScale = 1.0) {
     target.setBackgroundMode(Qt::TransparentMode);
     COffscreenDC dc(target, logical, true);
+    dc.SetPenScale(penScale);
     Draw(sc, dc, logical, clock, drawMessages);
 }
 
@@ -53,7 +58,7 @@ void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize
                        Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
     const Rect page =
         ApplyPrintingRule(client.width(), client.height(), printRect, DotAspect(printer));
-    DrawStraight(sc, target, DeviceToLogical(page), clock, drawMessages);
+    DrawStraight(sc, target, DeviceToLogical(page), clock, drawMessages, PrintPenScale(printer));
 }
 
 void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
@@ -76,6 +81,11 @@ void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {
 Rect PrintRectOf(QPrinter& printer) {
     const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
     return {0, 0, r.width(), r.height()};
+}
+
+double PrintPenScale(const QPaintDevice& printer) {
+    const int dpi = printer.logicalDpiX();
+    return dpi > kScreenDpi ? static_cast<double>(dpi) / kScreenDpi : 1.0;
 }
 
 double DotAspect(const QPaintDevice& device) {

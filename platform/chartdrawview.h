@@ -51,5 +51,9 @@ void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTime
 /// The page's drawing area in printer device units, with its top-left corner at (0, 0).
 Rect PrintRectOf(QPrinter& printer);
 
+/// How many of a printer's dots a pen's width of one logical unit covers on the page: its
+/// resolution over a screen's 96 dots per inch (1 for a device no finer than a screen).
+double PrintPenScale(const QPaintDevice& printer);
+
 /// Relative height of a device's dots over their width (1 for square dots).
 double DotAspect(const QPaintDevice& device);

@@ -4,6 +4,7 @@
 #include "smithchrt.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -205,75 +206,135 @@ QImage NewPicture(QSize size) {
             new std::pair<void*, size_t>(mapping, length)};
 }
 
-bool RenderPng(SmithChrt& sc, QIODevice& file, QSize size, IDateTimeText& clock) {
+using Draw = std::function<void(QPainter&)>;
+
+bool RenderPng(QIODevice& file, QSize size, const Draw& draw) {
     QImage image = NewPicture(size);
     if (image.isNull()) {
         return false;
     }
     QPainter painter(&image);
-    DrawViewOnWindow(sc, painter, size, image.rect(), clock, nullptr, 1.0);
+    draw(painter);
     painter.end();
     std::vector<uint8_t> stream;
     return DeflatePicture(image, stream) && WritePng(size, stream, file);
 }
 
-bool RenderSvg(SmithChrt& sc, QIODevice& file, QSize size, IDateTimeText& clock) {
+bool RenderSvg(QIODevice& file, QSize size, const QString& title, const Draw& draw) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setResolution(kScreenDpi);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QString::fromStdString(sc.title));
+    svg.setTitle(title);
     QPainter painter;
     if (!painter.begin(&svg)) {
         return false;
     }
-    DrawViewUnbuffered(sc, painter, size, clock, nullptr);
+    draw(painter);
     return painter.end();
 }
 
-bool RenderPdf(SmithChrt& sc, QIODevice& file, QSize size, IDateTimeText& clock) {
-    QPdfWriter pdf(&file);
-    pdf.setResolution(kScreenDpi);
-    pdf.setTitle(QString::fromStdString(sc.title));
-    pdf.setCreator(QCoreApplication::applicationName());
+QPageLayout PixelPage(QSize size) {
     const double pointsPerPixel = 72.0 / kScreenDpi;
     const QPageSize page(QSizeF(size.width() * pointsPerPixel, size.height() * pointsPerPixel),
                          QPageSize::Point, QString(), QPageSize::ExactMatch);
-    pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    return QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+// One page for each picture, each page the size of its picture.
+bool RenderPdf(QIODevice& file, const QString& title, std::span<const PicturePage> pages) {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(kScreenDpi);
+    pdf.setTitle(title);
+    pdf.setCreator(QCoreApplication::applicationName());
+    pdf.setPageLayout(PixelPage(pages.front().size));
     QPainter painter;
     if (!painter.begin(&pdf)) {
         return false;
     }
-    DrawViewUnbuffered(sc, painter, size, clock, nullptr);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && (!pdf.setPageLayout(PixelPage(pages[i].size)) || !pdf.newPage())) {
+            return false;
+        }
+        pages[i].draw(painter);
+    }
     return painter.end();
 }
 
-bool Render(SmithChrt& sc, QIODevice& file, QSize size, PictureFormat format,
-            IDateTimeText& clock) {
+bool Render(QIODevice& file, PictureFormat format, const QString& title,
+            std::span<const PicturePage> pages) {
     switch (format) {
     case PictureFormat::Png:
-        return RenderPng(sc, file, size, clock);
+        return RenderPng(file, pages.front().size, pages.front().draw);
     case PictureFormat::Svg:
-        return RenderSvg(sc, file, size, clock);
+        return RenderSvg(file, pages.front().size, title, pages.front().draw);
     case PictureFormat::Pdf:
-        return RenderPdf(sc, file, size, clock);
+        return RenderPdf(file, title, pages);
     }
     return false;
+}
+
+// Writes the pages into one file: a PDF takes them all, PNG and SVG the first.
+bool WritePages(const QString& path, PictureFormat format, const QString& title,
+                std::span<const PicturePage> pages) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (!Render(file, format, title, pages)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// The chart as a page: PNG is the window's buffered draw, the vector formats the unbuffered one.
+PicturePage ChartPage(SmithChrt& sc, QSize size, PictureFormat format, IDateTimeText& clock) {
+    if (format == PictureFormat::Png) {
+        return {QString(), size, [&sc, size, &clock](QPainter& painter) {
+                    DrawViewOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr,
+                                     1.0);
+                }};
+    }
+    return {QString(), size, [&sc, size, &clock](QPainter& painter) {
+                DrawViewUnbuffered(sc, painter, size, clock, nullptr);
+            }};
 }
 
 } // namespace
 
 bool WriteChartPicture(const SmithChrt& doc, QSize size, const QString& path, PictureFormat format,
                        IDateTimeText& clock) {
+    return ExportChartPictures(doc, size, path, format, clock).isEmpty();
+}
+
+QString PagePictureName(const QString& path, const QString& pageName) {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+    return stem + QLatin1Char('-') + pageName +
+           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+
+QString ExportChartPictures(const SmithChrt& doc, QSize size, const QString& path,
+                            PictureFormat format, IDateTimeText& clock,
+                            std::span<const PicturePage> morePages) {
     SmithChrt sc = doc;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+    const QString title = QString::fromStdString(sc.title);
+    std::vector<PicturePage> pages{ChartPage(sc, size, format, clock)};
+    if (format == PictureFormat::Pdf) {
+        pages.insert(pages.end(), morePages.begin(), morePages.end());
+        return WritePages(path, format, title, pages) ? QString() : path;
     }
-    if (!Render(sc, file, size, format, clock)) {
-        file.cancelWriting();
-        return false;
+    if (!WritePages(path, format, title, pages)) {
+        return path;
     }
-    return file.commit();
+    for (const PicturePage& page : morePages) {
+        const QString pagePath = PagePictureName(path, page.name);
+        if (!WritePages(pagePath, format, title, {&page, 1})) {
+            return pagePath;
+        }
+    }
+    return QString();
 }

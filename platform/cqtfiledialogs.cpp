@@ -1,6 +1,7 @@
 #include "cqtfiledialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
@@ -22,6 +23,37 @@ QString Run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& sugges
     return dialog.selectedFiles().constFirst();
 }
 
+// The picture types of an export: filter and extension, the first the default.
+struct PictureType {
+    const char* filter;
+    const char* suffix;
+};
+constexpr PictureType kPictureTypes[] = {
+    {"PNG Picture (*.png)", "png"},
+    {"SVG Drawing (*.svg)", "svg"},
+    {"PDF Document (*.pdf)", "pdf"},
+};
+
+const PictureType& TypeOfFilter(const QString& filter) {
+    for (const PictureType& type : kPictureTypes) {
+        if (filter == QString::fromLatin1(type.filter)) {
+            return type;
+        }
+    }
+    return kPictureTypes[0];
+}
+
+// The name with the chosen type's extension unless it already ends in one of the three.
+QString WithPictureSuffix(const QString& name, const PictureType& chosen) {
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    for (const PictureType& type : kPictureTypes) {
+        if (suffix == QString::fromLatin1(type.suffix)) {
+            return name;
+        }
+    }
+    return name + QLatin1Char('.') + QString::fromLatin1(chosen.suffix);
+}
+
 } // namespace
 
 QString CQtFileDialogs::GetOpenFileName() {
@@ -30,4 +62,28 @@ QString CQtFileDialogs::GetOpenFileName() {
 
 QString CQtFileDialogs::GetSaveFileName(const QString& suggested) {
     return Run(parent_, QFileDialog::AcceptSave, suggested);
+}
+
+QString CQtFileDialogs::GetExportFileName(const QString& suggested) {
+    QFileDialog dialog(parent_, QStringLiteral("Export Chart"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const PictureType& type : kPictureTypes) {
+        filters.append(QString::fromLatin1(type.filter));
+    }
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromLatin1(kPictureTypes[0].suffix));
+    // The extension the dialog adds follows the type the user picks.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        dialog.setDefaultSuffix(QString::fromLatin1(TypeOfFilter(f).suffix));
+    });
+    if (!suggested.isEmpty()) {
+        dialog.selectFile(suggested);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return WithPictureSuffix(dialog.selectedFiles().constFirst(),
+                             TypeOfFilter(dialog.selectedNameFilter()));
 }

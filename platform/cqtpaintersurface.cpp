@@ -84,8 +84,13 @@ bool CQtPainterSurface::DeviceBox(const Rect& box, QRectF& out) const {
 }
 
 void CQtPainterSurface::ApplyPen() {
-    painter->setPen(
-        QPen(ToQColor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setPen(QPen(ToQColor(pen.colour), pen.width * penScale, Qt::SolidLine, Qt::RoundCap,
+                         Qt::RoundJoin));
+}
+
+void CQtPainterSurface::SetPenScale(double scale) {
+    penScale = scale;
+    ApplyPen();
 }
 
 void CQtPainterSurface::ApplyBrush() {

@@ -28,6 +28,10 @@ public:
     void FillWhite(Rect rect) override;
     void SetBackgroundTransparent() override;
 
+    /// Pen widths are multiplied by scale: a printer draws a logical unit of width as many
+    /// dots as a screen pixel covers, so that the printout looks like the screen.
+    void SetPenScale(double scale);
+
 protected:
     CQtPainterSurface() = default;
     void Attach(QPainter* painter, Point origin);
@@ -44,4 +48,5 @@ private:
     Brush brush = Brush::White;
     Rgb textColour;
     Point position;
+    double penScale = 1.0;
 };

@@ -2,11 +2,14 @@
 
 #include <QString>
 
-/// The Open and Save As file dialogs; an empty result means the user cancelled.
+/// The Open, Save As and Export Chart file dialogs; an empty result means the user cancelled.
 class IFileDialogs {
 public:
     virtual ~IFileDialogs() = default;
     virtual QString GetOpenFileName() = 0;
     /// suggested: the name the dialog starts with.
     virtual QString GetSaveFileName(const QString& suggested) = 0;
+    /// A picture file for the chart, offered as PNG, SVG or PDF; the name returned ends in
+    /// .png, .svg or .pdf (the chosen type's extension is added to a name without one of them).
+    virtual QString GetExportFileName(const QString& suggested) = 0;
 };

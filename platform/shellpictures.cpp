@@ -1,12 +1,18 @@
 #include "shellpictures.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 #include <functional>
 #include <map>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -360,6 +366,70 @@ const std::map<QString, Painter>& Painters() {
     return painters;
 }
 
+// Paints an icon drawn in the 32 x 32 frame into rect, at whatever resolution the painter has.
+void PaintScaled(QPainter& p, const QRectF& rect, const Painter& draw) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(rect.topLeft());
+    p.scale(rect.width() / kSize, rect.height() / kSize);
+    draw(p);
+    p.restore();
+}
+
+/// A toolbar icon drawn by code at the size asked for: a pixmap of 64 device pixels for a
+/// 32-pixel button at a device pixel ratio of 2, so that the icon is as sharp as the text.
+class CodeIconEngine : public QIconEngine {
+public:
+    CodeIconEngine(QString name, Painter draw) : name(std::move(name)), draw(std::move(draw)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        if (mode == QIcon::Normal) {
+            PaintScaled(*painter, rect, draw);
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap pm = pixmap(rect.size() * ratio, mode, state);
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, pm);
+    }
+
+    /// size is in device pixels (QIcon multiplies by the ratio before it asks).
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const QString key = QStringLiteral("quorbel-icon:%1:%2x%3:%4")
+                                .arg(name)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(static_cast<int>(mode));
+        QPixmap pm;
+        if (QPixmapCache::find(key, &pm)) {
+            return pm;
+        }
+        pm = QPixmap(size);
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            PaintScaled(p, QRectF(QPointF(0, 0), QSizeF(size)), draw);
+        }
+        if (mode != QIcon::Normal && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        QPixmapCache::insert(key, pm);
+        return pm;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new CodeIconEngine(name, draw); }
+    QString key() const override { return QStringLiteral("quorbel-code-icon"); }
+    QString iconName() override { return name; }
+
+private:
+    QString name;
+    Painter draw;
+};
+
 } // namespace
 
 QIcon ToolbarIcon(const QString& name) {
@@ -367,14 +437,7 @@ QIcon ToolbarIcon(const QString& name) {
     if (found == Painters().end()) {
         return {};
     }
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        found->second(p);
-    }
-    return QIcon(pixmap);
+    return QIcon(new CodeIconEngine(name, found->second));
 }
 
 QStringList ToolbarIconNames() {

@@ -4,8 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
-/// A 32 x 32 toolbar icon by name ("new", "series-capacitor", ...); a null icon for an
-/// unknown name.
+/// A toolbar icon by name ("new", "series-capacitor", ...), drawn for 32 x 32 pixels and painted
+/// afresh at every size and device pixel ratio asked for; a null icon for an unknown name.
 QIcon ToolbarIcon(const QString& name);
 
 /// The names ToolbarIcon draws.

@@ -10,7 +10,13 @@ packages=(
     make
     qt6-base-dev
     qt6-svg-dev
+    # The band response plot; Qt Charts' CMake package also needs the OpenGL development files,
+    # which qt6-charts-dev does not pull in.
+    qt6-charts-dev
+    libqt6opengl6-dev
     libgl-dev
+    # The lock keys are read from the X server's keyboard extension.
+    libxcb-xkb-dev
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
@@ -23,6 +29,13 @@ packages=(
     locales
     # The Touchstone reader is compared with scikit-rf on the files it ships.
     python3-scikit-rf
+    # The desktop entry is checked with desktop-file-validate.
+    desktop-file-utils
+    # The suite under a real X server: Xvfb, xdotool to type and click, xkbcomp for a keymap
+    # that locks Scroll Lock.
+    xvfb
+    xdotool
+    x11-xkb-utils
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-dev)

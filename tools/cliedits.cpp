@@ -1,5 +1,6 @@
 #include "cliedits.h"
 
+#include "bandsettings.h"
 #include "messagesink.h"
 #include "smithchrt.h"
 #include "wizardexchange.h"
@@ -31,6 +32,13 @@ bool ApplyFilter(const FilterRequest& request, SmithChrt& doc, IMessageSink& mes
 bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) {
     if (o.frequency) {
         doc.frequency = *o.frequency;
+    }
+    if (o.band) {
+        SetBand(doc, o.band->lowMHz, o.band->highMHz, o.band->points);
+        doc.band.display = true;
+    }
+    if (o.bandOff) {
+        doc.band = BandSettings{};
     }
     if (o.z0) {
         doc.chartZ0 = {*o.z0, 0.0};

@@ -1,5 +1,6 @@
 #include "clioptions.h"
 
+#include "bandsettings.h"
 #include "clitext.h"
 #include "fieldrange.h"
 #include "filterwizard.h"
@@ -149,23 +150,48 @@ Error OnSave(CliOptions& o, std::string_view v) {
     return std::nullopt;
 }
 
-Error OnOutput(CliOptions& o, std::string_view v) {
-    const std::string name(v);
-    const size_t slash = name.find_last_of('/');
-    const size_t dot = name.find_last_of('.');
-    const std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                                ? ""
-                                : Lower(name.substr(dot));
-    if (ext == ".png") {
-        o.outputFormat = PictureFormat::Png;
-    } else if (ext == ".svg") {
-        o.outputFormat = PictureFormat::Svg;
-    } else if (ext == ".pdf") {
-        o.outputFormat = PictureFormat::Pdf;
-    } else {
-        return "the file name must end in .png, .svg or .pdf: '" + name + "'";
+// A picture file's format by the extension of its name.
+Error PictureFile(std::string_view v, std::optional<std::string>& path, PictureFormat& format) {
+    const std::optional<PictureFormat> f = PictureFormatOfPath(v);
+    if (!f) {
+        return "the file name must end in .png, .svg or .pdf: '" + std::string(v) + "'";
     }
-    o.outputPath = name;
+    format = *f;
+    path = std::string(v);
+    return std::nullopt;
+}
+
+Error OnOutput(CliOptions& o, std::string_view v) {
+    return PictureFile(v, o.outputPath, o.outputFormat);
+}
+
+Error OnPlot(CliOptions& o, std::string_view v) {
+    return PictureFile(v, o.plotPath, o.plotFormat);
+}
+
+Error OnBand(CliOptions& o, std::string_view v) {
+    const std::vector<std::string> parts = SplitFields(v, ':');
+    if (parts.size() != 3) {
+        return "expected F1:F2:N, got '" + std::string(v) + "'";
+    }
+    const std::optional<double> low = ParseNumber(parts[0]);
+    const std::optional<double> high = ParseNumber(parts[1]);
+    const std::optional<int64_t> n = ParseInteger(parts[2]);
+    if (!low || !high) {
+        return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+    }
+    if (!n) {
+        return "N must be a whole number, got '" + parts[2] + "'";
+    }
+    if (const BandProblem p = CheckBand(*low, *high, *n); p != BandProblem::None) {
+        return std::string(BandProblemText(p));
+    }
+    o.band = BandRequest{*low, *high, static_cast<int32_t>(*n)};
+    return std::nullopt;
+}
+
+Error OnBandOff(CliOptions& o, std::string_view) {
+    o.bandOff = true;
     return std::nullopt;
 }
 
@@ -194,12 +220,12 @@ Error OnSweep(CliOptions& o, std::string_view v) {
     if (Error e = RangedNumber(parts[1], kFrequencyEntryRange, r.stopMHz)) {
         return "F2: " + *e;
     }
+    // One row holds a single frequency only.
     const std::optional<int64_t> n = ParseInteger(parts[2]);
-    if (!n || *n < 1 || *n > INT32_MAX) {
-        return "N must be a whole number of rows from 1 to " + std::to_string(INT32_MAX);
-    }
-    if (*n == 1 && r.startMHz != r.stopMHz) {
-        return "one row cannot hold both F1 and F2; give N of at least 2";
+    const int64_t fewest = r.startMHz == r.stopMHz ? 1 : 2;
+    if (!n || *n < fewest || *n > INT32_MAX) {
+        return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
+               " (or 1 when F1 equals F2)";
     }
     r.points = static_cast<int32_t>(*n);
     o.sweep = r;
@@ -226,6 +252,11 @@ Error OnHelp(CliOptions& o, std::string_view) {
     return std::nullopt;
 }
 
+Error OnVersion(CliOptions& o, std::string_view) {
+    o.version = true;
+    return std::nullopt;
+}
+
 struct OptionRow {
     const char* name; ///< the long form
     char shortName;   ///< 0 when there is none
@@ -233,8 +264,10 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 14> kOptions{{
+constexpr std::array<OptionRow, 18> kOptions{{
     {"--frequency", 0, true, OnFrequency},
+    {"--band", 0, true, OnBand},
+    {"--band-off", 0, false, OnBandOff},
     {"--z0", 0, true, OnZ0},
     {"--start", 0, true, OnStart},
     {"--goal", 0, true, OnGoal},
@@ -242,12 +275,14 @@ constexpr std::array<OptionRow, 14> kOptions{{
     {"--filter", 0, true, OnFilter},
     {"--save", 0, true, OnSave},
     {"--output", 'o', true, OnOutput},
+    {"--plot", 0, true, OnPlot},
     {"--size", 0, true, OnSize},
     {"--readout", 0, false, OnReadout},
     {"--json", 0, false, OnJson},
     {"--sweep", 0, true, OnSweep},
     {"--spice", 0, false, OnSpice},
-    {"--help", 0, false, OnHelp},
+    {"--help", 'h', false, OnHelp},
+    {"--version", 0, false, OnVersion},
 }};
 
 const OptionRow* FindOption(std::string_view name) {
@@ -275,6 +310,9 @@ public:
             if (e) {
                 return {std::nullopt, *e};
             }
+        }
+        if (o.band && o.bandOff) {
+            return {std::nullopt, "--band and --band-off cannot be given together"};
         }
         return {o, ""};
     }
@@ -330,14 +368,16 @@ private:
 } // namespace
 
 CliParseResult ParseCliOptions(const std::vector<std::string>& args) {
-    // --help wins over everything else on the line, mistakes included.
+    // --help and --version win over everything else on the line, mistakes included; the first
+    // of them counts.
     for (const std::string& arg : args) {
         if (arg == "--") {
             break;
         }
-        if (arg == "--help") {
-            CliOptions o;
-            o.help = true;
+        CliOptions o;
+        o.help = arg == "--help" || arg == "-h";
+        o.version = arg == "--version";
+        if (o.help || o.version) {
             return {o, ""};
         }
     }

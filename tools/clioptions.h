@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartpictures.h"
 #include "complex.h"
+#include "pictureformat.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,13 +33,23 @@ struct SweepRequest {
     int32_t points = 0;
 };
 
+/// --band F1:F2:N, checked as the band takes it.
+struct BandRequest {
+    double lowMHz = 0;
+    double highMHz = 0;
+    int32_t points = 0;
+};
+
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
+    bool version = false;
     std::optional<std::string> document;
 
     // Edits, applied in this order.
     std::optional<double> frequency;
+    std::optional<BandRequest> band; ///< sets the band and turns its display on
+    bool bandOff = false;            ///< returns the band to its defaults (display off)
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;
@@ -50,6 +60,8 @@ struct CliOptions {
     std::optional<std::string> savePath;
     std::optional<std::string> outputPath;
     PictureFormat outputFormat = PictureFormat::Png; ///< by the file's extension
+    std::optional<std::string> plotPath;             ///< the band response plot
+    PictureFormat plotFormat = PictureFormat::Png;
     int32_t width = 800;
     int32_t height = 400;
     bool readout = false;
@@ -69,3 +81,5 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& args);
 
 /// The text --help prints.
 const char* CliUsageText();
+/// The line --version prints: the program's name and version.
+std::string CliVersionText();

@@ -1,5 +1,6 @@
 #include "clirun.h"
 
+#include "bandplot.h"
 #include "chartpictures.h"
 #include "cliedits.h"
 #include "documentfile.h"
@@ -10,13 +11,31 @@
 
 #include <set>
 
+namespace {
+
+// Every line the tool writes to stderr starts with its name.
+constexpr const char* kProgramPrefix = "quorbel-cli: ";
+
+// A message about a file, naming the file as the command line gave it.
+std::string FileMessage(const std::string& path, const std::string& text) {
+    return path + ": " + text;
+}
+
+} // namespace
+
 int CCliRun::Run(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        // Run bare, the tool would only write nothing: say how to use it instead.
+        err << CliUsageText();
+        err.flush();
+        return kExitUsage;
+    }
     const CliParseResult parsed = ParseCliOptions(args);
     if (!parsed.options) {
         return UsageError(parsed.error);
     }
-    if (parsed.options->help) {
-        out << CliUsageText();
+    if (parsed.options->help || parsed.options->version) {
+        out << (parsed.options->help ? std::string(CliUsageText()) : CliVersionText());
         out.flush();
         return kExitSuccess;
     }
@@ -41,7 +60,7 @@ int CCliRun::Load(const CliOptions& o) {
     if (o.document) {
         DocumentError error = DocumentError::None;
         if (LoadDocumentFile(*o.document, doc, error) == OpenOutcome::Failed) {
-            messages.Report(DocumentErrorText(error));
+            messages.Report(FileMessage(*o.document, DocumentErrorText(error)));
             return kExitFileError;
         }
     }
@@ -56,12 +75,17 @@ int CCliRun::ApplyEdits(const CliOptions& o) {
 int CCliRun::WriteOutputs(const CliOptions& o) {
     if (o.savePath) {
         if (const DocumentError e = SaveDocumentFile(*o.savePath, doc); e != DocumentError::None) {
-            messages.Report(DocumentErrorText(e));
+            messages.Report(FileMessage(*o.savePath, DocumentErrorText(e)));
             return kExitFileError;
         }
     }
     if (o.outputPath) {
         if (int status = WritePicture(o); status != kExitSuccess) {
+            return status;
+        }
+    }
+    if (o.plotPath) {
+        if (int status = WritePlot(o); status != kExitSuccess) {
             return status;
         }
     }
@@ -84,19 +108,38 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     }
     out.flush();
     if (!out) {
-        err << "quorbel-cli: cannot write the standard output\n";
+        err << kProgramPrefix << "cannot write the standard output\n";
         return kExitFileError;
     }
     return kExitSuccess;
 }
 
-int CCliRun::WritePicture(const CliOptions& o) {
+void CCliRun::StartGui() {
     if (!gui) {
         gui = std::make_unique<CGuiSession>();
     }
+}
+
+int CCliRun::WritePicture(const CliOptions& o) {
+    StartGui();
     if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
                            o.outputFormat, clock)) {
-        err << "quorbel-cli: cannot write the picture '" << *o.outputPath << "'\n";
+        err << kProgramPrefix << FileMessage(*o.outputPath, "cannot write the picture") << "\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::WritePlot(const CliOptions& o) {
+    if (!doc.band.display) {
+        err << "quorbel-cli: --plot: the band display is off; give --band F1:F2:N or a document "
+               "whose band is shown\n";
+        return kExitUsage;
+    }
+    StartGui();
+    if (!WriteBandPlotPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.plotPath),
+                              o.plotFormat)) {
+        err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
         return kExitFileError;
     }
     return kExitSuccess;
@@ -112,7 +155,7 @@ const RecordedReadout& CCliRun::Drawn(const CliOptions& o) {
 int CCliRun::WriteSpice() {
     const SpiceNetlist netlist = WriteSpiceNetlist(doc);
     if (!netlist.error.empty()) {
-        err << "quorbel-cli: --spice: " << netlist.error << "\n";
+        err << kProgramPrefix << "--spice: " << netlist.error << "\n";
         return kExitUsage;
     }
     out << netlist.text;
@@ -120,7 +163,7 @@ int CCliRun::WriteSpice() {
 }
 
 int CCliRun::UsageError(const std::string& problem) {
-    err << "quorbel-cli: " << problem << "\nTry 'quorbel-cli --help' for more information.\n";
+    err << kProgramPrefix << problem << "\nTry 'quorbel-cli --help' for more information.\n";
     return kExitUsage;
 }
 
@@ -128,7 +171,7 @@ void CCliRun::PrintMessages() {
     std::set<std::string> shown;
     for (const std::string& text : messages.messages) {
         if (shown.insert(text).second) {
-            err << text << "\n";
+            err << kProgramPrefix << text << "\n";
         }
     }
     err.flush();

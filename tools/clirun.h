@@ -35,6 +35,8 @@ private:
     int ApplyEdits(const CliOptions& o);
     int WriteOutputs(const CliOptions& o);
     int WritePicture(const CliOptions& o);
+    int WritePlot(const CliOptions& o);
+    void StartGui();
     int WriteSpice();
     const RecordedReadout& Drawn(const CliOptions& o);
     int UsageError(const std::string& problem);

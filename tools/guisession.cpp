@@ -1,6 +1,6 @@
 #include "guisession.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +30,8 @@ CGuiSession::CGuiSession() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(QuietQtMessages);
-    app = std::make_unique<QGuiApplication>(gArgc, gArgv);
+    // A widget application: the band response plot is drawn by Qt Charts' graphics widgets.
+    app = std::make_unique<QApplication>(gArgc, gArgv);
 }
 
 CGuiSession::~CGuiSession() = default;

@@ -1,5 +1,6 @@
 #include "networkjson.h"
 
+#include "bandevaluation.h"
 #include "clitext.h"
 #include "networkevaluation.h"
 #include "smithchrt.h"
@@ -32,6 +33,8 @@ public:
 
     std::string Inline() const { return "{" + fields + "}"; }
     std::string Block() const { return "{\n  " + fields + "\n}"; }
+    /// A block one level in, as the value of a key of a block.
+    std::string Nested() const { return "{\n    " + fields + "\n  }"; }
 
     explicit CJsonObject(std::string separator) : separator(std::move(separator)) {}
 
@@ -68,6 +71,39 @@ std::string ComponentsJson(const SmithChrt& doc, const NetworkEvaluation& e) {
     return list + "\n  ]";
 }
 
+template <typename T, typename Write> std::string List(const std::vector<T>& values, Write write) {
+    std::string list = "[";
+    for (size_t i = 0; i < values.size(); ++i) {
+        list += i == 0 ? "" : ", ";
+        list += write(values[i]);
+    }
+    return list + "]";
+}
+
+std::string Numbers(const std::vector<double>& values) {
+    return List(values, [](double v) { return JsonNumber(v); });
+}
+
+// The band as the window's band display evaluates it, or null while the display is off.
+std::string BandJson(const SmithChrt& doc) {
+    if (!doc.band.display) {
+        return "null";
+    }
+    const BandResult r = EvaluateBand(doc);
+    CJsonObject o(",\n    ");
+    o.Add("low", doc.band.low)
+        .Add("high", doc.band.high)
+        .Add("points", doc.band.points)
+        .Add("frequencies", Numbers(r.frequencies))
+        .Add("endZ", List(r.endZ, Pair))
+        .Add("vswr", Numbers(r.vswr))
+        .Add("returnLossDb", Numbers(r.returnLossDb))
+        .Add("mismatchLossDb", Numbers(r.mismatchLossDb))
+        .Add("worstVswr", r.worstVswr)
+        .Add("worstFrequency", r.worstFrequency);
+    return o.Nested();
+}
+
 } // namespace
 
 std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ) {
@@ -86,6 +122,7 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("vswr", e.hasEnd ? JsonNumber(e.match.vswr) : none)
         .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
         .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
-        .Add("maxNetworkQ", maxNetworkQ);
+        .Add("maxNetworkQ", maxNetworkQ)
+        .Add("band", BandJson(doc));
     return o.Block() + "\n";
 }

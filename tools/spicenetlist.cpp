@@ -1,5 +1,6 @@
 #include "spicenetlist.h"
 
+#include "bandsettings.h"
 #include "constants.h"
 #include "numbertext.h"
 #include "smithchrt.h"
@@ -27,11 +28,15 @@ std::string Problem(int32_t index, const std::string& what) {
 // Builds the element list while it walks the network from the generator end.
 class CNetlistBuilder {
 public:
-    explicit CNetlistBuilder(const SmithChrt& doc) : doc(doc), hz(doc.frequency * 1e6) {}
+    explicit CNetlistBuilder(const SmithChrt& doc)
+        : doc(doc), hz(doc.frequency * 1e6), sweep(doc.band.display) {}
 
     std::string Build() {
         if (!(std::isfinite(hz) && hz > 0)) {
             return "the analysis frequency must be a positive number";
+        }
+        if (sweep && CheckBand(doc.band) != BandProblem::None) {
+            return BandProblemText(CheckBand(doc.band));
         }
         if (std::string e = Termination(doc.startZ); !e.empty()) {
             return e;
@@ -53,8 +58,13 @@ public:
 
     std::string Text() const {
         std::string t = "Quorbel network " + OneLine(doc.title) + "\n";
-        t += "* analysis at " + FormatExact(doc.frequency) + " MHz; V(" + kSpiceLoadNode +
-             ") is the ending impedance in ohm\n";
+        if (sweep) {
+            t += "* band from " + FormatExact(doc.band.low) + " to " + FormatExact(doc.band.high) +
+                 " MHz in " + std::to_string(doc.band.points) + " points";
+        } else {
+            t += "* analysis at " + FormatExact(doc.frequency) + " MHz";
+        }
+        t += std::string("; V(") + kSpiceLoadNode + ") is the ending impedance in ohm\n";
         for (const Element& e : elements) {
             t += e.name;
             for (const int node : e.nodes) {
@@ -66,7 +76,19 @@ public:
         t += "Iload 0 " + NodeName(current) + " DC 0 AC 1\n";
         // The network is linear and may have no DC path: no operating point is needed.
         t += ".options noopac\n";
-        t += ".ac lin 1 " + FormatExact(hz) + " " + FormatExact(hz) + "\n";
+        if (sweep && doc.band.points == 2) {
+            // ngspice takes a linear sweep of two points for one point: two analyses instead.
+            t += "* the band's two frequencies as two analyses\n";
+            t += ".ac lin 1 " + FormatExact(doc.band.low * 1e6) + " " +
+                 FormatExact(doc.band.low * 1e6) + "\n";
+            t += ".ac lin 1 " + FormatExact(doc.band.high * 1e6) + " " +
+                 FormatExact(doc.band.high * 1e6) + "\n";
+        } else if (sweep) {
+            t += ".ac lin " + std::to_string(doc.band.points) + " " +
+                 FormatExact(doc.band.low * 1e6) + " " + FormatExact(doc.band.high * 1e6) + "\n";
+        } else {
+            t += ".ac lin 1 " + FormatExact(hz) + " " + FormatExact(hz) + "\n";
+        }
         t += std::string(".print ac real(v(") + kSpiceLoadNode + ")) imag(v(" + kSpiceLoadNode +
              "))\n";
         return t + ".end\n";
@@ -131,7 +153,12 @@ private:
             reactive = NewNode();
             Add("Rstart", {0, reactive}, z.re);
         }
-        if (z.im > 0) {
+        if (sweep) {
+            // The same reactance at every frequency of the sweep, as the band takes the starting
+            // impedance: an inductance that ngspice recomputes at each frequency.
+            elements.push_back(
+                {"Lstart", {reactive, kGround}, "L={" + FormatExact(z.im) + "/(2*pi*hertz)}"});
+        } else if (z.im > 0) {
             Add("Lstart", {reactive, kGround}, z.im / (doc.frequency * kTwoPiEm3) / kHenryToNano);
         } else {
             Add("Cstart", {reactive, kGround},
@@ -175,12 +202,16 @@ private:
     // A lossless line of impedance ze and electrical length theta at the analysis frequency.
     // Only the angle modulo 180 degrees matters to the impedance it presents, so a length of
     // zero or less is written as its positive equivalent.
-    std::string Line(const std::string& id, Complex ze, double theta, std::vector<int> nodes) {
+    std::string Line(const std::string& id, Complex ze, double theta, std::vector<int> nodes,
+                     int32_t placement) {
         if (ze.im != 0 || !(ze.re > 0) || !std::isfinite(ze.re)) {
             return "a line needs a positive real characteristic impedance";
         }
         if (!std::isfinite(theta)) {
             return "the line's electrical angle is not a finite number";
+        }
+        if (sweep) {
+            return SweptLine(id, ze, theta, std::move(nodes), placement);
         }
         double degrees = std::fmod(theta, 360);
         if (degrees <= 0) {
@@ -189,6 +220,27 @@ private:
         const double delay = degrees / 360 / hz;
         elements.push_back(
             {"T" + id, std::move(nodes), "Z0=" + FormatExact(ze.re) + " TD=" + FormatExact(delay)});
+        return "";
+    }
+
+    // Across a band the line's angle grows with the frequency: a line of the delay that gives
+    // theta at the analysis frequency. A line of no length is a plain connection.
+    std::string SweptLine(const std::string& id, Complex ze, double theta, std::vector<int> nodes,
+                          int32_t placement) {
+        if (theta < 0) {
+            return "a line of negative electrical length cannot be swept across a band";
+        }
+        if (theta == 0) {
+            // A series line joins its ends, a shorted stub shorts its node, an open one is absent.
+            if (placement == PLACE_TL_SERIES) {
+                Resistor(id, nodes[0], nodes[2], 0);
+            } else if (placement == PLACE_TL_SHUNT_SHORTED) {
+                Resistor(id, nodes[0], kGround, 0);
+            }
+            return "";
+        }
+        elements.push_back({"T" + id, std::move(nodes),
+                            "Z0=" + FormatExact(ze.re) + " TD=" + FormatExact(theta / 360 / hz)});
         return "";
     }
 
@@ -205,14 +257,14 @@ private:
             return Lumped(id, c, current, kGround);
         case PLACE_TL_SERIES: {
             const int next = NewNode();
-            std::string e = Line(id, ze, theta, {current, kGround, next, kGround});
+            std::string e = Line(id, ze, theta, {current, kGround, next, kGround}, c.placement);
             current = next;
             return e;
         }
         case PLACE_TL_SHUNT_OPEN:
-            return Line(id, ze, theta, {current, kGround, NewNode(), kGround});
+            return Line(id, ze, theta, {current, kGround, NewNode(), kGround}, c.placement);
         case PLACE_TL_SHUNT_SHORTED:
-            return Line(id, ze, theta, {current, kGround, kGround, kGround});
+            return Line(id, ze, theta, {current, kGround, kGround, kGround}, c.placement);
         default: // the evaluation leaves the impedance as it is
             return "";
         }
@@ -220,6 +272,7 @@ private:
 
     const SmithChrt& doc;
     const double hz;
+    const bool sweep; ///< across the band instead of at the analysis frequency
     std::vector<Element> elements;
     int lastNode = 0;
     int current = 0;

@@ -39,6 +39,10 @@ bool CKesto1View::IsCommandEnabled(int id) const {
 
 bool CKesto1View::IsCommandChecked(int id) const {
     const CommandRow* row = FindCommand(id);
+    if (id == ID_BAND_DISPLAY || id == ID_BAND_JUNCTIONS) {
+        const BandSettings& band = document->chart.band;
+        return id == ID_BAND_DISPLAY ? band.display : band.junctionLoci;
+    }
     return row != nullptr && row->checkable && shell != nullptr && shell->IsShellCommandChecked(id);
 }
 
@@ -80,6 +84,9 @@ void CKesto1View::AfterCommand(bool markModified) {
 void CKesto1View::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     DrawView(painter, event->rect());
+    if (paintListener) {
+        paintListener();
+    }
 }
 
 void CKesto1View::resizeEvent(QResizeEvent*) {

@@ -2,6 +2,7 @@
 
 #include "cchartprinter.h"
 #include "cdrawmessages.h"
+#include "chartpictures.h"
 #include "clocaledatetime.h"
 #include "commandtable.h"
 #include "crastersurface.h"
@@ -11,6 +12,9 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 class CKesto1Doc;
 class IShellCommands;
@@ -70,6 +74,10 @@ public:
     void OnMatchMeWizard();
     void OnFilterWizard();
 
+    /// File > Export Chart...: the chart as the view shows it, at its client size, to a PNG, SVG
+    /// or PDF file the user names.
+    void OnFileExportChart();
+
     // Printing: each page is drawn by DrawView.
     void OnFilePrint();
     void OnFilePrintPreview();
@@ -124,11 +132,24 @@ public:
     void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
     void OnFlipNetwork();
 
+    // Band analysis: the band display and its junction loci, the Band Setup dialog, the
+    // response plot's panel (passed on to the shell).
+    void OnToggleBandDisplay();
+    void OnToggleJunctionLoci();
+    void OnBandSetup();
+    void OnViewBandPlot();
+    /// Called after every paint of the window, when the draw has left its results in the
+    /// document (the band's evaluation among them).
+    void SetPaintListener(std::function<void()> listener) { paintListener = std::move(listener); }
+
     /// Wheel units of one notch; finer deltas are added up until they make one.
     static constexpr int kWheelNotch = 120;
 
     /// The drawing area of the page being printed, in printer device units.
     Rect printRect;
+    /// Pictures that File > Export Chart... writes after the chart, each with its own draw: the
+    /// following pages of a PDF, files of their own beside a PNG or SVG.
+    std::vector<PicturePage> exportPages;
     /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
     /// DrawView.
     CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};
@@ -182,4 +203,5 @@ private:
     CRasterCache rasterCache;
     /// Wheel units received toward the next notch, signed by direction.
     int wheelRemainder = 0;
+    std::function<void()> paintListener;
 };

@@ -46,6 +46,13 @@ enum CommandId : int {
     ID_MATCHME_WIZARD = 32811,
     ID_MATCHME_WIZARD_KEY = 32812,
     ID_FILTER_WIZARD = 32823,
+    ID_FILE_EXPORT_CHART = 32850,
+
+    // Band analysis.
+    ID_BAND_DISPLAY = 32840,
+    ID_BAND_JUNCTIONS = 32841,
+    ID_BAND_SETUP = 32842,
+    ID_VIEW_BAND_PLOT = 32843,
 
     // Commands of the application framework.
     ID_FILE_NEW = 57600,

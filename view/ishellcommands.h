@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 /// The commands that the view passes on to the application shell: file handling, the bars,
 /// the About box. The view's handlers for these commands call them.
 class IShellCommands {
@@ -19,7 +21,15 @@ public:
     virtual bool IsShellCommandEnabled(int id) const = 0;
     /// The check mark of the View items.
     virtual bool IsShellCommandChecked(int id) const = 0;
+    /// Shows or hides the band response plot.
+    virtual void OnViewBandPlot() {}
+    /// The band display has just been turned on: the shell shows the response plot the first
+    /// time this happens.
+    virtual void OnBandDisplayTurnedOn() {}
     /// The print preview's page count from the settings store ("Settings", "PreviewPages");
     /// 0 when none is stored.
     virtual int PreviewPages() const { return 0; }
+    /// The file to export the chart to, asked with the file dialog (suggested: the name it
+    /// starts with); empty when the user cancels.
+    virtual QString AskExportFileName(const QString& /*suggested*/) { return {}; }
 };

@@ -1,5 +1,8 @@
 // Print, Print Preview and Print Setup of the chart view.
+#include "bandlocus.h"
+#include "bandplot.h"
 #include "chartdrawview.h"
+#include "ckesto1doc.h"
 #include "ckesto1view.h"
 #include "ishellcommands.h"
 
@@ -12,7 +15,18 @@ bool CKesto1View::IsPrintCommand(int id) {
 
 void CKesto1View::DrawPage(QPainter& painter, QPrinter& page) {
     printRect = PrintRectOf(page);
+    if (!document->chart.band.display) {
+        DrawView(painter);
+        return;
+    }
+    // With the band on, the response plot goes below the chart, which takes its part of the
+    // page by the ordinary printing rule.
+    const BandPageLayout layout = LayOutBandPage(width(), height(), printRect, DotAspect(page));
+    printRect = layout.chartPart;
     DrawView(painter);
+    const Rect& p = layout.plot;
+    RenderBandPlot(document->chart, painter,
+                   QRectF(p.left, p.top, p.right - p.left, p.bottom - p.top));
 }
 
 int CKesto1View::PreviewPages() const {

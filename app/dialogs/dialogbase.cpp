@@ -56,6 +56,13 @@ bool CDialogBase::UpdateData(bool save) {
             return false;
         }
     }
+    if (save) {
+        if (const std::optional<CrossFieldRefusal> refusal = CheckFieldsTogether()) {
+            MessageBoxes().Warning(refusal->message);
+            FocusAndSelect(refusal->control);
+            return false;
+        }
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,15 @@ protected:
     void BindLabel(QLabel* label, std::string* field);
     void BindRadio(std::initializer_list<QRadioButton*> buttons, int32_t* field);
     void BindCheck(QCheckBox* check, int32_t* field);
+
+    /// A refusal of values that passed their own fields' checks but not together.
+    struct CrossFieldRefusal {
+        QWidget* control = nullptr; ///< gets the focus with its text selected
+        QString message;
+    };
+    /// Checked once every field has been saved; the default accepts. A refusal is shown and
+    /// keeps the dialog open like a failing field.
+    virtual std::optional<CrossFieldRefusal> CheckFieldsTogether() const { return std::nullopt; }
 
 private:
     void Register(int id, QWidget* control);

@@ -162,8 +162,10 @@ TEST_F(ShellTest, MenusAsTabled) {
     for (QAction* a : Frame().menuBar()->actions()) {
         titles.append(a->text());
     }
+    // The Band menu holds the band analysis commands (its items: bandpanel_test.cpp).
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
-                                   QStringLiteral("&View"), QStringLiteral("&Help")}));
+                                   QStringLiteral("&View"), QStringLiteral("&Band"),
+                                   QStringLiteral("&Help")}));
     auto visibleTexts = [](QMenu* menu) {
         QStringList texts;
         for (QAction* a : menu->actions()) {
@@ -174,9 +176,9 @@ TEST_F(ShellTest, MenusAsTabled) {
         return texts;
     };
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&File"))),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                           "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
-                           "Recent File", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
+                           "&Export Chart...\tCtrl+E", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                           "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Edit"))),
               (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
                            "&Options...\ts"}));

@@ -23,9 +23,15 @@ public:
         suggestions.append(suggested);
         return Next(saveNames);
     }
+    QString GetExportFileName(const QString& suggested) override {
+        exportSuggestions.append(suggested);
+        return Next(exportNames);
+    }
     QStringList openNames;
     QStringList saveNames;
     QStringList suggestions;
+    QStringList exportNames;
+    QStringList exportSuggestions;
 
 private:
     static QString Next(QStringList& names) {

@@ -1,5 +1,6 @@
 // Quorbel's Touchstone reader against scikit-rf, an independent reader, on the real files that
 // scikit-rf ships: every port of every file, at every data frequency and between them.
+#include "missingtool.h"
 #include "touchstone.h"
 
 #include <gtest/gtest.h>
@@ -173,11 +174,7 @@ TEST(TouchstoneReference, AgreesWithScikitRfOnItsRealFiles) {
     if (run.status != 0) {
         const std::string why = "scikit-rf (Debian package python3-scikit-rf) cannot be run by " +
                                 std::string(QUORBEL_PYTHON) + ": " + run.output;
-        const char* allow = std::getenv("QUORBEL_ALLOW_SKIPS");
-        if (allow != nullptr && *allow != '\0') {
-            GTEST_SKIP() << why;
-        }
-        FAIL() << why << " (install it with scripts/install-deps.sh, or set QUORBEL_ALLOW_SKIPS=1)";
+        SKIP_OR_FAIL_MISSING(why);
     }
     ASSERT_FALSE(run.files.empty()) << run.output;
     Tally tally;

@@ -66,4 +66,54 @@ TEST(ChartPictures, UnwritableFileIsAFailureAndLeavesNothing) {
     EXPECT_FALSE(QFile::exists(empty));
 }
 
+// A further picture as a plot panel would give it: a blue page of its own size.
+PicturePage BluePage() {
+    return {QStringLiteral("band"), QSize(300, 200),
+            [](QPainter& painter) { painter.fillRect(QRect(0, 0, 300, 200), Qt::blue); }};
+}
+
+TEST(ChartPictures, FurtherPicturesArePagesOfAPdfAndFilesBesideAPng) {
+    QTemporaryDir dir;
+    FixedDateTimeText clock(std::nullopt);
+    const PicturePage band[] = {BluePage()};
+    const QString pdf = dir.filePath(QStringLiteral("amp.pdf"));
+    ASSERT_EQ(
+        ExportChartPictures(OneCapacitor(), QSize(640, 360), pdf, PictureFormat::Pdf, clock, band),
+        QString());
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdfFile.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
+    EXPECT_TRUE(
+        bytes.contains("/MediaBox [0 0 480.000000 270.000000]")); // the chart, 640 x 360 at 96 dpi
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 225.000000 150.000000]")); // the further page
+
+    const QString png = dir.filePath(QStringLiteral("amp.png"));
+    ASSERT_EQ(
+        ExportChartPictures(OneCapacitor(), QSize(640, 360), png, PictureFormat::Png, clock, band),
+        QString());
+    EXPECT_EQ(QImage(png).size(), QSize(640, 360));
+    const QImage second(dir.filePath(QStringLiteral("amp-band.png")));
+    ASSERT_EQ(second.size(), QSize(300, 200));
+    EXPECT_EQ(second.pixelColor(150, 100), QColor(Qt::blue));
+
+    // The first file that cannot be written is named.
+    const QString inMissing = dir.filePath(QStringLiteral("missing/amp.svg"));
+    EXPECT_EQ(ExportChartPictures(OneCapacitor(), QSize(64, 64), inMissing, PictureFormat::Svg,
+                                  clock, band),
+              inMissing);
+}
+
+TEST(ChartPictures, NamesAndFormats) {
+    EXPECT_EQ(PagePictureName(QStringLiteral("/a.b/amp.png"), QStringLiteral("band")),
+              QStringLiteral("/a.b/amp-band.png"));
+    EXPECT_EQ(PagePictureName(QStringLiteral("/a.b/amp"), QStringLiteral("band")),
+              QStringLiteral("/a.b/amp-band"));
+    EXPECT_EQ(PictureFormatOfPath("x.SVG"), PictureFormat::Svg);
+    EXPECT_EQ(PictureFormatOfPath("x.pdf"), PictureFormat::Pdf);
+    EXPECT_EQ(PictureFormatOfPath("x.png"), PictureFormat::Png);
+    EXPECT_EQ(PictureFormatOfPath("png.d/x"), std::nullopt);
+    EXPECT_EQ(PictureFormatOfPath("x.bmp"), std::nullopt);
+}
+
 } // namespace

@@ -80,4 +80,23 @@ TEST_F(SettingsStoreTest, GapsAndJunkAreSkipped) {
     EXPECT_EQ(store.ReadPreviewPages(), 0);
 }
 
+TEST_F(SettingsStoreTest, WindowPlacementBesideTheOtherSections) {
+    EXPECT_EQ(CSettingsStore().ReadWindowPlacement(), std::nullopt);
+    CSettingsStore().WriteWindowPlacement({QRect(-40, 30, 900, 500), true});
+    EXPECT_EQ(CSettingsStore().ReadWindowPlacement(),
+              (WindowPlacement{QRect(-40, 30, 900, 500), true}));
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope,
+                  QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("Ravuz Ozuda"));
+    EXPECT_EQ(raw.childGroups(), QStringList{QStringLiteral("Window")});
+    EXPECT_EQ(raw.value(QStringLiteral("Window/Width")).toInt(), 900);
+    // A size that no window can have is no placement.
+    raw.setValue(QStringLiteral("Window/Height"), 0);
+    raw.sync();
+    EXPECT_EQ(CSettingsStore().ReadWindowPlacement(), std::nullopt);
+    raw.setValue(QStringLiteral("Window/Height"), QStringLiteral("tall"));
+    raw.sync();
+    EXPECT_EQ(CSettingsStore().ReadWindowPlacement(), std::nullopt);
+}
+
 } // namespace

@@ -5,15 +5,19 @@
 #include "clocaledatetime.h"
 #include "smithchrt.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +44,51 @@ struct PrintedChart {
 void ToPdf(QPrinter& printer, const QString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
+}
+
+// The pen widths a draw used, as an SVG drawing of it records them.
+std::set<double> PenWidths(const std::function<void(QPainter&)>& draw) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    {
+        QPainter painter(&svg);
+        draw(painter);
+    }
+    std::set<double> widths;
+    static const QRegularExpression kWidth(QStringLiteral("stroke-width=\"([0-9.]+)\""));
+    auto it = kWidth.globalMatch(QString::fromUtf8(buffer.data()));
+    while (it.hasNext()) {
+        widths.insert(it.next().captured(1).toDouble());
+    }
+    return widths;
+}
+
+TEST(Printing, PensCoverOnPaperWhatTheyCoverOnScreen) {
+    SmithChrt sc;
+    sc.AddComponent(NewCapacitor(PLACE_SERIES, 50, 1000));
+    sc.AddComponent(NewInductor(PLACE_SHUNT, 50, 1000));
+    sc.showVswrCircles = 1;
+    sc.showQArcs = 1;
+    FixedDateTimeText clock(std::nullopt);
+    const QSize client(800, 400);
+    const std::set<double> screen =
+        PenWidths([&](QPainter& p) { DrawViewUnbuffered(sc, p, client, clock, nullptr); });
+    // Grid, rim, markers and circles, active trace.
+    EXPECT_EQ(screen, (std::set<double>{1, 2, 3, 5}));
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, dir.filePath("chart.pdf"));
+    printer.setResolution(600);
+    ASSERT_EQ(printer.logicalDpiX(), 600);
+    const std::set<double> paper = PenWidths([&](QPainter& p) {
+        DrawViewOnPrinter(sc, p, printer, client, PrintRectOf(printer), clock, nullptr);
+    });
+    // 600 dots per inch are 6.25 dots for each pixel of a 96-dpi screen; the text's own pen
+    // (width 1) stays.
+    EXPECT_EQ(paper, (std::set<double>{1, 6.25, 12.5, 18.75, 31.25}));
 }
 
 TEST(Printing, PageUsesThePartWithTheWindowsProportions) {

@@ -27,8 +27,8 @@ struct NamedDocument {
     SmithChrt doc;
 };
 
-// The sample networks with every display setting, a title of unusual characters, and hostile
-// values.
+// The sample networks with every display setting, a title of unusual characters, the band's
+// loci, and hostile values.
 std::vector<NamedDocument> Documents() {
     std::vector<NamedDocument> docs;
     int variant = 0;
@@ -46,6 +46,12 @@ std::vector<NamedDocument> Documents() {
     SmithChrt titled = DocumentWith(SampleNetworks().back().components);
     titled.title = "Tab\there, \xce\xa9 \xe2\x88\x9e \xc3\xa4\xc3\xb6 and a line\nbreak";
     docs.push_back({"UnusualTitle", titled});
+    // The band's locus alone, and with the loci after every component.
+    for (const bool junctions : {false, true}) {
+        SmithChrt banded = DocumentWith(SampleNetworks().front().components);
+        banded.band = {banded.frequency * 0.8, banded.frequency * 1.2, 201, true, junctions};
+        docs.push_back({junctions ? "BandJunctionLoci" : "BandLocus", banded});
+    }
     SmithChrt hostile = DocumentWith({NewLine(PLACE_TL_SERIES, 50, 1000), NewResistor(2, 50)});
     hostile.components[0].lineZ0 = 5e204;
     hostile.components[0].lineAngle = 1.6e211;

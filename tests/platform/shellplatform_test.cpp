@@ -3,6 +3,7 @@
 #include "csysfslockkeys.h"
 #include "messageboxes.h"
 #include "recordingboxes.h"
+#include "shellpictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -103,6 +104,53 @@ void WriteLed(const QTemporaryDir& dir, const char* name, const char* brightness
     QFile f(dir.filePath(QString::fromLatin1(name) + QStringLiteral("/brightness")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(brightness);
+}
+
+// How sharp an image is: the sum of squared differences between neighbouring pixels, which an
+// edge spread over more pixels lowers.
+double Sharpness(const QImage& image) {
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 1; x < image.width(); ++x) {
+            const QColor a = image.pixelColor(x - 1, y);
+            const QColor b = image.pixelColor(x, y);
+            for (const int d : {a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue(),
+                                a.alpha() - b.alpha()}) {
+                sum += double(d) * d;
+            }
+        }
+    }
+    return sum;
+}
+
+TEST(ToolbarIcons, PaintedAtTheDevicePixelRatio) {
+    for (const QString& name : ToolbarIconNames()) {
+        const QIcon icon = ToolbarIcon(name);
+        const QPixmap sharp = icon.pixmap(QSize(32, 32), 2.0);
+        EXPECT_EQ(sharp.size(), QSize(64, 64)) << name.toStdString();
+        EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+        EXPECT_EQ(icon.pixmap(QSize(32, 32), 1.5).size(), QSize(48, 48));
+        // Drawn with real detail at 64 pixels, not a 32-pixel picture enlarged: enlarging
+        // spreads every edge over twice as many pixels.
+        const QImage enlarged =
+            icon.pixmap(QSize(32, 32), 1.0)
+                .toImage()
+                .scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_GT(Sharpness(sharp.toImage()), 1.2 * Sharpness(enlarged)) << name.toStdString();
+    }
+}
+
+TEST(ToolbarIcons, DisabledIconsAreGreyedAtEveryRatio) {
+    const QIcon icon = ToolbarIcon(QStringLiteral("copy"));
+    const QImage disabled = icon.pixmap(QSize(32, 32), 2.0, QIcon::Disabled).toImage();
+    ASSERT_EQ(disabled.size(), QSize(64, 64));
+    EXPECT_NE(disabled, icon.pixmap(QSize(32, 32), 2.0).toImage());
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const QColor c = disabled.pixelColor(x, y);
+            EXPECT_LE(std::abs(c.red() - c.blue()), 8) << x << "," << y;
+        }
+    }
 }
 
 TEST(LockKeys, ReadsKeyboardLeds) {

@@ -37,7 +37,7 @@ TEST(CliFiles, RefusedSavesLeaveTheTargetAlone) {
     for (const char* name : {"pipe.qbl", "locked.qbl"}) {
         const CliOutcome r = RunCliProcess({"--save", dir.Path(name)});
         EXPECT_EQ(r.status, 1) << name;
-        EXPECT_EQ(r.err, "Failed to save document.\n") << name;
+        EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path(name) + ": Failed to save document.\n") << name;
     }
     EXPECT_TRUE(fs::is_fifo(dir.Path("pipe.qbl")));
     EXPECT_EQ(ReadFileBytes(dir.Path("locked.qbl")), "locked");
@@ -52,7 +52,7 @@ TEST(CliFiles, SavesALongNameAndRefusesToOpenAPipe) {
     ASSERT_EQ(::mkfifo(dir.Path("pipe.qbl").c_str(), 0644), 0);
     const CliOutcome r = RunCliProcess({dir.Path("pipe.qbl"), "--readout"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Failed to open document.\n");
+    EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path("pipe.qbl") + ": Failed to open document.\n");
 }
 
 TEST(CliFiles, AGigabyteOfZerosReadsWithTheMemoryOfASmallDocument) {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -64,6 +65,23 @@ TEST(CliProcess, HelpPrintsTheUsage) {
     EXPECT_EQ(r.err, "");
 }
 
+TEST(CliProcess, VersionShortHelpAndABareRun) {
+    CliOutcome r = RunCliProcess({"--version", "--bogus"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("quorbel-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << r.out;
+    EXPECT_EQ(r.err, "");
+    const CliOutcome help = RunCliProcess({"--help"});
+    r = RunCliProcess({"-h"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, help.out);
+    // Nothing at all to do: the usage goes to stderr and the run counts as a usage error.
+    r = RunCliProcess({});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, help.out);
+}
+
 struct UsageCase {
     std::vector<std::string> args;
     std::string problem;
@@ -90,8 +108,9 @@ TEST(CliProcess, UsageErrorsExitWithTwo) {
         {{"--size", "800"}, "expected WxH"},
         {{"--size", "0x400"}, "expected WxH"},
         {{"--sweep", "1:2"}, "expected F1:F2:N"},
-        {{"--sweep", "1:2:0"}, "N must be a whole number"},
-        {{"--sweep", "1:2:1"}, "give N of at least 2"},
+        {{"--sweep", "1:2:0"}, "N must be a whole number of rows from 2 to 2147483647"},
+        {{"--sweep", "1:2:1"}, "N must be a whole number of rows from 2 to 2147483647"},
+        {{"--sweep", "1:1:0"}, "(or 1 when F1 equals F2)"},
     };
     for (const UsageCase& c : cases) {
         const CliOutcome r = RunCliProcess(c.args);
@@ -119,7 +138,7 @@ TEST(CliProcess, WizardValuesOutsideTheDialogRangeGiveItsMessage) {
     for (const UsageCase& c : cases) {
         const CliOutcome r = RunCliProcess(c.args);
         EXPECT_EQ(r.status, 2) << c.args.back();
-        EXPECT_EQ(r.err, c.problem);
+        EXPECT_EQ(r.err, "quorbel-cli: " + c.problem);
     }
 }
 
@@ -129,16 +148,17 @@ TEST(CliProcess, UnreadableDocumentsExitWithOne) {
     WriteFileBytes(dir.Path("cut.qbl"), good.substr(0, good.size() - 100));
     CliOutcome r = RunCliProcess({dir.Path("cut.qbl"), "--json"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unexpected file format.\n");
+    EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path("cut.qbl") + ": Unexpected file format.\n");
     EXPECT_EQ(r.out, "");
 
     r = RunCliProcess({dir.Path("missing.qbl")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Failed to open document.\n");
+    EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path("missing.qbl") + ": Failed to open document.\n");
 
     r = RunCliProcess({"--save", dir.Path("no/such/dir/out.qbl")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Failed to save document.\n");
+    EXPECT_EQ(r.err,
+              "quorbel-cli: " + dir.Path("no/such/dir/out.qbl") + ": Failed to save document.\n");
 }
 
 TEST(CliProcess, SaveRoundTripsByteForByte) {
@@ -234,7 +254,8 @@ TEST(CliProcess, EmptyAndBrokenNetworksHaveNoEnd) {
     EXPECT_TRUE(json["components"][1]["outZ"].isNull());
     EXPECT_NE(r.out.find("\n100,,,,,\n150,,,,,\n200,,,,,\n"), std::string::npos);
     // Four evaluations, each message once.
-    EXPECT_EQ(r.err, "default case in plotcomponents type checking\nproblem plotting components\n");
+    EXPECT_EQ(r.err, "quorbel-cli: default case in plotcomponents type checking\n"
+                     "quorbel-cli: problem plotting components\n");
 }
 
 TEST(CliProcess, EditsApplyInTheirFixedOrder) {
@@ -256,8 +277,9 @@ TEST(CliProcess, EditsApplyInTheirFixedOrder) {
         {"--filter", "lowpass,100,0.1,4,50,shunt", "--matchme", "1,quarterwave", "--json"});
     ASSERT_EQ(f.status, 0) << f.err;
     // MatchMe first (equal impedances: the example), then the filter replaces its network.
-    EXPECT_EQ(f.err, "no need to match!!, I'm gonna give you an example instead!!\n"
-                     "N was not Odd, I've increased the order to the nearest odd number\n");
+    EXPECT_EQ(f.err, "quorbel-cli: no need to match!!, I'm gonna give you an example instead!!\n"
+                     "quorbel-cli: N was not Odd, I've increased the order to the nearest odd "
+                     "number\n");
     EXPECT_EQ(ParseJson(f.out)["componentCount"].toInt(), 5);
 }
 

@@ -141,11 +141,12 @@ TEST(CliRender, DrawMessagesAndUnwritablePictures) {
     ASSERT_EQ(SaveDocumentFile(path, doc), DocumentError::None);
     CliOutcome r = RunCliProcess({path, "-o", dir.Path("a.png"), "--readout", "--json"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "default case in plotcomponents type checking\nproblem plotting components\n");
+    EXPECT_EQ(r.err, "quorbel-cli: default case in plotcomponents type checking\n"
+                     "quorbel-cli: problem plotting components\n");
 
     r = RunCliProcess({path, "-o", dir.Path("missing/a.svg"), "--json"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot write the picture"), std::string::npos);
+    EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path("missing/a.svg") + ": cannot write the picture\n");
     EXPECT_EQ(r.out, "");
 }
 

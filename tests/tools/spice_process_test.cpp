@@ -2,6 +2,7 @@
 // node's voltage with the ending impedance the tool reports.
 #include "cliprocess.h"
 #include "documentfile.h"
+#include "missingtool.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,7 @@ Complex EndZ(std::vector<std::string> args) {
 TEST(SpiceNetlist, NgspiceReproducesTheEndingImpedance) {
     const std::string ngspice = FindOnPath("ngspice");
     if (ngspice.empty()) {
-        GTEST_SKIP() << "ngspice is not installed (Debian: apt-get install ngspice); "
-                        "the netlists were not simulated";
+        SKIP_OR_FAIL_MISSING("ngspice is not installed (Debian package ngspice)");
     }
     CScratchDir dir;
     const std::string every = dir.Path("every.qbl");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bandsettings.h"
+#include "dialogbase.h"
+#include "fieldrange.h"
+
+#include <cstdint>
+
+class QLineEdit;
+
+/// The ranges of the Band Setup fields: the frequencies as the frequency entry takes them, the
+/// points as the band allows them.
+inline constexpr NumberRange kBandFrequencyRange{1e-15, 1e20};
+inline constexpr IntegerRange kBandPointsRange{kMinBandPoints, kMaxBandPoints};
+
+/// "Band Setup": the band of band analysis, its low and high frequency and its number of points.
+/// OK and Cancel. On OK each field is checked against its range, then the high frequency must lie
+/// above the low one.
+class CBandSetupDialog : public CDialogBase {
+    Q_OBJECT
+public:
+    static constexpr int IDD = 148;
+
+    explicit CBandSetupDialog(QWidget* parent = nullptr);
+
+    // In exchange order.
+    double low = 0.0;   ///< MHz, edit 1003
+    double high = 0.0;  ///< MHz, edit 1004
+    int32_t points = 0; ///< edit 1005
+
+protected:
+    std::optional<CrossFieldRefusal> CheckFieldsTogether() const override;
+
+private:
+    QLineEdit* highEdit = nullptr;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "complex.h"
+#include "drawsurface.h"
+#include "geometry.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+class SmithChrt;
+struct BandResult;
+struct BandSettings;
+
+// Band analysis on the chart: the locus of the ending impedance across the band, the loci of
+// the junctions, the markers at the band's ends and the readout's band line. DrawChart calls
+// these only while the band display is on.
+
+/// The ending impedance's locus: a colour no other curve of the chart uses.
+inline constexpr Pen kBandLocusPen{3, {204, 0, 204}};
+/// The loci after every component: thin and light, behind the ending locus.
+inline constexpr Pen kJunctionLocusPen{1, {205, 160, 235}};
+/// The outline of the markers at the band's low and high ends.
+inline constexpr Pen kBandEndPen{2, {204, 0, 204}};
+/// The colour of the end markers' frequency labels.
+inline constexpr Rgb kBandLabelText{140, 0, 140};
+
+/// Evaluates sc's network across sc.band into sc.bandResult (its vectors reused from the last
+/// draw), then draws the junction loci (when sc.band.junctionLoci is on), the ending impedance's
+/// locus and the markers at its two ends, labelled with their frequencies when sc.textMarkers is
+/// 1. Needs the geometry and surface of the draw in sc. Changes nothing else of sc.
+void DrawBandLocus(SmithChrt& sc);
+
+/// One locus as a connected curve with the current pen: a point that is not finite, or that
+/// lies beyond the drawing coordinates, breaks it (no segment to or from it).
+void DrawLocus(SmithChrt& sc, std::span<const Complex> locus);
+
+/// The readout's band line, for example
+/// "Band 400.000-470.000 MHz: VSWR<=1.85 @470.000 MHz, RL>=10.52dB"; "no valid point" in place
+/// of the figures when no frequency of the band gave a VSWR.
+std::string BandLine(const BandSettings& band, const BandResult& result);
+
+/// The label of a band end marker: "%.3f MHz".
+std::string BandEndLabel(double mhz);
+
+/// A printed page with the band response: the chart's part, in which the chart's printing rule
+/// then places it, and the plot's part below the chart, both in printer device units (y down).
+struct BandPageLayout {
+    Rect chartPart;
+    Rect chart; ///< where the printing rule puts the chart inside chartPart
+    Rect plot;
+};
+
+/// Splits printRect for a client area of cw x ch pixels on a printer whose dots are k times as
+/// high as wide: the plot takes up to a third of the page's height (at most half its width)
+/// below the chart, the chart the rest by the ordinary printing rule.
+BandPageLayout LayOutBandPage(int32_t cw, int32_t ch, Rect printRect, double k);

@@ -1,0 +1,141 @@
+// The band response plot: what its series show, how an update changes them, and its pictures.
+#include "bandlocus.h"
+#include "bandplot.h"
+#include "smithchrt.h"
+
+#include <QChart>
+#include <QFile>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+SmithChrt Matched(int32_t points) {
+    SmithChrt sc;
+    sc.ResetForNewDocument();
+    sc.frequency = 435;
+    sc.startZ = {12.5, -8};
+    sc.AddComponent(NewInductor(PLACE_SERIES, 20, 435));
+    sc.AddComponent(NewCapacitor(PLACE_SHUNT, 40, 435));
+    sc.band = {400, 470, points, true, false};
+    EvaluateBand(sc, sc.bandResult);
+    return sc;
+}
+
+class BandPlotTest : public ::testing::Test {
+protected:
+    QChart chart;
+    CBandPlotContent content{chart};
+};
+
+TEST_F(BandPlotTest, ShowsTheBandsReturnLossAndVswrWithItsMarks) {
+    const SmithChrt sc = Matched(21);
+    ASSERT_TRUE(content.Update(sc));
+    const QList<QPointF> rl = content.ReturnLossSeries()->points();
+    const QList<QPointF> vswr = content.VswrSeries()->points();
+    ASSERT_EQ(rl.size(), 21);
+    ASSERT_EQ(vswr.size(), 21);
+    for (int k = 0; k < 21; ++k) {
+        EXPECT_EQ(rl[k], QPointF(sc.bandResult.frequencies[k], sc.bandResult.returnLossDb[k]));
+        EXPECT_EQ(vswr[k].y(), sc.bandResult.vswr[k]);
+    }
+    const QList<QPointF> analysis = content.AnalysisSeries()->points();
+    ASSERT_EQ(analysis.size(), 2);
+    EXPECT_EQ(analysis[0].x(), 435.0);
+    EXPECT_LT(content.FrequencyAxis()->min(), 400.0);
+    EXPECT_GT(content.FrequencyAxis()->max(), 470.0);
+    EXPECT_TRUE(chart.title().contains(QStringLiteral("400.000-470.000 MHz")));
+}
+
+TEST_F(BandPlotTest, AnUpdateReplacesOnlyWhatChanged) {
+    SmithChrt sc = Matched(11);
+    EXPECT_TRUE(content.Update(sc));
+    EXPECT_FALSE(content.Update(sc));
+    sc.components[1].capacitance *= 1.025;
+    EvaluateBand(sc, sc.bandResult);
+    EXPECT_TRUE(content.Update(sc));
+    sc.frequency = 1000; // the analysis frequency leaves the plot: no mark, the title says so
+    EXPECT_TRUE(content.Update(sc));
+    EXPECT_TRUE(content.AnalysisSeries()->points().isEmpty());
+    EXPECT_TRUE(chart.title().endsWith(QStringLiteral("(outside the plot)")));
+    sc.band.display = false;
+    EXPECT_TRUE(content.Update(sc));
+    EXPECT_TRUE(content.VswrSeries()->points().isEmpty());
+    EXPECT_FALSE(content.Update(sc));
+}
+
+TEST_F(BandPlotTest, PointsWithoutAValueAreLeftOutAndInfinitiesKeptInRange) {
+    SmithChrt sc = Matched(5);
+    sc.bandResult.returnLossDb[1] = NAN;
+    sc.bandResult.returnLossDb[2] = INFINITY;
+    content.Update(sc);
+    const QList<QPointF> rl = content.ReturnLossSeries()->points();
+    ASSERT_EQ(rl.size(), 4);
+    EXPECT_EQ(rl[1].x(), sc.bandResult.frequencies[2]);
+    EXPECT_TRUE(std::isfinite(rl[1].y()));
+    auto* axis = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).front());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_LE(axis->max(), 60.0);
+}
+
+// The share of pixels in the VSWR curve's colour, which only the plot draws.
+double VswrInk(const QImage& image) {
+    const QColor vswr(kBandLocusPen.colour.r, kBandLocusPen.colour.g, kBandLocusPen.colour.b);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += std::abs(c.red() - vswr.red()) + std::abs(c.green() - vswr.green()) +
+                             std::abs(c.blue() - vswr.blue()) <
+                         60
+                     ? 1
+                     : 0;
+        }
+    }
+    return static_cast<double>(n) / (image.width() * image.height());
+}
+
+TEST(BandPlotPictures, RenderedIntoItsRectangleOnly) {
+    const SmithChrt sc = Matched(41);
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        RenderBandPlot(sc, painter, QRectF(0, 300, 800, 300));
+    }
+    EXPECT_EQ(VswrInk(image.copy(0, 0, 800, 300)), 0.0);
+    EXPECT_GT(VswrInk(image.copy(0, 300, 800, 300)), 0.001);
+}
+
+TEST(BandPlotPictures, FilesOfEveryFormat) {
+    QTemporaryDir dir;
+    SmithChrt sc = Matched(41);
+    sc.bandResult = {}; // the writer evaluates the band itself
+    const struct {
+        PictureFormat format;
+        const char* name;
+        QByteArray magic;
+    } cases[] = {
+        {PictureFormat::Png, "plot.png", QByteArray("\x89PNG")},
+        {PictureFormat::Svg, "plot.svg", QByteArray("<?xml")},
+        {PictureFormat::Pdf, "plot.pdf", QByteArray("%PDF")},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(WriteBandPlotPicture(sc, QSize(640, 320), path, c.format)) << c.name;
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.read(c.magic.size()) == c.magic) << c.name;
+    }
+    EXPECT_GT(VswrInk(QImage(dir.filePath(QStringLiteral("plot.png")))), 0.001);
+    EXPECT_FALSE(WriteBandPlotPicture(
+        sc, QSize(640, 320), dir.filePath(QStringLiteral("missing/plot.png")), PictureFormat::Png));
+}
+
+} // namespace
