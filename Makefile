@@ -24,15 +24,16 @@ build: configure
 run: build
 	./$(BUILD_DIR)/app/quorbel
 
+# The install script has provided every tool the suite uses: a test that finds one missing fails.
 # The benchmark programs are built too, so that they cannot rot, but not run.
 test: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen QUORBEL_REQUIRE_TOOLS=1 ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
 	cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUORBEL_SANITIZE=ON -DQUORBEL_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_DIR) -j $(JOBS)
-	cd $(SAN_DIR) && QT_QPA_PLATFORM=offscreen \
+	cd $(SAN_DIR) && QT_QPA_PLATFORM=offscreen QUORBEL_REQUIRE_TOOLS=1 \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \

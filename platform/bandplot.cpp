@@ -3,7 +3,6 @@
 #include "bandevaluation.h"
 #include "bandlocus.h"
 #include "numbertext.h"
-#include "picturefiles.h"
 #include "smithchrt.h"
 
 #include <QChart>
@@ -19,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -255,12 +255,18 @@ void RenderBandPlot(const SmithChrt& sc, QPainter& painter, const QRectF& target
     painter.restore();
 }
 
+PicturePage BandPlotPage(const SmithChrt& doc, QSize size) {
+    auto sc = std::make_shared<SmithChrt>(doc);
+    EvaluateBand(*sc, sc->bandResult);
+    return {QStringLiteral("band"), size, [sc, size](QPainter& painter) {
+                const QRectF whole(QPointF(0, 0), size);
+                painter.fillRect(whole, Qt::white);
+                RenderBandPlot(*sc, painter, whole);
+            }};
+}
+
 bool WriteBandPlotPicture(const SmithChrt& doc, QSize size, const QString& path,
                           PictureFormat format) {
-    SmithChrt sc = doc;
-    EvaluateBand(sc, sc.bandResult);
-    return WritePictureFile(size, path, format, QString::fromStdString(sc.title),
-                            [&sc, size](QPainter& painter) {
-                                RenderBandPlot(sc, painter, QRectF(QPointF(0, 0), size));
-                            });
+    const PicturePage page = BandPlotPage(doc, size);
+    return WritePicturePages(path, format, QString::fromStdString(doc.title), {&page, 1});
 }

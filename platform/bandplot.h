@@ -60,6 +60,10 @@ private:
 /// keep their size relative to the plot on a printed page. Print, preview and pictures use it.
 void RenderBandPlot(const SmithChrt& sc, QPainter& painter, const QRectF& target);
 
+/// The band response of doc, evaluated afresh, as a picture of size pixels on white: the page
+/// an export of the chart adds while the band display is on.
+PicturePage BandPlotPage(const SmithChrt& doc, QSize size);
+
 /// Writes the band response of doc, evaluated afresh, to a picture file of size pixels (PNG, or
 /// SVG and PDF as vector drawings at the screen's resolution), atomically. Needs a Qt widget
 /// application. Returns false when the picture cannot be made or the file cannot be written.

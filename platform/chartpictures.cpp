@@ -275,20 +275,6 @@ bool Render(QIODevice& file, PictureFormat format, const QString& title,
     return false;
 }
 
-// Writes the pages into one file: a PDF takes them all, PNG and SVG the first.
-bool WritePages(const QString& path, PictureFormat format, const QString& title,
-                std::span<const PicturePage> pages) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (!Render(file, format, title, pages)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 // The chart as a page: PNG is the window's buffered draw, the vector formats the unbuffered one.
 PicturePage ChartPage(SmithChrt& sc, QSize size, PictureFormat format, IDateTimeText& clock) {
     if (format == PictureFormat::Png) {
@@ -303,6 +289,22 @@ PicturePage ChartPage(SmithChrt& sc, QSize size, PictureFormat format, IDateTime
 }
 
 } // namespace
+
+bool WritePicturePages(const QString& path, PictureFormat format, const QString& title,
+                       std::span<const PicturePage> pages) {
+    if (pages.empty() || pages.front().size.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (!Render(file, format, title, pages)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
 
 bool WriteChartPicture(const SmithChrt& doc, QSize size, const QString& path, PictureFormat format,
                        IDateTimeText& clock) {
@@ -325,14 +327,14 @@ QString ExportChartPictures(const SmithChrt& doc, QSize size, const QString& pat
     std::vector<PicturePage> pages{ChartPage(sc, size, format, clock)};
     if (format == PictureFormat::Pdf) {
         pages.insert(pages.end(), morePages.begin(), morePages.end());
-        return WritePages(path, format, title, pages) ? QString() : path;
+        return WritePicturePages(path, format, title, pages) ? QString() : path;
     }
-    if (!WritePages(path, format, title, pages)) {
+    if (!WritePicturePages(path, format, title, pages)) {
         return path;
     }
     for (const PicturePage& page : morePages) {
         const QString pagePath = PagePictureName(path, page.name);
-        if (!WritePages(pagePath, format, title, {&page, 1})) {
+        if (!WritePicturePages(pagePath, format, title, {&page, 1})) {
             return pagePath;
         }
     }

@@ -31,6 +31,12 @@ struct PicturePage {
     std::function<void(QPainter&)> draw;
 };
 
+/// Writes pictures into the file at path, atomically: a PDF takes every page, one PDF page each,
+/// PNG and SVG the first only (SVG and PDF as vector drawings at the screen's resolution, titled
+/// title). Returns false when the picture cannot be made or the file cannot be written.
+bool WritePicturePages(const QString& path, PictureFormat format, const QString& title,
+                       std::span<const PicturePage> pages);
+
 /// The file a further picture of a PNG or SVG export goes to: "amp.png" and "band" give
 /// "amp-band.png".
 QString PagePictureName(const QString& path, const QString& pageName);

@@ -147,9 +147,6 @@ public:
 
     /// The drawing area of the page being printed, in printer device units.
     Rect printRect;
-    /// Pictures that File > Export Chart... writes after the chart, each with its own draw: the
-    /// following pages of a PDF, files of their own beside a PNG or SVG.
-    std::vector<PicturePage> exportPages;
     /// Print, Print Preview and Print Setup over the view's printer; each page is drawn by
     /// DrawView.
     CChartPrinter printer{[this](QPainter& painter, QPrinter& page) { DrawPage(painter, page); }};

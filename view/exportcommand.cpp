@@ -1,4 +1,5 @@
 // File > Export Chart...: the chart as the view shows it, to a picture file.
+#include "bandplot.h"
 #include "chartpictures.h"
 #include "ckesto1doc.h"
 #include "ckesto1view.h"
@@ -7,6 +8,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -20,6 +24,16 @@ QString SuggestedPictureName(const CKesto1Doc& doc) {
     return file.dir().filePath(file.completeBaseName() + png);
 }
 
+// The pictures that follow the chart: with the band display on, the band's response plot at the
+// view's width and half its height (the following page of a PDF, a file "NAME-band" beside a PNG
+// or SVG).
+std::vector<PicturePage> FollowingPages(const SmithChrt& sc, QSize viewSize) {
+    if (!sc.band.display) {
+        return {};
+    }
+    return {BandPlotPage(sc, QSize(viewSize.width(), std::max(1, viewSize.height() / 2)))};
+}
+
 } // namespace
 
 void CKesto1View::OnFileExportChart() {
@@ -30,9 +44,11 @@ void CKesto1View::OnFileExportChart() {
     if (path.isEmpty()) {
         return;
     }
-    const PictureFormat format = PictureFormatOfPath(path.toStdString()).value_or(PictureFormat::Png);
+    const PictureFormat format =
+        PictureFormatOfPath(path.toStdString()).value_or(PictureFormat::Png);
+    const std::vector<PicturePage> following = FollowingPages(document->chart, size());
     const QString failed =
-        ExportChartPictures(document->chart, size(), path, format, clock, exportPages);
+        ExportChartPictures(document->chart, size(), path, format, clock, following);
     if (!failed.isEmpty()) {
         MessageBoxes().Warning(QStringLiteral("Failed to export the chart to %1.").arg(failed));
     }

@@ -1,9 +1,12 @@
+#include "bandsettings.h"
 #include "ckesto1doc.h"
 #include "ckesto1view.h"
 #include "ishellcommands.h"
 
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,9 +30,11 @@ public:
         return id < ID_FILE_MRU_FILE1 || id > ID_FILE_MRU_FILE4 || id - ID_FILE_MRU_FILE1 < recent;
     }
     bool IsShellCommandChecked(int id) const override { return id == ID_VIEW_TOOLBAR; }
+    QString AskExportFileName(const QString& /*suggested*/) override { return exportName; }
 
     std::vector<int> calls;
     int recent = 0;
+    QString exportName;
 };
 
 class ViewTest : public ::testing::Test {
@@ -114,3 +119,26 @@ TEST_F(ViewTest, FocusAndActivationChangesDoNotRepaint) {
 }
 
 } // namespace
+
+// With the band display on, the export adds the response plot: a file beside a PNG, the second
+// page of a PDF; with it off, the chart alone.
+TEST_F(ViewTest, ExportAddsTheBandPlotWhileTheBandIsShown) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    shell.exportName = dir.filePath(QStringLiteral("plain.png"));
+    ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));
+    EXPECT_TRUE(QFile::exists(shell.exportName));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("plain-band.png"))));
+
+    TurnBandDisplayOn(doc.chart);
+    shell.exportName = dir.filePath(QStringLiteral("band.png"));
+    ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));
+    const QImage plot(dir.filePath(QStringLiteral("band-band.png")));
+    EXPECT_EQ(plot.size(), QSize(view.width(), view.height() / 2));
+
+    shell.exportName = dir.filePath(QStringLiteral("band.pdf"));
+    ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));
+    QFile pdf(shell.exportName);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.readAll().count("/Type /Page\n"), 2);
+}
