@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz format clean
+.PHONY: all deps configure build run test test-sanitize bench bench-build fuzz format clean
 
 all: build
 
@@ -25,7 +25,9 @@ run: build
 	./$(BUILD_DIR)/app/quorbel
 
 # The install script has provided every tool the suite uses: a test that finds one missing fails.
+# The benchmark programs are built too, so that they cannot rot, but not run.
 test: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen QUORBEL_REQUIRE_TOOLS=1 ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
@@ -39,6 +41,10 @@ test-sanitize: deps
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
+
+# The benchmark programs built, not run (make test does this too).
+bench-build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench-build
 
 # Every libFuzzer harness for FUZZ_SECONDS each, built with clang in its own directory.
 fuzz:

@@ -1,5 +1,6 @@
 // Time of one whole draw at 1920x1080 for an ordinary 25-component network and for documents
 // built to make the draw slow. The surface only counts, so the figures are the draw's own work.
+#include "benchsupport.h"
 #include "chartgeometry.h"
 #include "datetimetext.h"
 #include "drawchart.h"
@@ -13,34 +14,6 @@
 #include <string>
 
 namespace {
-
-class CountingSurface : public DrawSurface {
-public:
-    Pen SelectPen(Pen p) override { return Swap(pen, p); }
-    Brush SelectBrush(Brush b) override { return Swap(brush, b); }
-    void MoveTo(Point) override { ++calls; }
-    void LineTo(Point) override { ++calls; }
-    void Circle(Rect) override { ++calls; }
-    void Arc(Rect, Point, Point) override { ++calls; }
-    void Ellipse(Rect) override { ++calls; }
-    void TextOut(Point, const std::string&) override { ++calls; }
-    Rgb SetTextColour(Rgb c) override { return Swap(text, c); }
-    TextMetrics GetTextMetrics() override { return {16, 0}; }
-    void FillWhite(Rect) override { ++calls; }
-    void SetBackgroundTransparent() override {}
-
-    int64_t calls = 0;
-
-private:
-    template <typename T> static T Swap(T& held, T next) {
-        const T old = held;
-        held = next;
-        return old;
-    }
-    Pen pen;
-    Brush brush = Brush::White;
-    Rgb text;
-};
 
 SmithChrt NewChart() {
     SmithChrt sc;
@@ -184,4 +157,3 @@ BENCHMARK_CAPTURE(Draw, EveryFieldInf, EveryField(kInf))->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(Draw, EveryFieldMinusInf, EveryField(-kInf))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, EveryField1e308, EveryField(1e308))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, EveryFieldMinus1e308, EveryField(-1e308))->Unit(benchmark::kMillisecond);
-

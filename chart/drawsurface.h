@@ -59,4 +59,11 @@ public:
     virtual void FillWhite(Rect rect) = 0;
     /// Text is written without a background box from now on.
     virtual void SetBackgroundTransparent() = 0;
+
+    /// The calls up to the matching EndGroup form one group of shapes (no text). A surface may
+    /// keep what a group drew and, when a later draw makes the very same calls in a group, put
+    /// that back instead of drawing them again; the picture is the same either way. By default
+    /// every call is drawn as it comes.
+    virtual void BeginGroup() {}
+    virtual void EndGroup() {}
 };

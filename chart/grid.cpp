@@ -95,6 +95,8 @@ void DrawSusceptanceArcs(const SmithChrt& sc, DrawSurface& s) {
 
 void DrawGrid(SmithChrt& sc) {
     DrawSurface& s = *sc.surface;
+    // The same geometry and settings give the same calls, which a window's surface keeps.
+    s.BeginGroup();
     DrawRimAndAxis(sc, s);
     Pen previous = s.SelectPen(kImpedancePen);
     DrawResistanceCircles(sc, s);
@@ -109,4 +111,5 @@ void DrawGrid(SmithChrt& sc) {
         DrawSusceptanceArcs(sc, s);
     }
     s.SelectPen(previous);
+    s.EndGroup();
 }

@@ -63,3 +63,50 @@ void RecordingSurface::FillWhite(Rect rect) {
 void RecordingSurface::SetBackgroundTransparent() {
     Add(DrawCall::Op::Transparent);
 }
+
+void ReplayDrawCalls(const std::vector<DrawCall>& calls, DrawSurface& target) {
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb textColour;
+    for (const DrawCall& c : calls) {
+        if (!(c.pen == pen)) {
+            pen = c.pen;
+            target.SelectPen(pen);
+        }
+        if (c.brush != brush) {
+            brush = c.brush;
+            target.SelectBrush(brush);
+        }
+        if (!(c.textColour == textColour)) {
+            textColour = c.textColour;
+            target.SetTextColour(textColour);
+        }
+        switch (c.op) {
+        case DrawCall::Op::MoveTo:
+            target.MoveTo(c.to);
+            break;
+        case DrawCall::Op::LineTo:
+            target.MoveTo(c.from);
+            target.LineTo(c.to);
+            break;
+        case DrawCall::Op::Circle:
+            target.Circle(c.box);
+            break;
+        case DrawCall::Op::Arc:
+            target.Arc(c.box, c.from, c.to);
+            break;
+        case DrawCall::Op::Ellipse:
+            target.Ellipse(c.box);
+            break;
+        case DrawCall::Op::Text:
+            target.TextOut(c.to, c.text);
+            break;
+        case DrawCall::Op::FillWhite:
+            target.FillWhite(c.box);
+            break;
+        case DrawCall::Op::Transparent:
+            target.SetBackgroundTransparent();
+            break;
+        }
+    }
+}

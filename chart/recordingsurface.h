@@ -47,3 +47,8 @@ public:
 private:
     DrawCall& Add(DrawCall::Op op);
 };
+
+/// Makes the recorded calls again on target, selecting a pen, brush or text colour only where
+/// it changes; target starts as a fresh surface. Each shape is one call of target, so on the
+/// painter surface the replay is the plain drawing of the same primitives.
+void ReplayDrawCalls(const std::vector<DrawCall>& calls, DrawSurface& target);

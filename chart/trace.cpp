@@ -7,7 +7,9 @@
 #include "smithchrt.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -61,7 +63,40 @@ Point Midpoint(Point a, Point b) {
             static_cast<int32_t>((int64_t{a.y} + b.y) / 2)};
 }
 
-// One trace's stepping state: the last accepted point and the line's accumulated angle.
+// The squared distance of two chart points, as ScreenDistancePercent measures it.
+double SquaredDistance(Point a, Point b) {
+    const double dx = static_cast<double>(int64_t{a.x} - b.x);
+    const double dy = static_cast<double>(int64_t{a.y} - b.y);
+    return dx * dx + dy * dy;
+}
+
+// The smallest squared distance whose distance in percent of the radius is at least (or, when
+// beyond is set, above) percent. The percentage never falls as the squared distance grows, so
+// the bound is found by bisection over the ordered bit patterns of the non-negative doubles,
+// starting close around the exact value.
+double SquaredDistanceBound(const SmithChrt& sc, double percent, bool beyond) {
+    const auto passes = [&](uint64_t bits) {
+        const double k = sc.DistancePercentOfSquare(std::bit_cast<double>(bits));
+        return beyond ? k > percent : k >= percent;
+    };
+    const double estimate = (percent * 0.01 * sc.chartRadius) * (percent * 0.01 * sc.chartRadius);
+    uint64_t below = std::bit_cast<uint64_t>(estimate * (1 - 1e-12));
+    uint64_t at = std::bit_cast<uint64_t>(estimate * (1 + 1e-12));
+    if (!std::isfinite(estimate) || passes(below) || !passes(at)) {
+        below = 0; // 0.0 passes for no positive percent
+        at = std::bit_cast<uint64_t>(std::numeric_limits<double>::infinity());
+    }
+    while (at - below > 1) {
+        const uint64_t middle = below + (at - below) / 2;
+        (passes(middle) ? at : below) = middle;
+    }
+    return std::bit_cast<double>(at);
+}
+
+// One trace's stepping state: the last accepted point and the line's accumulated angle. Each
+// impedance's chart point is computed once and kept with it. The distances of the steps are
+// compared with 0.001 and 10 percent of the radius through their squared bounds, which gives the
+// same answers as comparing the percentages.
 struct Stepper {
     SmithChrt& sc;
     Complex zin;
@@ -70,40 +105,53 @@ struct Stepper {
     double theta;
     Complex cur;
     Point curPoint;
+    Point trialPoint;
+    double tooShort; ///< squared distances below this are under 0.001 percent
+    double tooLong;  ///< squared distances from this up are over 10 percent
     double step = 2.0;
     double angle = 0;
     double savedAngle = 0;
     int trials = 0;
 
-    Complex Trial(double& k) {
+    Complex Trial(double& d2) {
         ++trials;
         const Complex from = IsLinePlacement(placement) ? zin : cur;
         const Complex trial = sc.StepPercent(step, from, ze, placement, theta, angle);
-        k = sc.ScreenDistancePercent(curPoint, sc.ZToScreen(trial));
+        trialPoint = sc.ZToScreen(trial);
+        d2 = SquaredDistance(curPoint, trialPoint);
         return trial;
     }
 
     // The next point with its distance brought into 0.001 .. 10 percent; false to abandon. A
     // trial point that is not finite ends the trace: no step size leads anywhere from there.
     bool Next(Complex& trial) {
-        double k = 0;
-        trial = Trial(k);
+        double d2 = 0;
+        trial = Trial(d2);
         int adjustments = 0;
-        while (k < 0.001 || k > 10) {
+        while (d2 < tooShort || d2 >= tooLong) {
             if (adjustments > 5000 || trials >= kMaxTraceTrials || !IsFinite(trial)) {
                 return false;
             }
             ++adjustments;
-            step = k < 0.001 ? step * std::fabs((step + 100) * 0.01)
-                             : step * std::fabs((100 - step) * 0.01);
+            step = d2 < tooShort ? step * std::fabs((step + 100) * 0.01)
+                                 : step * std::fabs((100 - step) * 0.01);
             if (IsLinePlacement(placement)) {
                 angle = savedAngle;
             }
-            trial = Trial(k);
+            trial = Trial(d2);
         }
         return true;
     }
 };
+
+// DrawImpedanceSegment for impedances whose chart points are known.
+void DrawPointSegment(DrawSurface& s, Point a, Point b) {
+    if (!IsValidPoint(a) || !IsValidPoint(b)) {
+        return;
+    }
+    s.MoveTo(a);
+    s.LineTo(b);
+}
 
 void WriteComponentLine(SmithChrt& sc, const std::string& line) {
     if (sc.plottingActive == 1) {
@@ -134,13 +182,7 @@ void WriteClosingLines(SmithChrt& sc) {
 } // namespace
 
 void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
-    const Point a = sc.ZToScreen(from);
-    const Point b = sc.ZToScreen(to);
-    if (!IsValidPoint(a) || !IsValidPoint(b)) {
-        return;
-    }
-    sc.surface->MoveTo(a);
-    sc.surface->LineTo(b);
+    DrawPointSegment(*sc.surface, sc.ZToScreen(from), sc.ZToScreen(to));
 }
 
 Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement,
@@ -160,19 +202,29 @@ Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t place
         return end;
     }
     const Point endPoint = sc.ZToScreen(end);
-    Stepper st{sc, zin, ze, placement, theta, zin, sc.ZToScreen(zin)};
+    const double tooLong = SquaredDistanceBound(sc, 10, true);
+    Stepper st{sc,
+               zin,
+               ze,
+               placement,
+               theta,
+               zin,
+               sc.ZToScreen(zin),
+               {},
+               SquaredDistanceBound(sc, 0.001, false),
+               tooLong};
     for (int points = 0; points < kMaxTracePoints; ++points) {
         Complex trial;
         if (!st.Next(trial)) {
             break;
         }
-        DrawImpedanceSegment(sc, st.cur, trial);
+        DrawPointSegment(s, st.curPoint, st.trialPoint);
         st.cur = trial;
-        st.curPoint = sc.ZToScreen(trial);
+        st.curPoint = st.trialPoint;
         st.savedAngle = st.angle;
-        if (sc.ScreenDistancePercent(st.curPoint, endPoint) <= 10) {
+        if (SquaredDistance(st.curPoint, endPoint) < tooLong) {
             RaiseQ(sc, end);
-            DrawImpedanceSegment(sc, st.cur, end);
+            DrawPointSegment(s, st.curPoint, endPoint);
             break;
         }
     }

@@ -85,7 +85,11 @@ Complex SmithChrt::ScreenToZ(int32_t px, int32_t py) const {
 double SmithChrt::ScreenDistancePercent(Point a, Point b) const {
     const double dx = static_cast<double>(int64_t{a.x} - b.x);
     const double dy = static_cast<double>(int64_t{a.y} - b.y);
-    return std::sqrt(dx * dx + dy * dy) / chartRadius * 100;
+    return DistancePercentOfSquare(dx * dx + dy * dy);
+}
+
+double SmithChrt::DistancePercentOfSquare(double d2) const {
+    return std::sqrt(d2) / chartRadius * 100;
 }
 
 void SmithChrt::RaiseQ(Complex z) {
@@ -112,7 +116,9 @@ Complex SmithChrt::AddImpedancePercent(double percent, Complex z, Complex zc, in
 
 Complex SmithChrt::AddLinePercent(double percent, Complex zStart, Complex zc, int32_t placement,
                                   double theta, double& accumulated) {
-    const double b = std::fmod(theta, 360);
+    // The remainder of an angle already within a turn is the angle itself: the trace passes
+    // reduced angles, so the division is skipped for them.
+    const double b = std::fabs(theta) < 360 ? theta : std::fmod(theta, 360);
     const double k = kDegToRad;
     Complex result{0, 0};
     if (placement == PLACE_TL_SERIES) {

@@ -89,6 +89,8 @@ public:
     Point ZToScreen(Complex z) const;
     Complex ScreenToZ(int32_t px, int32_t py) const;
     double ScreenDistancePercent(Point a, Point b) const;
+    /// ScreenDistancePercent of two points whose squared distance is d2.
+    double DistancePercentOfSquare(double d2) const;
 
     // Step functions; both raise maxNetworkQ to the Q of the impedance they return.
     Complex AddImpedancePercent(double percent, Complex z, Complex zc, int32_t placement);

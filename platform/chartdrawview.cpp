@@ -2,6 +2,7 @@
 
 #include "chartgeometry.h"
 #include "coffscreendc.h"
+#include "crastersurface.h"
 #include "datetimetext.h"
 #include "drawchart.h"
 #include "smithchrt.h"
@@ -34,18 +35,23 @@ void DrawStraight(SmithChrt& sc, QPainter& target, Rect logical, IDateTimeText& 
     Draw(sc, dc, logical, clock, drawMessages);
 }
 
-Rect ToRect(QRect r) {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
-
 } // namespace
 
 void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
-                      IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio) {
+                      IDateTimeText& clock, IMessageSink* drawMessages, qreal,
+                      CRasterCache* cache) {
     const Rect logical = DeviceToLogical({0, 0, client.width(), client.height()});
+    const QRect area(QPoint(0, 0), client);
+    target.save();
+    if (!clipBox.contains(area)) {
+        target.setClipRect(clipBox, Qt::IntersectClip);
+    }
     target.setBackgroundMode(Qt::TransparentMode);
-    COffscreenDC dc(target, DeviceToLogical(ToRect(clipBox)), false, devicePixelRatio);
-    Draw(sc, dc, logical, clock, drawMessages);
+    {
+        CRasterSurface surface(target, area, cache);
+        Draw(sc, surface, logical, clock, drawMessages);
+    }
+    target.restore();
 }
 
 void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
@@ -68,7 +74,7 @@ void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {
         DrawViewOnPrinter(sc, target, *to.printer, to.client, to.printRect, clock, to.drawMessages);
     } else {
         DrawViewOnWindow(sc, target, to.client, to.clipBox, clock, to.drawMessages,
-                         to.devicePixelRatio);
+                         to.devicePixelRatio, to.rasterCache);
     }
 }
 

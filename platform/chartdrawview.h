@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 
+class CRasterCache;
 class IDateTimeText;
 class IMessageSink;
 class QPaintDevice;
@@ -21,16 +22,21 @@ struct DrawViewTarget {
     IDateTimeText* clock = nullptr;
     IMessageSink* drawMessages = nullptr; ///< where the draw's messages go, if not sc.messages
     qreal devicePixelRatio = 1.0;
+    CRasterCache* rasterCache = nullptr; ///< window: what the window's draws keep for the next
 };
 
 /// The one draw routine of the view, for every paint, printed page and preview page.
 void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to);
 
 /// The view's draw routine for a window paint: the client area of the given size is the
-/// drawing rectangle, the repainted area clipBox (window pixels) is buffered off screen.
-/// Messages raised by the draw go to drawMessages when it is given.
+/// drawing rectangle, and the repainted area clipBox (window pixels) is drawn straight through
+/// target, whose device (the window's backing store, which Qt shows at once when the paint
+/// ends, or an image) has its own pixel ratio; devicePixelRatio is not used. cache, when given,
+/// keeps what the next draw of the same window can reuse. Messages raised by the draw go to
+/// drawMessages when it is given.
 void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
-                      IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio);
+                      IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio,
+                      CRasterCache* cache = nullptr);
 
 /// The view's draw routine for one printed or previewed page: the part of printRect (device
 /// units) with the proportions of the client area, drawn straight onto the printer.

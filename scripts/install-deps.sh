@@ -20,6 +20,7 @@ packages=(
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
+    libpng-dev
     fonts-dejavu-core
     xdg-utils
     # The netlist test simulates the tool's SPICE output.

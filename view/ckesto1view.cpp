@@ -56,7 +56,7 @@ bool CKesto1View::ExecuteCommand(int id) {
 
 void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
     // Drawing units are the widget's own pixels, the units of its mouse events, at any device
-    // pixel ratio; the off-screen image uses the ratio only for sharpness.
+    // pixel ratio; the painter's device uses the ratio only for sharpness.
     DrawViewTarget to;
     to.client = size();
     to.clipBox = clipBox.isNull() ? rect() : clipBox;
@@ -65,6 +65,7 @@ void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
     to.clock = &clock;
     to.drawMessages = &drawMessages;
     to.devicePixelRatio = painter.device()->devicePixelRatioF();
+    to.rasterCache = &rasterCache;
     ::DrawView(document->chart, painter, to);
 }
 

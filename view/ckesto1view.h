@@ -5,6 +5,7 @@
 #include "chartpictures.h"
 #include "clocaledatetime.h"
 #include "commandtable.h"
+#include "crastersurface.h"
 #include "geometry.h"
 
 #include <QRect>
@@ -195,6 +196,8 @@ private:
     /// Messages raised by a draw, shown after the paint.
     CDrawMessages drawMessages;
     CLocaleDateTime clock;
+    /// What the window's draws keep for the next: the grid's picture, laid-out lines, pixel runs.
+    CRasterCache rasterCache;
     /// Wheel units received toward the next notch, signed by direction.
     int wheelRemainder = 0;
     std::function<void()> paintListener;

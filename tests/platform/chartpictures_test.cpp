@@ -34,6 +34,23 @@ TEST(ChartPictures, PngIsTheWindowsDrawPixelForPixel) {
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
 }
 
+// A picture of more than a huge page's worth of pixels is made on its own pages.
+TEST(ChartPictures, LargePngIsTheWindowsDrawToo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.png"));
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    const SmithChrt doc = OneCapacitor();
+    const QSize size(1280, 720);
+    ASSERT_TRUE(WriteChartPicture(doc, size, path, PictureFormat::Png, clock));
+    QImage window(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&window);
+        SmithChrt drawn = doc;
+        DrawViewOnWindow(drawn, painter, size, window.rect(), clock, nullptr, 1.0);
+    }
+    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
+}
+
 TEST(ChartPictures, UnwritableFileIsAFailureAndLeavesNothing) {
     QTemporaryDir dir;
     FixedDateTimeText clock(std::nullopt);

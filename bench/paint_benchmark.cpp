@@ -1,0 +1,416 @@
+// The figures of one redraw, for the documents of benchsupport.h at three window sizes:
+//   Paint     the window's paint path: a repaint of the real view (its paint event, the draw
+//             into the window's backing store, the backing store's flush);
+//   Draw      the draw through the window's surface into a reused picture;
+//   PlainDraw the draw through the plain painter surface, one painter call a primitive;
+//   Floor     the very same primitives, recorded once, replayed one painter call each into the
+//             same picture;
+//   Evaluate  the draw on a surface that draws nothing.
+// Then a window's first draw (the window's surface with nothing kept yet), a key sequence
+// through the real view (value up or down, then the repaint), the picture
+// files of the command-line tool in process, and the tool's whole process writing a PNG. The
+// summary at the end gives every figure with its ratio to the floor, and the targets.
+#include "benchsupport.h"
+#include "chartdrawview.h"
+#include "chartgeometry.h"
+#include "chartpictures.h"
+#include "ckesto1doc.h"
+#include "ckesto1view.h"
+#include "cqtpaintersurface.h"
+#include "crastersurface.h"
+#include "datetimetext.h"
+#include "documentfile.h"
+#include "drawchart.h"
+#include "recordingsurface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kRepetitions = 5;
+constexpr double kMinTime = 0.1;
+const QSize kSizes[] = {{800, 400}, {1920, 1080}, {3840, 2160}};
+const QSize kPictureSize{3840, 2160};
+// Draws before the timing starts: the window's surface keeps the grid as a picture from the
+// second draw on, and a repetition with few iterations would otherwise time mostly its making.
+constexpr int kWarmDraws = 3;
+
+std::string SizeName(QSize s) {
+    return std::to_string(s.width()) + "x" + std::to_string(s.height());
+}
+
+FixedDateTimeText& Clock() {
+    static FixedDateTimeText clock{std::string("07.12.2026 23:59")};
+    return clock;
+}
+
+Rect LogicalArea(QSize size) {
+    return DeviceToLogical({0, 0, size.width(), size.height()});
+}
+
+// A picture of the given size whose memory has been touched once: a large picture's first
+// use costs a page fault per page, which belongs to no draw.
+QImage WarmPicture(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The calls of one draw into a picture of the given size, with the painter's own text metrics.
+std::vector<DrawCall> RecordDraw(const SmithChrt& doc, QImage& image) {
+    TextMetrics metrics;
+    {
+        QPainter painter(&image);
+        CQtPainterSurface surface(&painter, {0, 0});
+        metrics = surface.GetTextMetrics();
+    }
+    RecordingSurface recording(metrics);
+    SmithChrt sc = doc;
+    DrawChart(sc, recording, LogicalArea(image.size()), Clock());
+    return std::move(recording.calls);
+}
+
+void Register(const std::string& name, std::function<void(benchmark::State&)> run,
+              bool realTime = false) {
+    auto* b = benchmark::RegisterBenchmark(name.c_str(), std::move(run));
+    b->Unit(benchmark::kMillisecond)
+        ->Repetitions(kRepetitions)
+        ->ReportAggregatesOnly(true)
+        ->MinTime(kMinTime);
+    if (realTime) {
+        b->UseRealTime();
+    }
+}
+
+// A shown view of the document at the given size; its repaint is the window's paint path.
+struct ShownView {
+    ShownView(const SmithChrt& chart, QSize size) : view(document) {
+        document.chart = chart;
+        view.resize(size);
+        view.show();
+        QApplication::processEvents();
+    }
+    CKesto1Doc document;
+    CKesto1View view;
+};
+
+void RegisterRedraws(const BenchDocument& doc, QSize size) {
+    const std::string suffix = "/" + doc.name + "/" + SizeName(size);
+    const SmithChrt chart = doc.chart;
+    Register("Paint" + suffix, [chart, size](benchmark::State& state) {
+        ShownView shown(chart, size);
+        for (int i = 0; i < kWarmDraws; ++i) {
+            shown.view.repaint();
+        }
+        for (auto _ : state) {
+            shown.view.repaint();
+        }
+    });
+    Register("Draw" + suffix, [chart, size](benchmark::State& state) {
+        QImage image = WarmPicture(size);
+        CRasterCache cache;
+        const auto draw = [&] {
+            SmithChrt sc = chart;
+            QPainter painter(&image);
+            DrawViewOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
+        };
+        for (int i = 0; i < kWarmDraws; ++i) {
+            draw();
+        }
+        for (auto _ : state) {
+            draw();
+        }
+    });
+    Register("PlainDraw" + suffix, [chart, size](benchmark::State& state) {
+        QImage image = WarmPicture(size);
+        for (auto _ : state) {
+            SmithChrt sc = chart;
+            QPainter painter(&image);
+            CQtPainterSurface surface(&painter, {0, 0});
+            DrawChart(sc, surface, LogicalArea(size), Clock());
+        }
+    });
+    Register("Floor" + suffix, [chart, size](benchmark::State& state) {
+        QImage image = WarmPicture(size);
+        const std::vector<DrawCall> calls = RecordDraw(chart, image);
+        for (auto _ : state) {
+            QPainter painter(&image);
+            CQtPainterSurface surface(&painter, {0, 0});
+            ReplayDrawCalls(calls, surface);
+        }
+        state.counters["calls"] = static_cast<double>(calls.size());
+    });
+    Register("Evaluate" + suffix, [chart, size](benchmark::State& state) {
+        for (auto _ : state) {
+            SmithChrt sc = chart;
+            CountingSurface surface;
+            DrawChart(sc, surface, LogicalArea(size), Clock());
+            benchmark::DoNotOptimize(sc.endZ);
+        }
+    });
+}
+
+// The first draw of a window: the surface makes every pixel run and text layout it uses.
+void RegisterFirstDraw(const BenchDocument& doc, QSize size) {
+    const SmithChrt chart = doc.chart;
+    Register(
+        "FirstDraw/" + doc.name + "/" + SizeName(size), [chart, size](benchmark::State& state) {
+            QImage image = WarmPicture(size);
+            for (auto _ : state) {
+                CRasterCache cache;
+                SmithChrt sc = chart;
+                QPainter painter(&image);
+                DrawViewOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
+            }
+        });
+}
+
+// Up and Down in turn, each followed by the repaint it asks for.
+void RegisterKeySequence(const BenchDocument& doc, QSize size) {
+    const SmithChrt chart = doc.chart;
+    Register("Key/" + doc.name + "/" + SizeName(size), [chart, size](benchmark::State& state) {
+        ShownView shown(chart, size);
+        for (int i = 0; i < kWarmDraws; ++i) {
+            shown.view.repaint();
+        }
+        bool up = true;
+        for (auto _ : state) {
+            QKeyEvent key(QEvent::KeyPress, up ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(&shown.view, &key);
+            shown.view.repaint();
+            up = !up;
+        }
+    });
+}
+
+void RegisterPictures(const BenchDocument& doc, const QString& dir) {
+    const SmithChrt chart = doc.chart;
+    const struct {
+        const char* name;
+        PictureFormat format;
+    } formats[] = {
+        {"PNG", PictureFormat::Png}, {"SVG", PictureFormat::Svg}, {"PDF", PictureFormat::Pdf}};
+    for (const auto& f : formats) {
+        const QString path = QDir(dir).filePath(QStringLiteral("chart.") + f.name);
+        const PictureFormat format = f.format;
+        Register(
+            std::string("Picture/") + f.name + "/" + doc.name + "/" + SizeName(kPictureSize),
+            [chart, path, format](benchmark::State& state) {
+                for (auto _ : state) {
+                    if (!WriteChartPicture(chart, kPictureSize, path, format, Clock())) {
+                        state.SkipWithError("the picture was not written");
+                        break;
+                    }
+                }
+            },
+            true);
+    }
+}
+
+// The command-line tool's whole process: start, read the document, draw, encode, write.
+void RegisterToolProcess(const BenchDocument& doc, const QString& dir) {
+    const std::string document = QDir(dir).filePath(QStringLiteral("chart.qbl")).toStdString();
+    const std::string picture = QDir(dir).filePath(QStringLiteral("tool.png")).toStdString();
+    if (SaveDocumentFile(document, doc.chart) != DocumentError::None) {
+        return;
+    }
+    Register(
+        "ToolProcess/PNG/" + doc.name + "/" + SizeName(kPictureSize),
+        [document, picture](benchmark::State& state) {
+            const std::string size = SizeName(kPictureSize);
+            std::vector<std::string> args = {QUORBEL_CLI_PATH, document, "-o",
+                                             picture,          "--size", size};
+            std::vector<char*> argv;
+            for (std::string& a : args) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            for (auto _ : state) {
+                pid_t pid = 0;
+                int status = 0;
+                if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
+                    waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+                    WEXITSTATUS(status) != 0) {
+                    state.SkipWithError("quorbel-cli failed");
+                    break;
+                }
+            }
+        },
+        true);
+}
+
+// The console output, then every figure's median with its ratio to the floor of the same
+// document and size, and the targets.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "median" ||
+                r.error_occurred) {
+                continue;
+            }
+            const std::string& name = r.run_name.function_name;
+            // A PNG is compressed on two threads: its pictures are timed by the clock.
+            const bool real = name.rfind("ToolProcess/", 0) == 0 || name.rfind("Picture/", 0) == 0;
+            const double t = real ? r.GetAdjustedRealTime() : r.GetAdjustedCPUTime();
+            medians[name] = t * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf(
+            "\nMedians of %d interleaved repetitions, thread CPU time in ms (pictures and "
+            "the tool's process: wall time); (x) is the ratio to the floor of the same document "
+            "and size.\n",
+            kRepetitions);
+        std::printf("%-13s %-10s %16s %16s %16s %9s %9s\n", "document", "size", "paint", "draw",
+                    "plain draw", "floor", "evaluate");
+        for (const BenchDocument& doc : SuiteDocuments()) {
+            for (const QSize size : kSizes) {
+                const std::string suffix = "/" + doc.name + "/" + SizeName(size);
+                const double floor = Get("Floor" + suffix);
+                if (floor == 0) {
+                    continue;
+                }
+                const auto withRatio = [&](const std::string& kind) {
+                    char text[40];
+                    std::snprintf(text, sizeof text, "%7.2f (%4.2fx)", Get(kind + suffix),
+                                  Get(kind + suffix) / floor);
+                    return std::string(text);
+                };
+                std::printf("%-13s %-10s %16s %16s %16s %9.2f %9.2f\n", doc.name.c_str(),
+                            SizeName(size).c_str(), withRatio("Paint").c_str(),
+                            withRatio("Draw").c_str(), withRatio("PlainDraw").c_str(), floor,
+                            Get("Evaluate" + suffix));
+            }
+        }
+        std::printf("\n");
+        for (const auto& [name, ms] : medians) {
+            if (name.rfind("Key/", 0) == 0 || name.rfind("FirstDraw/", 0) == 0 ||
+                name.rfind("Picture/", 0) == 0 || name.rfind("ToolProcess/", 0) == 0) {
+                std::printf("%-40s %9.2f\n", name.c_str(), ms);
+            }
+        }
+        PrintTargets();
+    }
+
+private:
+    double Get(const std::string& name) const {
+        const auto it = medians.find(name);
+        return it == medians.end() ? 0.0 : it->second;
+    }
+
+    // A target whose figures were all measured (not filtered out).
+    void Target(const char* what, bool measured, double figure, double limit,
+                const char* unit) const {
+        if (measured) {
+            std::printf("  %-58s %8.2f %-2s (target <= %g %s): %s\n", what, figure, unit, limit,
+                        unit, figure <= limit ? "met" : "MISSED");
+        }
+    }
+
+    void PrintTargets() const {
+        const auto has = [&](const std::string& name) { return medians.count(name) != 0; };
+        const std::string paint = "Paint/Mixed25/1920x1080";
+        const std::string floor = "Floor/Mixed25/1920x1080";
+        const std::string longTraces = "Paint/LongTraces25/1920x1080";
+        const std::string large = "Paint/Mixed25/3840x2160";
+        const std::string key = "Key/Mixed25/1920x1080";
+        const std::string tool = "ToolProcess/PNG/Mixed25/" + SizeName(kPictureSize);
+        bool hostileMeasured = false;
+        double hostile = -1e9;
+        for (const QSize size : kSizes) {
+            const std::string h = "Paint/Hostile25/" + SizeName(size);
+            const std::string m = "Paint/Mixed25/" + SizeName(size);
+            if (has(h) && has(m)) {
+                hostileMeasured = true;
+                hostile = std::max(hostile, Get(h) - Get(m));
+            }
+        }
+        std::printf("\nTargets (key to screen and start to first paint: window_timing.py):\n");
+        Target("25 components, 1920x1080, paint path", has(paint), Get(paint), 2, "ms");
+        Target("25 components, 1920x1080, paint path over the floor", has(paint) && has(floor),
+               Get(paint) / Get(floor), 0.5, "x");
+        Target("25 long traces, 1920x1080, paint path", has(longTraces), Get(longTraces), 20, "ms");
+        Target("hostile paint minus 25 components paint, worst size", hostileMeasured, hostile, 0,
+               "ms");
+        Target("25 components, 3840x2160, paint path", has(large), Get(large), 6, "ms");
+        Target("key sequence, 25 components, 1920x1080", has(key), Get(key), 5, "ms");
+        Target("tool process, PNG 3840x2160, 25 components", has(tool), Get(tool), 120, "ms");
+    }
+
+    std::map<std::string, double> medians;
+};
+
+// --write-documents=DIR: the documents as .qbl files in DIR, named as in the figures.
+bool WriteDocuments(const std::string& dir) {
+    for (const BenchDocument& doc : SuiteDocuments()) {
+        if (SaveDocumentFile(dir + "/" + doc.name + ".qbl", doc.chart) != DocumentError::None) {
+            std::fprintf(stderr, "cannot write %s/%s.qbl\n", dir.c_str(), doc.name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string writeDocuments = "--write-documents=";
+    if (argc == 2 && std::string(argv[1]).rfind(writeDocuments, 0) == 0) {
+        return WriteDocuments(std::string(argv[1]).substr(writeDocuments.size())) ? 0 : 1;
+    }
+    // Off screen unless told otherwise (under Xvfb, QT_QPA_PLATFORM=xcb measures the X path).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::vector<BenchDocument> docs = SuiteDocuments();
+    for (const BenchDocument& doc : docs) {
+        for (const QSize size : kSizes) {
+            RegisterRedraws(doc, size);
+        }
+    }
+    const BenchDocument& mixed = docs[1];
+    RegisterFirstDraw(mixed, {1920, 1080});
+    RegisterKeySequence(mixed, {1920, 1080});
+    RegisterPictures(mixed, dir.path());
+    RegisterToolProcess(mixed, dir.path());
+
+    // Repetitions interleaved at random, so that a change of load on the machine spreads over
+    // all figures; the user's own flags come after and win.
+    std::vector<char*> args{argv[0]};
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    args.push_back(interleave.data());
+    args.insert(args.end(), argv + 1, argv + argc);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    SummaryReporter reporter(isatty(fileno(stdout)) != 0 ? benchmark::ConsoleReporter::OO_Defaults
+                                                         : benchmark::ConsoleReporter::OO_Tabular);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,161 @@
+// The window's surface gives exactly the pixels of the plain painter surface. Each document is
+// drawn through the window's draw routine three times with one cache (the grid is drawn, then
+// kept as a picture, then put back from it) and compared pixel for pixel with the same draw
+// recorded and replayed one painter call a primitive.
+#include "chartdrawview.h"
+#include "chartgeometry.h"
+#include "cqtpaintersurface.h"
+#include "crastersurface.h"
+#include "datetimetext.h"
+#include "drawchart.h"
+#include "recordingsurface.h"
+#include "sampledocuments.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct NamedDocument {
+    std::string name;
+    SmithChrt doc;
+};
+
+// The sample networks with every display setting, a title of unusual characters, the band's
+// loci, and hostile values.
+std::vector<NamedDocument> Documents() {
+    std::vector<NamedDocument> docs;
+    int variant = 0;
+    for (const SampleNetwork& n : SampleNetworks()) {
+        SmithChrt d = DocumentWith(n.components);
+        d.showAdmittance = variant % 2;
+        d.showQArcs = (variant / 2) % 2;
+        d.showVswrCircles = variant % 3 != 0;
+        d.gammaMode = variant == 3 ? 1 : 0;
+        d.textMarkers = variant == 4 ? 0 : 1;
+        d.activeIndex = variant % static_cast<int>(n.components.size());
+        docs.push_back({n.name, d});
+        ++variant;
+    }
+    SmithChrt titled = DocumentWith(SampleNetworks().back().components);
+    titled.title = "Tab\there, \xce\xa9 \xe2\x88\x9e \xc3\xa4\xc3\xb6 and a line\nbreak";
+    docs.push_back({"UnusualTitle", titled});
+    // The band's locus alone, and with the loci after every component.
+    for (const bool junctions : {false, true}) {
+        SmithChrt banded = DocumentWith(SampleNetworks().front().components);
+        banded.band = {banded.frequency * 0.8, banded.frequency * 1.2, 201, true, junctions};
+        docs.push_back({junctions ? "BandJunctionLoci" : "BandLocus", banded});
+    }
+    SmithChrt hostile = DocumentWith({NewLine(PLACE_TL_SERIES, 50, 1000), NewResistor(2, 50)});
+    hostile.components[0].lineZ0 = 5e204;
+    hostile.components[0].lineAngle = 1.6e211;
+    hostile.startZ = {1e308, -1e308};
+    hostile.goalZ = {std::numeric_limits<double>::quiet_NaN(), 0};
+    docs.push_back({"Hostile", hostile});
+    return docs;
+}
+
+QImage ReplayedDraw(const SmithChrt& doc, QSize size, IDateTimeText& clock) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    CQtPainterSurface surface(&painter, {0, 0});
+    RecordingSurface recording(surface.GetTextMetrics());
+    SmithChrt sc = doc;
+    DrawChart(sc, recording, DeviceToLogical({0, 0, size.width(), size.height()}), clock);
+    ReplayDrawCalls(recording.calls, surface);
+    return image;
+}
+
+TEST(RasterPipeline, DrawsThePixelsOfThePlainReplay) {
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    for (const NamedDocument& d : Documents()) {
+        // A wide window, a narrow one whose text runs over the chart, and an odd size.
+        for (const QSize size : {QSize(800, 400), QSize(301, 600), QSize(1001, 563)}) {
+            const QImage expected = ReplayedDraw(d.doc, size, clock);
+            CRasterCache cache;
+            for (int draw = 0; draw < 3; ++draw) {
+                QImage image(size, QImage::Format_RGB32);
+                image.fill(draw == 1 ? Qt::red : Qt::black);
+                SmithChrt sc = d.doc;
+                {
+                    QPainter painter(&image);
+                    DrawViewOnWindow(sc, painter, size, image.rect(), clock, nullptr, 1.0, &cache);
+                }
+                EXPECT_TRUE(image == expected)
+                    << d.name << " " << size.width() << "x" << size.height() << ", draw " << draw;
+            }
+        }
+    }
+}
+
+TEST(RasterPipeline, AWindowOffsetInItsBackingStoreMovesThePictureOnly) {
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    const QSize size(640, 360);
+    const SmithChrt doc = DocumentWith(SampleNetworks().front().components);
+    const QImage expected = ReplayedDraw(doc, size, clock);
+    CRasterCache cache;
+    for (int draw = 0; draw < 3; ++draw) {
+        QImage store(size + QSize(40, 60), QImage::Format_RGB32);
+        store.fill(Qt::gray);
+        SmithChrt sc = doc;
+        {
+            QPainter painter(&store);
+            painter.translate(17, 43);
+            DrawViewOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr, 1.0,
+                             &cache);
+        }
+        EXPECT_TRUE(store.copy(QRect(QPoint(17, 43), size)) == expected) << "draw " << draw;
+        EXPECT_EQ(store.pixel(5, 5), QColor(Qt::gray).rgb());
+    }
+}
+
+// Lines and circles of every pen width the chart could use, short and long, at random places
+// and partly outside the picture, drawn by both surfaces.
+TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
+    std::mt19937 random(11);
+    const auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    QImage plainImage(300, 200, QImage::Format_RGB32);
+    QImage rasterImage(300, 200, QImage::Format_RGB32);
+    plainImage.fill(Qt::white);
+    rasterImage.fill(Qt::white);
+    {
+        QPainter plainPainter(&plainImage);
+        QPainter rasterPainter(&rasterImage);
+        CQtPainterSurface plain(&plainPainter, {0, 0});
+        CRasterSurface raster(rasterPainter, rasterImage.rect());
+        for (int i = 0; i < 3000; ++i) {
+            const Pen pen{uniform(0, 10), {static_cast<uint8_t>(uniform(0, 255)), 0, 90}};
+            const Point from{uniform(-30, 330), -uniform(-30, 230)};
+            for (DrawSurface* s :
+                 {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
+                s->SelectPen(pen);
+            }
+            if (i % 4 == 0) {
+                const int w = uniform(0, 70);
+                const int h = i % 8 == 0 ? w : uniform(0, 70);
+                const Rect box{from.x, from.y, from.x + w, from.y - h};
+                plain.Circle(box);
+                raster.Circle(box);
+            } else {
+                const int reach = i % 3 == 0 ? 40 : 4;
+                const Point to{from.x + uniform(-reach, reach), from.y + uniform(-reach, reach)};
+                for (DrawSurface* s :
+                     {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
+                    s->MoveTo(from);
+                    s->LineTo(to);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(plainImage == rasterImage);
+}
+
+} // namespace
