@@ -602,6 +602,7 @@ bool Parser::ReadyForData() {
                            "reflection from S-parameter data.");
     }
     if (options_.port == 0 && n > 1) {
+        result_.portNeeded = true;
         return Fail(0, "The file holds data of " + std::to_string(n) +
                            " ports; choose a port (1 to " + std::to_string(n) +
                            ") to read its reflection.");

@@ -105,6 +105,21 @@ Error OnGoal(CliOptions& o, std::string_view v) {
     return Impedance(v, o.goalZ);
 }
 
+Error OnStartData(CliOptions& o, std::string_view v) {
+    o.startData = std::string(v);
+    return std::nullopt;
+}
+
+Error OnGoalData(CliOptions& o, std::string_view v) {
+    o.goalData = std::string(v);
+    return std::nullopt;
+}
+
+Error OnUnbindData(CliOptions& o, std::string_view) {
+    o.unbindData = true;
+    return std::nullopt;
+}
+
 Error OnMatchMe(CliOptions& o, std::string_view v) {
     const std::vector<std::string> parts = SplitFields(v, ',');
     if (parts.size() != 2) {
@@ -264,7 +279,10 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 18> kOptions{{
+constexpr std::array<OptionRow, 21> kOptions{{
+    {"--start-data", 0, true, OnStartData},
+    {"--goal-data", 0, true, OnGoalData},
+    {"--unbind-data", 0, false, OnUnbindData},
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
     {"--band-off", 0, false, OnBandOff},
@@ -313,6 +331,12 @@ public:
         }
         if (o.band && o.bandOff) {
             return {std::nullopt, "--band and --band-off cannot be given together"};
+        }
+        if (o.startZ && o.startData) {
+            return {std::nullopt, "--start and --start-data cannot be given together"};
+        }
+        if (o.goalZ && o.goalData) {
+            return {std::nullopt, "--goal and --goal-data cannot be given together"};
         }
         return {o, ""};
     }
