@@ -21,9 +21,12 @@ Complex& Impedance(SmithChrt& chart, LoadEnd end) {
     return end == LoadEnd::Start ? chart.startZ : chart.goalZ;
 }
 
-// The same double, NaN included: a NaN impedance left as it was is not an edit.
+// The same value, NaN included (a NaN impedance left as it was is not an edit), within the
+// digits a dialog shows: a value written into a field and read back is no edit either.
 bool SameValue(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+    constexpr double kShownDigits = 1e-12;
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)) ||
+           std::fabs(a - b) <= kShownDigits * std::max(1.0, std::fabs(b));
 }
 
 bool SameImpedance(Complex a, Complex b) {

@@ -50,8 +50,10 @@ bool HasNoValueNow(const SmithChrt& chart, LoadEnd end);
 bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end);
 
 /// Unbinds every bound end whose impedance is no longer its data's value at the analysis
-/// frequency (the user typed another, a wizard set one) and returns the ends unbound. Call it
-/// after the edit and before any change of the frequency in the same command.
+/// frequency (the user typed another, a wizard set one) and returns the ends unbound. A value
+/// within 1e-12 (relative) of the data's is the data's own, written into a dialog's field and read
+/// back. Call it after the edit and before any change of the frequency in the same command; the
+/// next RefreshBoundImpedances gives an end kept bound its exact value again.
 std::vector<LoadEnd> UnbindEditedEnds(SmithChrt& chart);
 
 /// Why a bound impedance has no value now, for example "the starting impedance's data
