@@ -114,36 +114,26 @@ bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
     return true;
 }
 
-bool StartDataIsDefault(const SmithChrt& chart) {
-    return chart.startData == nullptr;
+// The four functions of a data record, for either impedance.
+template <LoadEnd end> bool DataIsDefault(const SmithChrt& chart) {
+    return BoundData(chart, end) == nullptr;
 }
-void WriteStartData(const SmithChrt& chart, RecordWriter& out) {
-    WriteMeasured(*chart.startData, out);
+template <LoadEnd end> void WriteData(const SmithChrt& chart, RecordWriter& out) {
+    WriteMeasured(*BoundData(chart, end), out);
 }
-bool ReadStartData(RecordReader& in, SmithChrt& chart) {
-    return ReadMeasured(in, chart, LoadEnd::Start);
+template <LoadEnd end> bool ReadData(RecordReader& in, SmithChrt& chart) {
+    return ReadMeasured(in, chart, end);
 }
-void ResetStartData(SmithChrt& chart) {
-    chart.startData.reset();
-}
-
-bool GoalDataIsDefault(const SmithChrt& chart) {
-    return chart.goalData == nullptr;
-}
-void WriteGoalData(const SmithChrt& chart, RecordWriter& out) {
-    WriteMeasured(*chart.goalData, out);
-}
-bool ReadGoalData(RecordReader& in, SmithChrt& chart) {
-    return ReadMeasured(in, chart, LoadEnd::Goal);
-}
-void ResetGoalData(SmithChrt& chart) {
-    chart.goalData.reset();
+template <LoadEnd end> void ResetData(SmithChrt& chart) {
+    (end == LoadEnd::Start ? chart.startData : chart.goalData).reset();
 }
 
 constexpr TrailerRecordKind kKinds[] = {
     {kBandRecordTag, BandIsDefault, WriteBand, ReadBand, ResetBand},
-    {kStartDataRecordTag, StartDataIsDefault, WriteStartData, ReadStartData, ResetStartData},
-    {kGoalDataRecordTag, GoalDataIsDefault, WriteGoalData, ReadGoalData, ResetGoalData},
+    {kStartDataRecordTag, DataIsDefault<LoadEnd::Start>, WriteData<LoadEnd::Start>,
+     ReadData<LoadEnd::Start>, ResetData<LoadEnd::Start>},
+    {kGoalDataRecordTag, DataIsDefault<LoadEnd::Goal>, WriteData<LoadEnd::Goal>,
+     ReadData<LoadEnd::Goal>, ResetData<LoadEnd::Goal>},
 };
 
 const TrailerRecordKind* FindKind(RecordTag tag) {

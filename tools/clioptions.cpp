@@ -115,6 +115,23 @@ Error OnGoalData(CliOptions& o, std::string_view v) {
     return std::nullopt;
 }
 
+Error Port(std::string_view v, int32_t& port) {
+    const std::optional<int64_t> n = ParseInteger(v);
+    if (!n || *n < 1 || *n > 10000) {
+        return "expected a port number from 1 to 10000, got '" + std::string(v) + "'";
+    }
+    port = static_cast<int32_t>(*n);
+    return std::nullopt;
+}
+
+Error OnStartPort(CliOptions& o, std::string_view v) {
+    return Port(v, o.startPort);
+}
+
+Error OnGoalPort(CliOptions& o, std::string_view v) {
+    return Port(v, o.goalPort);
+}
+
 Error OnUnbindData(CliOptions& o, std::string_view) {
     o.unbindData = true;
     return std::nullopt;
@@ -279,9 +296,11 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 21> kOptions{{
+constexpr std::array<OptionRow, 23> kOptions{{
     {"--start-data", 0, true, OnStartData},
     {"--goal-data", 0, true, OnGoalData},
+    {"--start-port", 0, true, OnStartPort},
+    {"--goal-port", 0, true, OnGoalPort},
     {"--unbind-data", 0, false, OnUnbindData},
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
@@ -337,6 +356,9 @@ public:
         }
         if (o.goalZ && o.goalData) {
             return {std::nullopt, "--goal and --goal-data cannot be given together"};
+        }
+        if ((o.startPort != 0 && !o.startData) || (o.goalPort != 0 && !o.goalData)) {
+            return {std::nullopt, "--start-port and --goal-port need --start-data or --goal-data"};
         }
         return {o, ""};
     }

@@ -50,6 +50,8 @@ struct CliOptions {
     // frequency decides their values.
     std::optional<std::string> startData;
     std::optional<std::string> goalData;
+    int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
+    int32_t goalPort = 0;
     std::optional<double> frequency;
     std::optional<BandRequest> band; ///< sets the band and turns its display on
     bool bandOff = false;            ///< returns the band to its defaults (display off)

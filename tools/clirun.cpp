@@ -74,13 +74,21 @@ int CCliRun::Load(const CliOptions& o) {
 }
 
 int CCliRun::BindData(const CliOptions& o) {
-    const std::pair<const std::optional<std::string>&, LoadEnd> files[] = {
-        {o.startData, LoadEnd::Start}, {o.goalData, LoadEnd::Goal}};
-    for (const auto& [path, end] : files) {
+    struct DataFile {
+        const std::optional<std::string>& path;
+        int32_t port;
+        LoadEnd end;
+    };
+    const DataFile files[] = {{o.startData, o.startPort, LoadEnd::Start},
+                              {o.goalData, o.goalPort, LoadEnd::Goal}};
+    for (const auto& [path, port, end] : files) {
         if (!path) {
             continue;
         }
-        TouchstoneResult read = ReadTouchstoneFile(*path);
+        TouchstoneResult read = ReadTouchstoneFile(*path, TouchstoneOptions{0, port});
+        if (read.data && port != 0) {
+            read.data->name += " (port " + std::to_string(port) + ")";
+        }
         const std::string problem = read.data ? CheckBindable(*read.data) : read.error;
         if (!problem.empty()) {
             messages.Report(FileMessage(*path, problem));

@@ -11,6 +11,9 @@ Edits:
                          at the analysis frequency, interpolated between the data's frequencies, and has none
                          (nan) outside their range; the data is stored in the document (--save)
     --goal-data FILE     the same for the goal [Load] impedance
+    --start-port N, --goal-port N
+                         for S-parameter data of several ports, the port whose reflection to take (the
+                         other ports terminated in their references)
     --frequency MHZ      analysis frequency (applied after the data is bound, so it decides the data's value)
     --band F1:F2:N       band analysis from F1 to F2 MHz at N frequencies (0 < F1 < F2, 2 <= N <= 10001),
                          with the band display on: the chart draws the band's locus and the readout its line
@@ -36,9 +39,9 @@ Outputs:
     --readout            the readout lines exactly as the chart writes them, one per line, trailing blanks kept
                          (marker labels are not readout lines)
     --json               the evaluated network as one JSON object (below)
-    --sweep F1:F2:N      CSV (bound impedances take their data's value at each row's frequency) with the header frequency_mhz,end_re,end_im,vswr,return_loss_db,mismatch_loss_db
+    --sweep F1:F2:N      CSV with the header frequency_mhz,end_re,end_im,vswr,return_loss_db,mismatch_loss_db
                          and N rows (at least 2, or 1 when F1 equals F2), frequencies linearly spaced from
-                         F1 to F2 inclusive
+                         F1 to F2 inclusive; impedances bound to data take its value at each row's frequency
     --spice              a SPICE netlist (ngspice syntax) of the network for an AC analysis at the analysis
                          frequency: the starting impedance as the termination at the generator end (its
                          reactance as the inductor or capacitor that has it at the analysis frequency), lines
@@ -60,9 +63,8 @@ frequency, a band that is not 0 < F1 < F2 with 2 <= N <= 10001, --plot with the
 band display off, or a wizard value outside its dialog's range (the dialog's validation message on stderr).
 Messages that the window would show in message boxes during the run go to stderr, each distinct one once,
 each line beginning "quorbel-cli: ".
-JSON keys: title, frequency, chartZ0 [re,im], startZ [re,im], goalZ [re,im], tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency),
-startData and goalData (null when not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or
-{min, max} where it varies}). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
+JSON keys: title, frequency, chartZ0 [re,im], startZ [re,im], goalZ [re,im], startData and goalData (null when
+not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
 )";
 }
 

@@ -133,6 +133,8 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("chartZ0", doc.chartZ0)
         .Add("startZ", doc.startZ)
         .Add("goalZ", doc.goalZ)
+        .Add("startData", DataJson(doc, LoadEnd::Start))
+        .Add("goalData", DataJson(doc, LoadEnd::Goal))
         .Add("tunePercent", doc.tunePercent)
         .Add("activeIndex", doc.activeIndex)
         .Add("componentCount", doc.componentCount)
@@ -142,8 +144,6 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
         .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
         .Add("maxNetworkQ", maxNetworkQ)
-        .Add("band", BandJson(doc))
-        .Add("startData", DataJson(doc, LoadEnd::Start))
-        .Add("goalData", DataJson(doc, LoadEnd::Goal));
+        .Add("band", BandJson(doc));
     return o.Block() + "\n";
 }

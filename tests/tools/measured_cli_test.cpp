@@ -40,8 +40,8 @@ TEST(MeasuredCliUsage, DataAndAFixedValueOfOneImpedanceAreAUsageError) {
     const Case cases[] = {
         {{"--start", "1,1", "--start-data", "a.s1p"}, "--start and --start-data cannot be given"},
         {{"--goal-data", "a.s1p", "--goal", "1,1"}, "--goal and --goal-data cannot be given"},
-        {{"--unbind-data=1"}, "option '--unbind-data' takes no value"},
-        {{"--start-data"}, "option '--start-data' needs a value"},
+        {{"--goal-port", "2"}, "--start-port and --goal-port need --start-data or --goal-data"},
+        {{"--start-data", "a.s2p", "--start-port", "0"}, "expected a port number from 1"},
     };
     for (const Case& c : cases) {
         const CliOutcome r = RunCliProcess(c.args);
@@ -54,6 +54,12 @@ TEST(MeasuredCliUsage, DataAndAFixedValueOfOneImpedanceAreAUsageError) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("quorbel-cli: " + dir.Path("bad.s1p") + ": line 2: ", 0), 0u) << r.err;
     EXPECT_TRUE(r.out.empty());
+
+    WriteFileBytes(dir.Path("two.s2p"), "# MHz S RI R 50\n100 0.1 0 0 0 0 0 0.3 0\n");
+    const CliOutcome port = RunCliProcess(
+        {"--goal-data", dir.Path("two.s2p"), "--goal-port", "2", "--frequency", "100", "--json"});
+    ASSERT_EQ(port.status, 0) << port.err;
+    EXPECT_NE(port.out.find("\"name\": \"two.s2p (port 2)\""), std::string::npos) << port.out;
 }
 
 TEST_F(MeasuredCli, RealFileBoundMatchedSavedAndReadBack) {

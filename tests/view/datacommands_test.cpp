@@ -1,6 +1,6 @@
 // Measured loads in the window: loading and unbinding through the command table, the value
 // taken afresh on every route that changes the analysis frequency, and hand edits that unbind.
-#include "ishellcommands.h"
+#include "idleshell.h"
 #include "measuredbinding.h"
 #include "portchoicedialog.h"
 #include "sampledocuments.h"
@@ -18,19 +18,8 @@ constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
 constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
 
 /// A shell that answers the data file dialog with a fixed path.
-class DataShell : public IShellCommands {
+class DataShell : public IdleShell {
 public:
-    void OnFileNew() override {}
-    void OnFileOpen() override {}
-    void OnFileSave() override {}
-    void OnFileSaveAs() override {}
-    void OnOpenRecentFile(int) override {}
-    void OnAppExit() override {}
-    void OnAppAbout() override {}
-    void OnViewToolbar() override {}
-    void OnViewStatusBar() override {}
-    bool IsShellCommandEnabled(int) const override { return true; }
-    bool IsShellCommandChecked(int) const override { return false; }
     QString AskDataFileName() override { return path; }
     QString path;
 };
@@ -92,7 +81,6 @@ TEST_P(FrequencyRoutes, EachTakesTheDataValueAtTheNewFrequency) {
 // clang-format off
 const Route kRoutes[] = {
     {"CtrlUp", Qt::Key_Up, kCtrl, 0, 0},
-    {"CtrlDown", Qt::Key_Down, kCtrl, 0, 0},
     {"F1", Qt::Key_F1, kNo, 0, 0},
     {"Wheel", 0, kNo, 120, 0},
     {"FrequencyEntry", Qt::Key_F, kNo, 0, 1003},
