@@ -23,6 +23,7 @@ class QMouseEvent;
 class QPainter;
 class QWheelEvent;
 struct Component;
+enum class LoadEnd;
 
 /// The chart view: draws the document and runs every command of the command table. Keys reach
 /// the commands through the accelerator table; menu items and toolbar buttons through
@@ -198,7 +199,7 @@ private:
     void RecallFrequency(double stored);
     /// Reads a Touchstone file the user picks (asking for the port of multi-port data) and binds
     /// it to end; an unreadable file shows the reader's message and changes nothing.
-    void LoadData(int end);
+    void LoadData(LoadEnd end);
     /// After an edit of startZ or goalZ: unbinds each bound impedance the edit changed and says
     /// so. True when one was unbound.
     bool UnbindEdited();

@@ -30,8 +30,7 @@ int AskPort(QWidget* parent, const std::string& fileName, int ports) {
 
 } // namespace
 
-void CKesto1View::LoadData(int endIndex) {
-    const LoadEnd end = endIndex == 0 ? LoadEnd::Start : LoadEnd::Goal;
+void CKesto1View::LoadData(LoadEnd end) {
     const QString path = shell != nullptr ? shell->AskDataFileName() : QString();
     if (path.isEmpty()) {
         return;
@@ -60,11 +59,11 @@ void CKesto1View::LoadData(int endIndex) {
 }
 
 void CKesto1View::OnLoadStartData() {
-    LoadData(0);
+    LoadData(LoadEnd::Start);
 }
 
 void CKesto1View::OnLoadGoalData() {
-    LoadData(1);
+    LoadData(LoadEnd::Goal);
 }
 
 void CKesto1View::OnUnbindData() {
