@@ -22,7 +22,7 @@ namespace {
 // Enough rows to cover a sweep's first, inner and last rows, not so many that a run drags.
 constexpr int32_t kMaxSweepRows = 40;
 // The same for a band: its evaluation, locus, readout line, JSON and netlist at every point.
-constexpr int32_t kMaxBandPoints = 40;
+constexpr int32_t kFuzzBandPoints = 40;
 
 std::vector<std::string> Arguments(const uint8_t* data, size_t size) {
     std::vector<std::string> args(1);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.messages = &messages;
     CliOptions options = *parsed.options;
     if (options.band) {
-        options.band->points = std::min(options.band->points, kMaxBandPoints);
+        options.band->points = std::min(options.band->points, kFuzzBandPoints);
     }
     if (ApplyCliEdits(options, doc, messages)) {
         WriteTextOutputs(options, doc);
