@@ -172,4 +172,20 @@ TEST_F(DataCommands, HandEditsUnbindWithAMessage) {
     EXPECT_TRUE(boxes.warnings.last().startsWith(QStringLiteral("The matching wizard needs")));
 }
 
+TEST_F(DataCommands, AdoptingAnImpedanceInThePopupUnbindsIt) {
+    Bind(999);
+    view.repaint();
+    Settle();
+    driver.Then([](CDialogBase& d) {
+        Choose(d, 1078); // Make Starting [Generator] Impedance
+        Accept(d);
+    });
+    const Point centre = Chart().chartCentre;
+    QTest::mousePress(&view, Qt::RightButton, Qt::NoModifier, QPoint(centre.x, -centre.y));
+    EXPECT_EQ(Chart().startData, nullptr);
+    EXPECT_EQ(Chart().startZ, Chart().chartZ0);
+    EXPECT_EQ(boxes.warnings.size(), 1);
+    EXPECT_TRUE(doc.IsModified()) << "unbinding is an edit, though adopting alone is not";
+}
+
 } // namespace
