@@ -283,3 +283,7 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
 QString CKesto1App::AskExportFileName(const QString& suggested) {
     return fileDialogs.GetExportFileName(suggested);
 }
+
+QString CKesto1App::AskDataFileName() {
+    return fileDialogs.GetDataFileName();
+}

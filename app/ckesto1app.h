@@ -59,6 +59,7 @@ public:
     bool IsShellCommandEnabled(int id) const override;
     bool IsShellCommandChecked(int id) const override;
     QString AskExportFileName(const QString& suggested) override;
+    QString AskDataFileName() override;
 
 private:
     enum class OpenResult { Opened, Cancelled, Failed };

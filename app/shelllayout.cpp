@@ -15,11 +15,12 @@ constexpr int kEditMenu[] = {
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 constexpr int kBandMenu[] = {ID_BAND_DISPLAY, ID_BAND_JUNCTIONS, ID_BAND_SETUP, kSeparator,
                              ID_VIEW_BAND_PLOT};
+constexpr int kDataMenu[] = {ID_LOAD_START_DATA, ID_LOAD_GOAL_DATA, kSeparator, ID_UNBIND_DATA};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuLayout kMenus[] = {
-    {"&File", kFileMenu},       {"&Edit", kEditMenu}, {"&View", kViewMenu},
-    {"&Band", kBandMenu, true}, {"&Help", kHelpMenu},
+    {"&File", kFileMenu},       {"&Edit", kEditMenu},       {"&View", kViewMenu},
+    {"&Band", kBandMenu, true}, {"&Data", kDataMenu, true}, {"&Help", kHelpMenu},
 };
 
 constexpr int kToolbar[] = {

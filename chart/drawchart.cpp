@@ -6,6 +6,7 @@
 #include "distinctmessages.h"
 #include "drawsurface.h"
 #include "grid.h"
+#include "measuredlocus.h"
 #include "readout.h"
 #include "smithchrt.h"
 #include "trace.h"
@@ -56,6 +57,8 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     DrawHeaderAndGrid(sc, now ? *now : readout::kInvalidDateTime);
     // The band lies on the grid, under the network's traces and markers; its readout line
     // follows the network's closing lines.
+    // Bound data's loci lie on the grid too, under the band's.
+    DrawMeasuredLoci(sc);
     const bool band = sc.band.display;
     if (band) {
         DrawBandLocus(sc);
@@ -63,6 +66,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     DrawNetwork(sc);
     if (band) {
         readout::WriteLine(sc, BandLine(sc.band, sc.bandResult));
+    }
+    if (const std::optional<std::string> data = MeasuredDataLine(sc)) {
+        readout::WriteLine(sc, *data);
     }
     sc.surface = nullptr;
     sc.messages = outer;

@@ -1,6 +1,7 @@
 #include "readout.h"
 
 #include "matchfigures.h"
+#include "measuredbinding.h"
 #include "numbertext.h"
 #include "smithchrt.h"
 
@@ -52,7 +53,14 @@ std::string SettingsLine(const SmithChrt& sc) {
                    sc.tunePercent, '%');
 }
 
+std::string NoDataLine(const char* name, double frequency) {
+    return CFormat("%s: no data at %.3f MHz", name, frequency);
+}
+
 std::string StartingLine(const SmithChrt& sc) {
+    if (HasNoValueNow(sc, LoadEnd::Start)) {
+        return NoDataLine("Starting [Generator]", sc.frequency);
+    }
     if (sc.gammaMode == 1) {
         const GammaPolar g = sc.ZToGammaPolar(sc.startZ);
         return CFormat("Starting [Generator] Gamma is %4.3f @%5.2f deg.", g.magnitude, g.angle);
@@ -107,6 +115,9 @@ std::string EndingLine(const SmithChrt& sc) {
 }
 
 std::string GoalLine(const SmithChrt& sc) {
+    if (HasNoValueNow(sc, LoadEnd::Goal)) {
+        return NoDataLine("Goal [Load]", sc.frequency);
+    }
     if (sc.gammaMode == 1) {
         const GammaPolar g = sc.ZToGammaPolar(sc.goalZ);
         return CFormat("Goal [Load] Gamma  = %4.3f @%5.2f deg", g.magnitude, g.angle);

@@ -15,12 +15,18 @@ const char* SignText(double im);
 /// "Title:   %60s      %s"; the field counts characters of the UTF-8 title, not bytes.
 std::string TitleLine(const std::string& title, const std::string& dateTime);
 std::string SettingsLine(const SmithChrt& sc);
+/// The starting line; while the starting impedance is bound to data that has no value at the
+/// analysis frequency, "Starting [Generator]: no data at %.3f MHz" in its place.
 std::string StartingLine(const SmithChrt& sc);
+/// "%s: no data at %.3f MHz": the line in place of a bound impedance's line where its data has
+/// no value.
+std::string NoDataLine(const char* name, double frequency);
 /// The word of a placement, or nullptr for a placement outside 1 to 5.
 const char* PlacementWord(int32_t placement);
 /// The description of a component of known kind with element impedance ze at f MHz.
 std::string ComponentDescription(const Component& c, Complex ze, double f);
 std::string EndingLine(const SmithChrt& sc);
+/// The goal line; "Goal [Load]: no data at %.3f MHz" as for the starting line.
 std::string GoalLine(const SmithChrt& sc);
 std::string MatchLine(Complex endZ, Complex goalZ);
 std::string QLine(double maxNetworkQ);

@@ -2,10 +2,12 @@
 
 #include "bandsettings.h"
 #include "matchfigures.h"
+#include "measuredbinding.h"
 #include "smithchrt.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -71,6 +73,34 @@ void SetNaNPoint(BandResult& r, size_t k) {
     }
 }
 
+// One end's impedance across a rising sweep: the caller's function, the document's bound data
+// (read with a cursor, one step per frequency), or its fixed value.
+class CLoadAt {
+public:
+    CLoadAt(const std::function<Complex(double)>& given,
+            const std::shared_ptr<const MeasuredData>& data, Complex fixed)
+        : given(given), fixed(fixed) {
+        if (!given && data != nullptr) {
+            cursor.emplace(*data);
+        }
+    }
+    Complex operator()(double f) {
+        if (given) {
+            return given(f);
+        }
+        if (cursor) {
+            const std::optional<Complex> z = cursor->ImpedanceAt(f);
+            return z ? *z : kNaNZ;
+        }
+        return fixed;
+    }
+
+private:
+    const std::function<Complex(double)>& given;
+    std::optional<MeasuredCursor> cursor;
+    Complex fixed;
+};
+
 } // namespace
 
 double BandFrequency(const BandSettings& band, int32_t k) {
@@ -99,11 +129,13 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     std::vector<Complex> outputs;
     outputs.reserve(MAX_COMPONENTS);
     std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
+    CLoadAt startAt(loads.start, chart.startData, chart.startZ);
+    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
 
     for (size_t k = 0; k < n; ++k) {
         const double f = BandFrequency(band, static_cast<int32_t>(k));
         result.frequencies[k] = f;
-        const Complex start = loads.start ? loads.start(f) : chart.startZ;
+        const Complex start = startAt(f);
         if (!result.evaluated || IsNaN(start)) {
             SetNaNPoint(result, k);
             continue;
@@ -116,7 +148,7 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
         for (int32_t i = 0; i < result.junctionCount; ++i) {
             result.junctionZ[static_cast<size_t>(i) * n + k] = outputs[static_cast<size_t>(i)];
         }
-        const Complex goal = loads.goal ? loads.goal(f) : chart.goalZ;
+        const Complex goal = goalAt(f);
         const MatchFigures m = ComputeMatch(scratch.endZ, goal);
         result.vswr[k] = m.vswr;
         result.returnLossDb[k] = m.returnLossDb;

@@ -12,8 +12,9 @@ class SmithChrt;
 struct BandSettings;
 
 /// The starting and goal impedance (ohm) at a band frequency (MHz). An empty function stands
-/// for the document's fixed startZ or goalZ. A function may give NaN where it has no value
-/// (measured data outside its range): that point's results are then NaN.
+/// for the document's own: the value of its bound data at that frequency (NaN outside the data's
+/// range), else its fixed startZ or goalZ. A function may give NaN where it has no value: that
+/// point's results are then NaN.
 struct BandLoads {
     std::function<Complex(double)> start;
     std::function<Complex(double)> goal;

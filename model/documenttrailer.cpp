@@ -1,6 +1,7 @@
 #include "documenttrailer.h"
 
 #include "archive.h"
+#include "measuredbinding.h"
 #include "smithchrt.h"
 
 #include <algorithm>
@@ -71,8 +72,68 @@ void ResetBand(SmithChrt& chart) {
     chart.band = BandSettings{};
 }
 
+// The data records: the data's name (text), the point count (uint32), then per point its
+// frequency (MHz), reference (ohm), gamma re and im, impedance re and im, six doubles.
+constexpr size_t kMeasuredPointBytes = 6 * sizeof(double);
+constexpr size_t kMaxMeasuredNameBytes = 4096;
+
+void WriteMeasured(const MeasuredData& data, RecordWriter& out) {
+    out.Text(data.name);
+    out.UInt32(static_cast<uint32_t>(data.points.size()));
+    for (const MeasuredPoint& p : data.points) {
+        out.Double(p.frequency);
+        out.Double(p.reference);
+        out.Double(p.gamma.re);
+        out.Double(p.gamma.im);
+        out.Double(p.impedance.re);
+        out.Double(p.impedance.im);
+    }
+}
+
+bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
+    auto data = std::make_shared<MeasuredData>();
+    uint32_t count = 0;
+    // The count is checked against the bytes present before anything is allocated.
+    if (!in.Text(data->name, kMaxMeasuredNameBytes) || !in.UInt32(count) ||
+        in.Remaining() / kMeasuredPointBytes < count) {
+        return false;
+    }
+    data->points.resize(count);
+    for (MeasuredPoint& p : data->points) {
+        in.Double(p.frequency);
+        in.Double(p.reference);
+        in.Double(p.gamma.re);
+        in.Double(p.gamma.im);
+        in.Double(p.impedance.re);
+        in.Double(p.impedance.im);
+    }
+    if (!in.Ok() || !CheckMeasuredData(*data).empty()) {
+        return false;
+    }
+    BindMeasuredData(chart, end, std::move(data));
+    return true;
+}
+
+// The four functions of a data record, for either impedance.
+template <LoadEnd end> bool DataIsDefault(const SmithChrt& chart) {
+    return BoundData(chart, end) == nullptr;
+}
+template <LoadEnd end> void WriteData(const SmithChrt& chart, RecordWriter& out) {
+    WriteMeasured(*BoundData(chart, end), out);
+}
+template <LoadEnd end> bool ReadData(RecordReader& in, SmithChrt& chart) {
+    return ReadMeasured(in, chart, end);
+}
+template <LoadEnd end> void ResetData(SmithChrt& chart) {
+    (end == LoadEnd::Start ? chart.startData : chart.goalData).reset();
+}
+
 constexpr TrailerRecordKind kKinds[] = {
     {kBandRecordTag, BandIsDefault, WriteBand, ReadBand, ResetBand},
+    {kStartDataRecordTag, DataIsDefault<LoadEnd::Start>, WriteData<LoadEnd::Start>,
+     ReadData<LoadEnd::Start>, ResetData<LoadEnd::Start>},
+    {kGoalDataRecordTag, DataIsDefault<LoadEnd::Goal>, WriteData<LoadEnd::Goal>,
+     ReadData<LoadEnd::Goal>, ResetData<LoadEnd::Goal>},
 };
 
 const TrailerRecordKind* FindKind(RecordTag tag) {

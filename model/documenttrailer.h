@@ -35,6 +35,9 @@ inline constexpr size_t kTrailerCrcSize = 4;
 inline constexpr uint32_t kMaxTrailerBody = 64u << 20;
 
 inline constexpr RecordTag kBandRecordTag = MakeRecordTag('B', 'A', 'N', 'D');
+/// The data the starting and the goal impedance are bound to.
+inline constexpr RecordTag kStartDataRecordTag = MakeRecordTag('S', 'D', 'A', 'T');
+inline constexpr RecordTag kGoalDataRecordTag = MakeRecordTag('G', 'D', 'A', 'T');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

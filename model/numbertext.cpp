@@ -102,6 +102,12 @@ std::string FormatExact(double v) {
     return CFormat("%.17g", v);
 }
 
+std::string FormatShortest(double v) {
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+}
+
 bool ScanNumber(std::string_view text, double& value) {
     const std::string head(text.substr(0, kMaxScanChars));
     double scanned = 0.0;

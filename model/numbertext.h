@@ -22,6 +22,9 @@ std::string FormatFixed(double v, int width, int precision);
 /// double.
 std::string FormatExact(double v);
 
+/// The shortest text that reads back to the same double (as std::to_chars writes it).
+std::string FormatShortest(double v);
+
 /// At most this many characters of a typed text are scanned for a number.
 inline constexpr size_t kMaxScanChars = 400;
 

@@ -6,10 +6,12 @@
 #include "component.h"
 #include "constants.h"
 #include "geometry.h"
+#include "measureddata.h"
 #include "trailerrecord.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,10 @@ public:
 
     // Extensions, saved in the document trailer when they differ from their defaults.
     BandSettings band;
+    /// Measured or simulated data that startZ and goalZ follow while bound (measuredbinding.h);
+    /// null when the impedance is a fixed value. Shared, never changed once bound.
+    std::shared_ptr<const MeasuredData> startData;
+    std::shared_ptr<const MeasuredData> goalData;
     /// Trailer records of kinds this program does not know, written back as they were read.
     std::vector<TrailerRecord> unknownRecords;
     /// Working field of the draw: the band as the last draw with the band display on evaluated

@@ -1,7 +1,8 @@
 #include "touchstone.h"
 
+#include "numbertext.h"
+
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -105,25 +106,36 @@ std::string Quote(std::string_view word) {
 }
 
 std::string NumberText(double v) {
-    char buffer[32];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, r.ptr);
+    return FormatShortest(v);
 }
 
-/// A finite decimal number, independent of the locale.
+/// A finite decimal number; one '+' may stand before it (also before a '-', as files have it).
 bool ParseNumber(std::string_view word, double& value) {
     if (!word.empty() && word.front() == '+') {
         word.remove_prefix(1);
+        if (!word.empty() && word.front() == '+') {
+            return false;
+        }
     }
-    const char* end = word.data() + word.size();
-    const auto r = std::from_chars(word.data(), end, value);
-    return !word.empty() && r.ec == std::errc() && r.ptr == end && std::isfinite(value);
+    const std::optional<double> v = ::ParseNumber(word);
+    if (!v || !std::isfinite(*v)) {
+        return false;
+    }
+    value = *v;
+    return true;
 }
 
+/// A whole number, without a sign or with '-'.
 bool ParseInteger(std::string_view word, long long& value) {
-    const char* end = word.data() + word.size();
-    const auto r = std::from_chars(word.data(), end, value);
-    return !word.empty() && r.ec == std::errc() && r.ptr == end;
+    if (!word.empty() && word.front() == '+') {
+        return false;
+    }
+    const std::optional<int64_t> v = ::ParseInteger(word);
+    if (!v) {
+        return false;
+    }
+    value = *v;
+    return true;
 }
 
 /// The number of ports the name's extension states (.s2p, .z1p, ...); 0 when it states none.
@@ -602,6 +614,7 @@ bool Parser::ReadyForData() {
                            "reflection from S-parameter data.");
     }
     if (options_.port == 0 && n > 1) {
+        result_.portNeeded = true;
         return Fail(0, "The file holds data of " + std::to_string(n) +
                            " ports; choose a port (1 to " + std::to_string(n) +
                            ") to read its reflection.");

@@ -24,6 +24,9 @@ struct TouchstoneResult {
     std::string error;
     int errorLine = 0; ///< the 1-based line the error names; 0 when it concerns the whole file
     int ports = 0;     ///< the number of ports of the file's data, once known (also on failure)
+    /// True when the file is S-parameter data of several ports and no port was chosen: reading it
+    /// again with TouchstoneOptions::port set may succeed.
+    bool portNeeded = false;
 };
 
 /// Files larger than this are refused before reading.

@@ -1,11 +1,14 @@
 #include "cqtfiledialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
 
 const char* const kFilters = "Quorbel Files (*.qbl);;All Files (*.*)";
+const char* const kDataFilters =
+    "Touchstone Files (*.s1p *.z1p *.y1p *.ts *.s2p *.s3p *.s4p);;All Files (*)";
 
 QString Run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& suggested) {
     QFileDialog dialog(parent);
@@ -86,4 +89,17 @@ QString CQtFileDialogs::GetExportFileName(const QString& suggested) {
     }
     return WithPictureSuffix(dialog.selectedFiles().constFirst(),
                              TypeOfFilter(dialog.selectedNameFilter()));
+}
+
+QString CQtFileDialogs::GetDataFileName() {
+    QFileDialog dialog(parent_, QStringLiteral("Load Impedance Data"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromLatin1(kDataFilters));
+    // Measuring instruments write .S1P as often as .s1p.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }

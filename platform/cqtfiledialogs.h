@@ -13,6 +13,7 @@ public:
     QString GetOpenFileName() override;
     QString GetSaveFileName(const QString& suggested) override;
     QString GetExportFileName(const QString& suggested) override;
+    QString GetDataFileName() override;
 
 private:
     QWidget* parent_;

@@ -12,4 +12,7 @@ public:
     /// A picture file for the chart, offered as PNG, SVG or PDF; the name returned ends in
     /// .png, .svg or .pdf (the chosen type's extension is added to a name without one of them).
     virtual QString GetExportFileName(const QString& suggested) = 0;
+    /// A Touchstone file to open, offered as "Touchstone Files (*.s1p ...)" matching any case,
+    /// and all files.
+    virtual QString GetDataFileName() { return {}; }
 };

@@ -105,6 +105,38 @@ Error OnGoal(CliOptions& o, std::string_view v) {
     return Impedance(v, o.goalZ);
 }
 
+Error OnStartData(CliOptions& o, std::string_view v) {
+    o.startData = std::string(v);
+    return std::nullopt;
+}
+
+Error OnGoalData(CliOptions& o, std::string_view v) {
+    o.goalData = std::string(v);
+    return std::nullopt;
+}
+
+Error Port(std::string_view v, int32_t& port) {
+    const std::optional<int64_t> n = ParseInteger(v);
+    if (!n || *n < 1 || *n > 10000) {
+        return "expected a port number from 1 to 10000, got '" + std::string(v) + "'";
+    }
+    port = static_cast<int32_t>(*n);
+    return std::nullopt;
+}
+
+Error OnStartPort(CliOptions& o, std::string_view v) {
+    return Port(v, o.startPort);
+}
+
+Error OnGoalPort(CliOptions& o, std::string_view v) {
+    return Port(v, o.goalPort);
+}
+
+Error OnUnbindData(CliOptions& o, std::string_view) {
+    o.unbindData = true;
+    return std::nullopt;
+}
+
 Error OnMatchMe(CliOptions& o, std::string_view v) {
     const std::vector<std::string> parts = SplitFields(v, ',');
     if (parts.size() != 2) {
@@ -264,7 +296,12 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 18> kOptions{{
+constexpr std::array<OptionRow, 23> kOptions{{
+    {"--start-data", 0, true, OnStartData},
+    {"--goal-data", 0, true, OnGoalData},
+    {"--start-port", 0, true, OnStartPort},
+    {"--goal-port", 0, true, OnGoalPort},
+    {"--unbind-data", 0, false, OnUnbindData},
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
     {"--band-off", 0, false, OnBandOff},
@@ -313,6 +350,15 @@ public:
         }
         if (o.band && o.bandOff) {
             return {std::nullopt, "--band and --band-off cannot be given together"};
+        }
+        if (o.startZ && o.startData) {
+            return {std::nullopt, "--start and --start-data cannot be given together"};
+        }
+        if (o.goalZ && o.goalData) {
+            return {std::nullopt, "--goal and --goal-data cannot be given together"};
+        }
+        if ((o.startPort != 0 && !o.startData) || (o.goalPort != 0 && !o.goalData)) {
+            return {std::nullopt, "--start-port and --goal-port need --start-data or --goal-data"};
         }
         return {o, ""};
     }

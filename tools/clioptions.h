@@ -46,10 +46,16 @@ struct CliOptions {
     bool version = false;
     std::optional<std::string> document;
 
-    // Edits, applied in this order.
+    // Edits, applied in this order. The data files are read and bound first, so that the final
+    // frequency decides their values.
+    std::optional<std::string> startData;
+    std::optional<std::string> goalData;
+    int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
+    int32_t goalPort = 0;
     std::optional<double> frequency;
     std::optional<BandRequest> band; ///< sets the band and turns its display on
     bool bandOff = false;            ///< returns the band to its defaults (display off)
+    bool unbindData = false;         ///< unbinds both impedances, keeping their values
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;

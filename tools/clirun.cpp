@@ -5,9 +5,11 @@
 #include "cliedits.h"
 #include "documentfile.h"
 #include "frequencysweep.h"
+#include "measuredbinding.h"
 #include "networkevaluation.h"
 #include "networkjson.h"
 #include "spicenetlist.h"
+#include "touchstone.h"
 
 #include <set>
 
@@ -48,6 +50,9 @@ int CCliRun::Execute(const CliOptions& o) {
     if (int status = Load(o); status != kExitSuccess) {
         return status;
     }
+    if (int status = BindData(o); status != kExitSuccess) {
+        return status;
+    }
     if (int status = ApplyEdits(o); status != kExitSuccess) {
         return status;
     }
@@ -65,6 +70,32 @@ int CCliRun::Load(const CliOptions& o) {
         }
     }
     doc.messages = &messages;
+    return kExitSuccess;
+}
+
+int CCliRun::BindData(const CliOptions& o) {
+    struct DataFile {
+        const std::optional<std::string>& path;
+        int32_t port;
+        LoadEnd end;
+    };
+    const DataFile files[] = {{o.startData, o.startPort, LoadEnd::Start},
+                              {o.goalData, o.goalPort, LoadEnd::Goal}};
+    for (const auto& [path, port, end] : files) {
+        if (!path) {
+            continue;
+        }
+        TouchstoneResult read = ReadTouchstoneFile(*path, TouchstoneOptions{0, port});
+        if (read.data && port != 0) {
+            read.data->name += " (port " + std::to_string(port) + ")";
+        }
+        const std::string problem = read.data ? CheckBindable(*read.data) : read.error;
+        if (!problem.empty()) {
+            messages.Report(FileMessage(*path, problem));
+            return kExitFileError;
+        }
+        BindMeasuredData(doc, end, std::make_shared<const MeasuredData>(std::move(*read.data)));
+    }
     return kExitSuccess;
 }
 

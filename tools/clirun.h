@@ -32,6 +32,8 @@ public:
 private:
     int Execute(const CliOptions& o);
     int Load(const CliOptions& o);
+    /// Reads the files of --start-data and --goal-data and binds their data.
+    int BindData(const CliOptions& o);
     int ApplyEdits(const CliOptions& o);
     int WriteOutputs(const CliOptions& o);
     int WritePicture(const CliOptions& o);

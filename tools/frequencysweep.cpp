@@ -1,5 +1,6 @@
 #include "frequencysweep.h"
 
+#include "measuredbinding.h"
 #include "networkevaluation.h"
 #include "numbertext.h"
 #include "smithchrt.h"
@@ -20,6 +21,7 @@ void WriteSweepCsv(const SmithChrt& doc, const SweepRequest& sweep, std::ostream
     out << kSweepHeader << '\n';
     for (int32_t row = 0; row < sweep.points && out; ++row) {
         at.frequency = SweepFrequency(sweep, row);
+        RefreshBoundImpedances(at);
         const NetworkEvaluation e = EvaluateNetwork(at);
         out << FormatExact(at.frequency);
         if (e.hasEnd) {

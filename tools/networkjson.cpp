@@ -2,6 +2,7 @@
 
 #include "bandevaluation.h"
 #include "clitext.h"
+#include "measuredbinding.h"
 #include "networkevaluation.h"
 #include "smithchrt.h"
 
@@ -104,6 +105,24 @@ std::string BandJson(const SmithChrt& doc) {
     return o.Nested();
 }
 
+// The data an impedance is bound to, or null.
+std::string DataJson(const SmithChrt& doc, LoadEnd end) {
+    const auto& data = BoundData(doc, end);
+    if (data == nullptr || data->points.empty()) {
+        return "null";
+    }
+    const ReferenceSpan refs = ReferencesOf(*data);
+    CJsonObject reference(", ");
+    reference.Add("min", refs.low).Add("max", refs.high);
+    CJsonObject o(",\n    ");
+    o.Add("name", JsonString(data->name))
+        .Add("points", static_cast<int32_t>(data->points.size()))
+        .Add("fmin", data->points.front().frequency)
+        .Add("fmax", data->points.back().frequency)
+        .Add("reference", refs.low == refs.high ? JsonNumber(refs.low) : reference.Inline());
+    return o.Nested();
+}
+
 } // namespace
 
 std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ) {
@@ -114,6 +133,8 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("chartZ0", doc.chartZ0)
         .Add("startZ", doc.startZ)
         .Add("goalZ", doc.goalZ)
+        .Add("startData", DataJson(doc, LoadEnd::Start))
+        .Add("goalData", DataJson(doc, LoadEnd::Goal))
         .Add("tunePercent", doc.tunePercent)
         .Add("activeIndex", doc.activeIndex)
         .Add("componentCount", doc.componentCount)

@@ -2,6 +2,7 @@
 
 #include "bandsettings.h"
 #include "constants.h"
+#include "measuredbinding.h"
 #include "numbertext.h"
 #include "smithchrt.h"
 
@@ -38,6 +39,9 @@ public:
         if (sweep && CheckBand(doc.band) != BandProblem::None) {
             return BandProblemText(CheckBand(doc.band));
         }
+        if (HasNoValueNow(doc, LoadEnd::Start)) {
+            return NoValueMessage(doc, LoadEnd::Start);
+        }
         if (std::string e = Termination(doc.startZ); !e.empty()) {
             return e;
         }
@@ -65,6 +69,14 @@ public:
             t += "* analysis at " + FormatExact(doc.frequency) + " MHz";
         }
         t += std::string("; V(") + kSpiceLoadNode + ") is the ending impedance in ohm\n";
+        if (doc.startData != nullptr) {
+            // No fixed element follows measured data across frequency.
+            t += "* the starting impedance is bound to the data of " +
+                 OneLine(doc.startData->name) +
+                 ", which no fixed element can follow: it is terminated in the data's value at " +
+                 FormatExact(doc.frequency) + " MHz";
+            t += sweep ? ", the same at every frequency of the band\n" : "\n";
+        }
         for (const Element& e : elements) {
             t += e.name;
             for (const int node : e.nodes) {

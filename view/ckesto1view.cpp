@@ -3,6 +3,7 @@
 #include "chartdrawview.h"
 #include "ckesto1doc.h"
 #include "ishellcommands.h"
+#include "measuredbinding.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -31,6 +32,9 @@ bool CKesto1View::IsCommandEnabled(int id) const {
     const CommandRow* row = FindCommand(id);
     if (row == nullptr || row->handler == nullptr) {
         return false;
+    }
+    if (id == ID_UNBIND_DATA) {
+        return document->chart.startData != nullptr || document->chart.goalData != nullptr;
     }
     // The framework's ids (57600 and up) belong to the shell, which may still refuse them.
     const bool shellCommand = id >= ID_FILE_NEW && !IsPrintCommand(id);
@@ -75,6 +79,8 @@ void CKesto1View::Redraw() {
 }
 
 void CKesto1View::AfterCommand(bool markModified) {
+    // Every command ends here, so every change of the analysis frequency re-interpolates.
+    RefreshBoundImpedances(document->chart);
     if (markModified) {
         document->SetModifiedFlag(true);
     }

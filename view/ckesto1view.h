@@ -24,6 +24,7 @@ class QMouseEvent;
 class QPainter;
 class QWheelEvent;
 struct Component;
+enum class LoadEnd;
 
 /// The chart view: draws the document and runs every command of the command table. Keys reach
 /// the commands through the accelerator table; menu items and toolbar buttons through
@@ -138,6 +139,11 @@ public:
     void OnToggleJunctionLoci();
     void OnBandSetup();
     void OnViewBandPlot();
+    // Measured loads: bind the starting or goal impedance to a Touchstone file's data, unbind.
+    void OnLoadStartData();
+    void OnLoadGoalData();
+    void OnUnbindData();
+
     /// Called after every paint of the window, when the draw has left its results in the
     /// document (the band's evaluation among them).
     void SetPaintListener(std::function<void()> listener) { paintListener = std::move(listener); }
@@ -189,6 +195,15 @@ private:
     /// The factor of one step up or down by the tuning percentage.
     double StepFactor(bool up) const;
     void RecallFrequency(double stored);
+    /// Reads a Touchstone file the user picks (asking for the port of multi-port data) and binds
+    /// it to end; an unreadable file shows the reader's message and changes nothing.
+    void LoadData(LoadEnd end);
+    /// After an edit of startZ or goalZ: unbinds each bound impedance the edit changed and says
+    /// so. True when one was unbound.
+    bool UnbindEdited();
+    /// Shows "what: <why>" and gives true when a bound impedance has no value at the analysis
+    /// frequency (the wizards need both).
+    bool RefuseWithoutValues(const char* what);
     void ToggleFlag(int32_t& flag);
 
     CKesto1Doc* document;

@@ -54,6 +54,11 @@ enum CommandId : int {
     ID_BAND_SETUP = 32842,
     ID_VIEW_BAND_PLOT = 32843,
 
+    // Measured loads.
+    ID_LOAD_START_DATA = 32844,
+    ID_LOAD_GOAL_DATA = 32845,
+    ID_UNBIND_DATA = 32846,
+
     // Commands of the application framework.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

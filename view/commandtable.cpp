@@ -69,6 +69,9 @@ const CommandRow kCommands[] = {
     {ID_BAND_JUNCTIONS, Key(Qt::Key_J), "&Junction Loci\tJ", "Show or hide the band's locus after every component (j)", "Junction loci (j)", nullptr, &V::OnToggleJunctionLoci, true},
     {ID_BAND_SETUP, Key(Qt::Key_B, kShift), "Band &Setup...\tShift+B", "Set the band's low and high frequency and its number of points (Shift+B)", "Band Setup (Shift+B)", nullptr, &V::OnBandSetup},
     {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, &V::OnViewBandPlot, true},
+    {ID_LOAD_START_DATA, Key(Qt::Key_D), "Load &Starting Impedance Data...\tD", "Bind the starting [Generator] impedance to measured data from a Touchstone file (d)", "Load starting impedance data (d)", nullptr, &V::OnLoadStartData},
+    {ID_LOAD_GOAL_DATA, Key(Qt::Key_D, kShift), "Load &Goal Impedance Data...\tShift+D", "Bind the goal [Load] impedance to measured data from a Touchstone file (Shift+D)", "Load goal impedance data (Shift+D)", nullptr, &V::OnLoadGoalData},
+    {ID_UNBIND_DATA, Key(Qt::Key_U), "&Unbind\tU", "Unbind the impedances from their data; each keeps its present value (u)", "Unbind (u)", nullptr, &V::OnUnbindData},
 
     {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},
     {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},

@@ -32,4 +32,7 @@ public:
     /// The file to export the chart to, asked with the file dialog (suggested: the name it
     /// starts with); empty when the user cancels.
     virtual QString AskExportFileName(const QString& /*suggested*/) { return {}; }
+    /// A Touchstone file to read measured data from, asked with the file dialog; empty when the
+    /// user cancels.
+    virtual QString AskDataFileName() { return {}; }
 };

@@ -95,8 +95,8 @@ void CKesto1View::OnRButtonDown(Qt::KeyboardModifiers, Qt::MouseButtons, Point p
                 QStringLiteral("you shouldn't have gotten to this in impedancepopup"));
         }
     }
-    // Adopting an impedance leaves the modified flag alone.
-    AfterCommand(false);
+    // Adopting an impedance leaves the modified flag alone; unbinding its data does not.
+    AfterCommand(UnbindEdited());
 }
 
 void CKesto1View::OnMouseMove(Qt::KeyboardModifiers, Qt::MouseButtons, Point point) {

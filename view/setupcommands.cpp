@@ -3,6 +3,7 @@
 #include "chartsetupdialog.h"
 #include "ckesto1doc.h"
 #include "impedanceentry.h"
+#include "measuredbinding.h"
 #include "messageboxes.h"
 #include "parametereditordialog.h"
 
@@ -35,11 +36,18 @@ void FillSetupDialog(CChartSetupDialog& d, const SmithChrt& sc, const ImpedanceE
     d.goalAngle = goal.angle;
 }
 
+/// What the dialog shows for z: z itself, or the chart Z0 while z is bound to data that has no
+/// value at the analysis frequency (the dialog takes only numbers; left alone, it changes nothing).
+ImpedanceEntry ShownEntry(const SmithChrt& sc, LoadEnd end, Complex z) {
+    return EntryOf(sc, HasNoValueNow(sc, end) ? sc.chartZ0 : z);
+}
+
 /// Works out which format of one impedance the user changed and stores the result in z. The
 /// polar pair is converted on the chart Z0 of sc, the one in force when the dialog opened.
 void SettleSetupImpedance(const SmithChrt& sc, const ImpedanceEntry& entered,
                           const ImpedanceEntry& shown, Complex& z) {
-    const EntryChanges changes = CompareEntry(entered, z, {shown.mag, shown.angle});
+    const EntryChanges changes =
+        CompareEntry(entered, {shown.real, shown.imag}, {shown.mag, shown.angle});
     if (!changes.polar) {
         // Left alone when unchanged: the stored value keeps all its digits.
         if (changes.rectangular) {
@@ -72,8 +80,8 @@ void StoreSetupSettings(SmithChrt& sc, const CChartSetupDialog& d) {
 
 void CKesto1View::OnChartSetup() {
     SmithChrt& sc = document->chart;
-    const ImpedanceEntry shownStart = EntryOf(sc, sc.startZ);
-    const ImpedanceEntry shownGoal = EntryOf(sc, sc.goalZ);
+    const ImpedanceEntry shownStart = ShownEntry(sc, LoadEnd::Start, sc.startZ);
+    const ImpedanceEntry shownGoal = ShownEntry(sc, LoadEnd::Goal, sc.goalZ);
     CChartSetupDialog dialog(this);
     FillSetupDialog(dialog, sc, shownStart, shownGoal);
     if (dialog.exec() != QDialog::Accepted) {
@@ -85,6 +93,8 @@ void CKesto1View::OnChartSetup() {
                          shownStart, sc.startZ);
     SettleSetupImpedance(sc, {dialog.goalReal, dialog.goalImag, dialog.goalMag, dialog.goalAngle},
                          shownGoal, sc.goalZ);
+    // An impedance typed in replaces its data; the frequency below then re-interpolates the rest.
+    UnbindEdited();
     // Only now does a new Z0 take effect, after both impedances are settled on the old one.
     StoreSetupSettings(sc, dialog);
     AfterCommand(true);

@@ -13,6 +13,9 @@
 
 void CKesto1View::OnMatchMeWizard() {
     SmithChrt& chart = document->chart;
+    if (RefuseWithoutValues("The matching wizard needs both impedances")) {
+        return;
+    }
     CMatchMeWizardDialog dialog(this);
     dialog.SetOpeningValues(chart);
     if (dialog.exec() != QDialog::Accepted) {
@@ -21,7 +24,8 @@ void CKesto1View::OnMatchMeWizard() {
     CMessageBoxSink boxes;
     const int32_t added =
         ApplyMatchMe(chart, DesignMatchMe(dialog.Input(), chart.frequency), &boxes);
-    AfterCommand(added > 0);
+    const bool unbound = UnbindEdited();
+    AfterCommand(added > 0 || unbound);
 }
 
 void CKesto1View::OnFilterWizard() {
@@ -34,5 +38,6 @@ void CKesto1View::OnFilterWizard() {
     }
     CMessageBoxSink boxes;
     const int32_t added = ApplyFilter(chart, DesignFilter(dialog.Input()), &boxes);
-    AfterCommand(added > 0);
+    const bool unbound = UnbindEdited();
+    AfterCommand(added > 0 || unbound);
 }

@@ -162,10 +162,11 @@ TEST_F(ShellTest, MenusAsTabled) {
     for (QAction* a : Frame().menuBar()->actions()) {
         titles.append(a->text());
     }
-    // The Band menu holds the band analysis commands (its items: bandpanel_test.cpp).
+    // The Band menu holds the band analysis commands (its items: bandpanel_test.cpp), the Data
+    // menu those of measured loads.
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
                                    QStringLiteral("&View"), QStringLiteral("&Band"),
-                                   QStringLiteral("&Help")}));
+                                   QStringLiteral("&Data"), QStringLiteral("&Help")}));
     auto visibleTexts = [](QMenu* menu) {
         QStringList texts;
         for (QAction* a : menu->actions()) {
@@ -184,6 +185,9 @@ TEST_F(ShellTest, MenusAsTabled) {
                            "&Options...\ts"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&View"))),
               (QStringList{"&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Data"))),
+              (QStringList{"Load &Starting Impedance Data...\tD",
+                           "Load &Goal Impedance Data...\tShift+D", "-", "&Unbind\tU"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Help"))),
               QStringList{"&About Quorbel..."});
 }

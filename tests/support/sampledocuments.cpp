@@ -39,3 +39,12 @@ std::vector<SampleNetwork> SampleNetworks() {
           NewCapacitor(1, 80, f), NewLine(4, 25, f), parallel, series}},
     };
 }
+
+MeasuredData SampleMeasuredData() {
+    MeasuredData d;
+    d.name = "probe.s1p";
+    d.points = {MeasuredPointFromGamma(100, {0.5, -0.25}, 50),
+                MeasuredPointFromImpedance(200, {20, 35}, 50),
+                MeasuredPointFromGamma(400, {-0.3, 0.4}, 75)};
+    return d;
+}

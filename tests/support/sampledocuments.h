@@ -20,3 +20,7 @@ std::vector<SampleNetwork> SampleNetworks();
 
 /// NewDocument with the given network, the last component active.
 SmithChrt DocumentWith(const std::vector<Component>& components);
+
+/// One-port data of three points at 100, 200 and 400 MHz on 50 ohm, named "probe.s1p", the
+/// reference at 400 MHz 75 ohm.
+MeasuredData SampleMeasuredData();

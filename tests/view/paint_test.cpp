@@ -2,7 +2,7 @@
 #include "chartgeometry.h"
 #include "ckesto1doc.h"
 #include "ckesto1view.h"
-#include "ishellcommands.h"
+#include "idleshell.h"
 #include "messageboxes.h"
 #include "recordingboxes.h"
 
@@ -23,19 +23,8 @@
 namespace {
 
 // A shell that only gives the preview page count.
-class PreviewShell : public IShellCommands {
+class PreviewShell : public IdleShell {
 public:
-    void OnFileNew() override {}
-    void OnFileOpen() override {}
-    void OnFileSave() override {}
-    void OnFileSaveAs() override {}
-    void OnOpenRecentFile(int) override {}
-    void OnAppExit() override {}
-    void OnAppAbout() override {}
-    void OnViewToolbar() override {}
-    void OnViewStatusBar() override {}
-    bool IsShellCommandEnabled(int) const override { return true; }
-    bool IsShellCommandChecked(int) const override { return false; }
     int PreviewPages() const override { return pages; }
     int pages = 0;
 };

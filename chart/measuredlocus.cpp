@@ -1,0 +1,31 @@
+#include "measuredlocus.h"
+
+#include "bandlocus.h"
+#include "measuredbinding.h"
+#include "smithchrt.h"
+
+void DrawMeasuredLoci(SmithChrt& sc) {
+    for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
+        if (const auto& data = BoundData(sc, end)) {
+            const std::vector<Complex> locus = MeasuredLocus(*data, sc.band);
+            const Pen previous = sc.surface->SelectPen(kMeasuredLocusPen);
+            DrawLocus(sc, locus);
+            sc.surface->SelectPen(previous);
+        }
+    }
+}
+
+std::optional<std::string> MeasuredDataLine(const SmithChrt& sc) {
+    if (sc.startData == nullptr && sc.goalData == nullptr) {
+        return std::nullopt;
+    }
+    std::string line = "Measured data:";
+    if (sc.startData != nullptr) {
+        line += " start " + sc.startData->name;
+    }
+    if (sc.goalData != nullptr) {
+        line += sc.startData != nullptr ? ", goal " : " goal ";
+        line += sc.goalData->name;
+    }
+    return line;
+}
