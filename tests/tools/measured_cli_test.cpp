@@ -1,13 +1,13 @@
 // Measured loads on the command line: the data options, their usage errors, an unreadable file,
 // and one real one-port file from scikit-rf bound end to end.
 #include "cliprocess.h"
+#include "missingtool.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -22,12 +22,7 @@ class MeasuredCli : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::filesystem::exists(kRealFile)) {
-            const char* allow = std::getenv("QUORBEL_ALLOW_SKIPS");
-            if (allow != nullptr && *allow != '\0') {
-                GTEST_SKIP() << kRealFile << " is missing";
-            }
-            FAIL() << kRealFile << " is missing: install python3-scikit-rf with "
-                   << "scripts/install-deps.sh, or set QUORBEL_ALLOW_SKIPS=1";
+            SKIP_OR_FAIL_MISSING(kRealFile + " is missing (Debian package python3-scikit-rf)");
         }
     }
 };
