@@ -54,4 +54,3 @@ BENCHMARK(BandSearch)->Arg(201)->Arg(10001);
 BENCHMARK(BandCursor)->Arg(201)->Arg(10001);
 
 } // namespace
-
