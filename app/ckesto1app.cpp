@@ -250,7 +250,7 @@ void CKesto1App::OnViewStatusBar() {
 }
 
 void CKesto1App::OnViewBandPlot() {
-    frame->ShowBandPlot(frame->BandPlotDock()->isHidden());
+    frame->ShowBandPlot(!frame->BandPlotShown());
 }
 
 void CKesto1App::OnBandDisplayTurnedOn() {
@@ -275,7 +275,7 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
         return !frame->StatusBarPane()->isHidden();
     }
     if (id == ID_VIEW_BAND_PLOT) {
-        return !frame->BandPlotDock()->isHidden();
+        return frame->BandPlotShown();
     }
     return false;
 }

@@ -41,7 +41,6 @@ int CMainFrame::OnCreate() {
         return -1;
     }
     CreateMenus();
-    CreateBandPlot();
     // No minimum size of our own: the window can be made as small as the window system allows.
     layout()->setSizeConstraint(QLayout::SetNoConstraint);
     qApp->installEventFilter(this);
@@ -170,10 +169,18 @@ void CMainFrame::RefreshBandPlot() {
     }
 }
 
+bool CMainFrame::BandPlotShown() const {
+    return bandPlotDock != nullptr && !bandPlotDock->isHidden();
+}
+
 void CMainFrame::ShowBandPlot(bool shown) {
     bandPlotOffered = true;
-    if (shown == !bandPlotDock->isHidden()) {
+    if (shown == BandPlotShown()) {
         return;
+    }
+    // The panel and its charting are made the first time they are shown, not at start-up.
+    if (bandPlotDock == nullptr) {
+        CreateBandPlot();
     }
     bandPlotDock->setVisible(shown);
     if (shown && !bandPlotDock->isFloating()) {

@@ -29,8 +29,10 @@ public:
     CKesto1View* View() const { return view; }
     QToolBar* ToolBar() const { return toolBar; }
     QStatusBar* StatusBarPane() const { return statusBarPane; }
-    /// The panel of the band response plot, hidden until the band display is first turned on.
+    /// The panel of the band response plot, made when it is first shown (null until then).
     QDockWidget* BandPlotDock() const { return bandPlotDock; }
+    /// Whether the band response plot's panel is shown.
+    bool BandPlotShown() const;
     CBandPlotView* BandPlot() const { return bandPlotView; }
 
     /// Shows or hides the band response plot.

@@ -26,7 +26,7 @@ protected:
             QApplication::processEvents();
         }
     }
-    bool PanelShown() { return !Frame().BandPlotDock()->isHidden(); }
+    bool PanelShown() { return Frame().BandPlotShown(); }
     QList<QPointF> VswrPoints() { return Frame().BandPlot()->Content().VswrSeries()->points(); }
 };
 
