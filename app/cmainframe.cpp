@@ -160,7 +160,10 @@ void CMainFrame::CreateBandPlot() {
     bandPlotDock->hide();
     connect(bandPlotDock, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshBandPlot);
     connect(bandPlotDock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
-    view->SetPaintListener([this] { RefreshBandPlot(); });
+    bandPlotRefresh.setSingleShot(true);
+    bandPlotRefresh.setInterval(0);
+    connect(&bandPlotRefresh, &QTimer::timeout, this, &CMainFrame::RefreshBandPlot);
+    view->SetPaintListener([this] { bandPlotRefresh.start(); });
 }
 
 void CMainFrame::RefreshBandPlot() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <map>
 
@@ -91,4 +92,7 @@ private:
     QDockWidget* bandPlotDock = nullptr;
     CBandPlotView* bandPlotView = nullptr;
     bool bandPlotOffered = false;
+    /// Refreshes the plot once control is back in the event loop after a paint of the chart, so
+    /// that the chart reaches the screen first and a burst of keys refreshes it once.
+    QTimer bandPlotRefresh;
 };
