@@ -55,11 +55,33 @@ protected:
         return XDo(args + keys);
     }
 
-    /// Types text into the window that has the keyboard, then presses Return.
-    static bool TypeLine(const QString& text) {
-        return XDo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"),
-                    QStringLiteral("--args"), QStringLiteral("1"), text, QStringLiteral("key"),
-                    QStringLiteral("Return")});
+    /// Types text into the dialog and presses Return until the dialog has gone: on a slow run the
+    /// file name's completion list may have opened by then and take the first Return.
+    static bool TypeLine(const QString& dialog, const QString& text) {
+        if (dialog.isEmpty() ||
+            !XDo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog,
+                  QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"),
+                  QStringLiteral("--args"), QStringLiteral("1"), text})) {
+            return false;
+        }
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (!XDo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog,
+                      QStringLiteral("key"), QStringLiteral("Return")})) {
+                return !Shown(dialog);
+            }
+            if (WaitUntil([&] { return !Shown(dialog); }, 3000)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    /// Whether the window is still mapped.
+    static bool Shown(const QString& window) {
+        return XDoRead({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), QStringLiteral(".")})
+            .split(QLatin1Char('\n'))
+            .contains(window);
     }
 
     bool Ended() {
@@ -83,15 +105,14 @@ TEST_F(ProgramTest, KeysDialogsSaveExportAndTheWindowsPlace) {
     // Ctrl+S on a new document: the Save As dialog.
     const QString document = files.filePath(QStringLiteral("amp.qbl"));
     ASSERT_TRUE(KeysTo(window, {QStringLiteral("ctrl+s")}));
-    ASSERT_FALSE(WindowNamed(QStringLiteral("^Save As$")).isEmpty());
-    ASSERT_TRUE(TypeLine(document));
+    ASSERT_TRUE(TypeLine(WindowNamed(QStringLiteral("^Save As$")), document));
     ASSERT_FALSE(WindowNamed(QStringLiteral("^amp.qbl - Quorbel$")).isEmpty());
 
     // Ctrl+E: a name without an extension gives a picture of the first type offered, PNG.
     const QString png = files.filePath(QStringLiteral("amp.png"));
     ASSERT_TRUE(KeysTo(window, {QStringLiteral("ctrl+e")}));
-    ASSERT_FALSE(WindowNamed(QStringLiteral("^Export Chart$")).isEmpty());
-    ASSERT_TRUE(TypeLine(files.filePath(QStringLiteral("amp"))));
+    ASSERT_TRUE(TypeLine(WindowNamed(QStringLiteral("^Export Chart$")),
+                         files.filePath(QStringLiteral("amp"))));
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(png); }));
 
     // Move the window, then File > Exit.
