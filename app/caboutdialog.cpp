@@ -1,8 +1,8 @@
-#include "caboutdialog.h"
+#include "app/caboutdialog.h"
 
-#include "makerinfo.h"
+#include "app/makerinfo.h"
+#include "platform/shell/shellicons.h"
 #include "quorbel_config.h"
-#include "shellpictures.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

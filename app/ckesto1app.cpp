@@ -1,13 +1,13 @@
-#include "ckesto1app.h"
+#include "app/ckesto1app.h"
 
-#include "caboutdialog.h"
-#include "cmainframe.h"
-#include "commandids.h"
-#include "csettingsstore.h"
-#include "filerules.h"
-#include "ifiledialogs.h"
-#include "messageboxes.h"
-#include "windowplacement.h"
+#include "app/caboutdialog.h"
+#include "app/cmainframe.h"
+#include "app/windowplacement.h"
+#include "model/filerules.h"
+#include "platform/messages/messageboxes.h"
+#include "platform/shell/csettingsstore.h"
+#include "platform/shell/ifiledialogs.h"
+#include "view/commandids.h"
 
 #include <QDockWidget>
 #include <QFile>

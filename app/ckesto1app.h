@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ckesto1doc.h"
-#include "cmessageboxsink.h"
-#include "crecentfilelist.h"
-#include "ishellcommands.h"
+#include "app/crecentfilelist.h"
+#include "platform/messages/cmessageboxsink.h"
+#include "view/ckesto1doc.h"
+#include "view/ishellcommands.h"
 
 #include <QString>
 

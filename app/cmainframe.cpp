@@ -1,14 +1,14 @@
-#include "cmainframe.h"
+#include "app/cmainframe.h"
 
-#include "cbandplotview.h"
-#include "ckesto1app.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "commandtable.h"
-#include "ilockkeys.h"
+#include "app/ckesto1app.h"
+#include "app/shelllayout.h"
+#include "platform/plot/cbandplotview.h"
+#include "platform/shell/ilockkeys.h"
+#include "platform/shell/shellicons.h"
 #include "quorbel_config.h"
-#include "shelllayout.h"
-#include "shellpictures.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
+#include "view/commandtable.h"
 
 #include <QAction>
 #include <QApplication>

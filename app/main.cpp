@@ -1,7 +1,7 @@
-#include "ckesto1app.h"
-#include "cmainframe.h"
-#include "cqtfiledialogs.h"
-#include "lockkeysource.h"
+#include "app/ckesto1app.h"
+#include "app/cmainframe.h"
+#include "platform/shell/cqtfiledialogs.h"
+#include "platform/shell/lockkeysource.h"
 
 #include <QApplication>
 #include <QIcon>

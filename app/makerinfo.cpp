@@ -1,4 +1,4 @@
-#include "makerinfo.h"
+#include "app/makerinfo.h"
 
 #include "quorbel_config.h"
 

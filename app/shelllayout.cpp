@@ -1,6 +1,6 @@
-#include "shelllayout.h"
+#include "app/shelllayout.h"
 
-#include "commandids.h"
+#include "view/commandids.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Band evaluation as a redraw runs it while tuning: the result kept between draws.
-#include "bandevaluation.h"
-#include "smithchrt.h"
+#include "model/bandevaluation.h"
+#include "model/smithchrt.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,11 +4,11 @@
 // draw to draw as the window keeps it, so the band's evaluation reuses its storage; the figure
 // asked of the band is the difference between the first benchmark and the others (at most 1 ms).
 // The response plot's panel follows each redraw: its update and its repaint are measured apart.
-#include "bandplot.h"
-#include "cbandplotview.h"
-#include "chartdrawview.h"
-#include "datetimetext.h"
-#include "smithchrt.h"
+#include "chart/datetimetext.h"
+#include "model/smithchrt.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/plot/bandplot.h"
+#include "platform/plot/cbandplotview.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "benchsupport.h"
+#include "bench/benchsupport.h"
 
 #include <iterator>
 #include <limits>

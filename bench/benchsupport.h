@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawsurface.h"
-#include "smithchrt.h"
+#include "chart/drawsurface.h"
+#include "model/smithchrt.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,11 @@
 // Time of one whole draw at 1920x1080 for the suite's 25 mixed components and for documents
 // built to make the draw slow. The surface only counts, so the figures are the draw's own work.
-#include "benchsupport.h"
-#include "chartgeometry.h"
-#include "datetimetext.h"
-#include "drawchart.h"
-#include "drawsurface.h"
-#include "smithchrt.h"
+#include "bench/benchsupport.h"
+#include "chart/chartgeometry.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/drawsurface.h"
+#include "model/smithchrt.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,18 +10,18 @@
 // through the real view (value up or down, then the repaint), the picture
 // files of the command-line tool in process, and the tool's whole process writing a PNG. The
 // summary at the end gives every figure with its ratio to the floor, and the targets.
-#include "benchsupport.h"
-#include "chartdrawview.h"
-#include "chartgeometry.h"
-#include "chartpictures.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "cqtpaintersurface.h"
-#include "crastersurface.h"
-#include "datetimetext.h"
-#include "documentfile.h"
-#include "drawchart.h"
-#include "recordingsurface.h"
+#include "bench/benchsupport.h"
+#include "chart/chartgeometry.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
+#include "model/documentfile.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/chartpictures.h"
+#include "platform/drawing/cqtpaintersurface.h"
+#include "platform/drawing/crastersurface.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
 
 #include <QApplication>
 #include <QDir>

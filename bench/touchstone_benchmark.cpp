@@ -1,5 +1,5 @@
 // Speed of reading measured data and of evaluating it across a band: run on demand.
-#include "touchstone.h"
+#include "model/touchstone.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
-#include "bandlocus.h"
+#include "chart/bandlocus.h"
 
-#include "bandevaluation.h"
-#include "bandsettings.h"
-#include "chartgeometry.h"
-#include "numbertext.h"
-#include "smithchrt.h"
+#include "chart/chartgeometry.h"
+#include "model/bandevaluation.h"
+#include "model/bandsettings.h"
+#include "model/numbertext.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 

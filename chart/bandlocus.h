@@ -1,8 +1,8 @@
 #pragma once
 
-#include "complex.h"
-#include "drawsurface.h"
-#include "geometry.h"
+#include "chart/drawsurface.h"
+#include "model/complex.h"
+#include "model/geometry.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "chartgeometry.h"
+#include "chart/chartgeometry.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometry.h"
+#include "model/geometry.h"
 
 #include <cstdint>
 

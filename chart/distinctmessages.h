@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messagesink.h"
+#include "model/messagesink.h"
 
 #include <algorithm>
 #include <string>

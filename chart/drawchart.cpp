@@ -1,15 +1,15 @@
-#include "drawchart.h"
+#include "chart/drawchart.h"
 
-#include "bandlocus.h"
-#include "chartgeometry.h"
-#include "datetimetext.h"
-#include "distinctmessages.h"
-#include "drawsurface.h"
-#include "grid.h"
-#include "measuredlocus.h"
-#include "readout.h"
-#include "smithchrt.h"
-#include "trace.h"
+#include "chart/bandlocus.h"
+#include "chart/chartgeometry.h"
+#include "chart/datetimetext.h"
+#include "chart/distinctmessages.h"
+#include "chart/drawsurface.h"
+#include "chart/grid.h"
+#include "chart/measuredlocus.h"
+#include "chart/readout.h"
+#include "chart/trace.h"
+#include "model/smithchrt.h"
 
 void DrawHeaderAndGrid(SmithChrt& sc, const std::string& dateTime) {
     sc.textX = sc.clientRect.left;

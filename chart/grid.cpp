@@ -1,8 +1,8 @@
-#include "grid.h"
+#include "chart/grid.h"
 
-#include "chartgeometry.h"
-#include "drawsurface.h"
-#include "smithchrt.h"
+#include "chart/chartgeometry.h"
+#include "chart/drawsurface.h"
+#include "model/smithchrt.h"
 
 namespace {
 

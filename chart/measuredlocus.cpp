@@ -1,8 +1,8 @@
-#include "measuredlocus.h"
+#include "chart/measuredlocus.h"
 
-#include "bandlocus.h"
-#include "measuredbinding.h"
-#include "smithchrt.h"
+#include "chart/bandlocus.h"
+#include "model/measuredbinding.h"
+#include "model/smithchrt.h"
 
 void DrawMeasuredLoci(SmithChrt& sc) {
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {

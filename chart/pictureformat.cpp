@@ -1,4 +1,4 @@
-#include "pictureformat.h"
+#include "chart/pictureformat.h"
 
 #include <algorithm>
 #include <cctype>

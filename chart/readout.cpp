@@ -1,9 +1,9 @@
-#include "readout.h"
+#include "chart/readout.h"
 
-#include "matchfigures.h"
-#include "measuredbinding.h"
-#include "numbertext.h"
-#include "smithchrt.h"
+#include "model/matchfigures.h"
+#include "model/measuredbinding.h"
+#include "model/numbertext.h"
+#include "model/smithchrt.h"
 
 #include <cmath>
 
@@ -147,7 +147,7 @@ std::string MarkerLabel(const SmithChrt& sc, Complex z) {
 
 } // namespace readout
 
-#include "drawsurface.h"
+#include "chart/drawsurface.h"
 
 void readout::WriteLine(SmithChrt& sc, const std::string& text) {
     sc.surface->TextOut({sc.textX, sc.textY}, text);

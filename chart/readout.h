@@ -1,7 +1,7 @@
 #pragma once
 
-#include "complex.h"
-#include "component.h"
+#include "model/complex.h"
+#include "model/component.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "recordingsurface.h"
+#include "chart/recordingsurface.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawsurface.h"
+#include "chart/drawsurface.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,10 @@
-#include "trace.h"
+#include "chart/trace.h"
 
-#include "chartgeometry.h"
-#include "drawsurface.h"
-#include "matchfigures.h"
-#include "readout.h"
-#include "smithchrt.h"
+#include "chart/chartgeometry.h"
+#include "chart/drawsurface.h"
+#include "chart/readout.h"
+#include "model/matchfigures.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <bit>

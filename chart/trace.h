@@ -1,6 +1,6 @@
 #pragma once
 
-#include "complex.h"
+#include "model/complex.h"
 
 #include <cstdint>
 

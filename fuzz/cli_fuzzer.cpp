@@ -1,16 +1,16 @@
 // The command line's option parsing, with the edits and wizards it drives and the text outputs it
 // writes (no files): arguments are the input split at NUL bytes. The band options (--band,
 // --band-off) reach the readout's draw with its locus, the JSON's band and the swept netlist.
-#include "cliedits.h"
-#include "clioptions.h"
-#include "datetimetext.h"
-#include "frequencysweep.h"
-#include "messagesink.h"
-#include "networkevaluation.h"
-#include "networkjson.h"
-#include "recordedreadout.h"
-#include "smithchrt.h"
-#include "spicenetlist.h"
+#include "chart/datetimetext.h"
+#include "cli/cliedits.h"
+#include "cli/clioptions.h"
+#include "cli/frequencysweep.h"
+#include "cli/networkevaluation.h"
+#include "cli/networkjson.h"
+#include "cli/recordedreadout.h"
+#include "cli/spicenetlist.h"
+#include "model/messagesink.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <sstream>

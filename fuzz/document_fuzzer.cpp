@@ -1,15 +1,15 @@
 // Document bytes through everything that reads them: read (whole and streamed), draw at several
 // window sizes, readout and JSON, then write, read and write again; the two writes must be equal.
-#include "chartgeometry.h"
-#include "datetimetext.h"
-#include "documentfile.h"
-#include "drawchart.h"
-#include "messagesink.h"
-#include "networkevaluation.h"
-#include "networkjson.h"
-#include "recordedreadout.h"
-#include "recordingsurface.h"
-#include "smithchrt.h"
+#include "chart/chartgeometry.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
+#include "cli/networkevaluation.h"
+#include "cli/networkjson.h"
+#include "cli/recordedreadout.h"
+#include "model/documentfile.h"
+#include "model/messagesink.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // libFuzzer harness for the Touchstone reader: every input is read as a few kinds of file; what
 // reads must keep the data's invariants and interpolate without surprises.
-#include "touchstone.h"
+#include "model/touchstone.h"
 
 #include <cmath>
 #include <cstddef>

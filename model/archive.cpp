@@ -1,6 +1,6 @@
-#include "archive.h"
+#include "model/archive.h"
 
-#include "textcodec.h"
+#include "model/textcodec.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,9 +1,9 @@
-#include "bandevaluation.h"
+#include "model/bandevaluation.h"
 
-#include "bandsettings.h"
-#include "matchfigures.h"
-#include "measuredbinding.h"
-#include "smithchrt.h"
+#include "model/bandsettings.h"
+#include "model/matchfigures.h"
+#include "model/measuredbinding.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "bandsettings.h"
+#include "model/bandsettings.h"
 
-#include "smithchrt.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>

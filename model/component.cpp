@@ -1,6 +1,6 @@
-#include "component.h"
+#include "model/component.h"
 
-#include "constants.h"
+#include "model/constants.h"
 
 #include <cmath>
 

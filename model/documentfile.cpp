@@ -1,7 +1,7 @@
-#include "documentfile.h"
+#include "model/documentfile.h"
 
-#include "filerules.h"
-#include "smithchrt.h"
+#include "model/filerules.h"
+#include "model/smithchrt.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive.h"
+#include "model/archive.h"
 
 #include <cstdint>
 #include <span>

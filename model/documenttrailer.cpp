@@ -1,8 +1,8 @@
-#include "documenttrailer.h"
+#include "model/documenttrailer.h"
 
-#include "archive.h"
-#include "measuredbinding.h"
-#include "smithchrt.h"
+#include "model/archive.h"
+#include "model/measuredbinding.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trailerrecord.h"
+#include "model/trailerrecord.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "fieldrange.h"
+#include "model/fieldrange.h"
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 std::string RangeMessage(NumberRange r) {
     return "Please enter a number between " + FormatG15(r.min) + " and " + FormatG15(r.max) + ".";

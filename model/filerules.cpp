@@ -1,4 +1,4 @@
-#include "filerules.h"
+#include "model/filerules.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "matchfigures.h"
+#include "model/matchfigures.h"
 
 #include <cmath>
 

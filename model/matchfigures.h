@@ -1,6 +1,6 @@
 #pragma once
 
-#include "complex.h"
+#include "model/complex.h"
 
 /// VSWR of z1 against z2 with the plain (not conjugate) reflection coefficient.
 double Vswr(Complex z1, Complex z2);

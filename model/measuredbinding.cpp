@@ -1,8 +1,8 @@
-#include "measuredbinding.h"
+#include "model/measuredbinding.h"
 
-#include "bandsettings.h"
-#include "numbertext.h"
-#include "smithchrt.h"
+#include "model/bandsettings.h"
+#include "model/numbertext.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>

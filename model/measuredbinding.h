@@ -1,7 +1,7 @@
 #pragma once
 
-#include "complex.h"
-#include "measureddata.h"
+#include "model/complex.h"
+#include "model/measureddata.h"
 
 #include <memory>
 #include <string>

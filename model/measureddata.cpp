@@ -1,4 +1,4 @@
-#include "measureddata.h"
+#include "model/measureddata.h"
 
 #include <algorithm>
 #include <cmath>

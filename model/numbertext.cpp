@@ -1,4 +1,4 @@
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "archive.h"
-#include "documenttrailer.h"
-#include "smithchrt.h"
+#include "model/archive.h"
+#include "model/documenttrailer.h"
+#include "model/smithchrt.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "smithchrt.h"
+#include "model/smithchrt.h"
 
-#include "documenttrailer.h"
-#include "messagesink.h"
+#include "model/documenttrailer.h"
+#include "model/messagesink.h"
 #include "quorbel_config.h"
 
 #include <algorithm>

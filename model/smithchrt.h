@@ -1,13 +1,13 @@
 #pragma once
 
-#include "bandevaluation.h"
-#include "bandsettings.h"
-#include "complex.h"
-#include "component.h"
-#include "constants.h"
-#include "geometry.h"
-#include "measureddata.h"
-#include "trailerrecord.h"
+#include "model/bandevaluation.h"
+#include "model/bandsettings.h"
+#include "model/complex.h"
+#include "model/component.h"
+#include "model/constants.h"
+#include "model/geometry.h"
+#include "model/measureddata.h"
+#include "model/trailerrecord.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "textcodec.h"
+#include "model/textcodec.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "touchstone.h"
+#include "model/touchstone.h"
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 #include <cerrno>
 #include <cmath>

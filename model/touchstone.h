@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measureddata.h"
+#include "model/measureddata.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "trailerrecord.h"
+#include "model/trailerrecord.h"
 
 #include <bit>
 #include <cstring>

@@ -1,12 +1,12 @@
 // Band analysis: the band display and its junction loci, the Band Setup dialog and the response
 // plot's panel.
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "bandsettings.h"
-#include "bandsetupdialog.h"
-#include "ckesto1doc.h"
-#include "ishellcommands.h"
-#include "messageboxes.h"
+#include "app/dialogs/bandsetupdialog.h"
+#include "model/bandsettings.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/ishellcommands.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "ckesto1doc.h"
+#include "view/ckesto1doc.h"
 
-#include "documentfile.h"
+#include "model/documentfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "archive.h"
-#include "smithchrt.h"
+#include "model/archive.h"
+#include "model/smithchrt.h"
 
 #include <QString>
 

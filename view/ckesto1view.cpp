@@ -1,9 +1,9 @@
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "chartdrawview.h"
-#include "ckesto1doc.h"
-#include "ishellcommands.h"
-#include "measuredbinding.h"
+#include "model/measuredbinding.h"
+#include "platform/drawing/chartdrawview.h"
+#include "view/ckesto1doc.h"
+#include "view/ishellcommands.h"
 
 #include <QKeyEvent>
 #include <QPainter>

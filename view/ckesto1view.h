@@ -1,12 +1,12 @@
 #pragma once
 
-#include "cchartprinter.h"
-#include "cdrawmessages.h"
-#include "chartpictures.h"
-#include "clocaledatetime.h"
-#include "commandtable.h"
-#include "crastersurface.h"
-#include "geometry.h"
+#include "model/geometry.h"
+#include "platform/drawing/cchartprinter.h"
+#include "platform/drawing/cdrawmessages.h"
+#include "platform/drawing/chartpictures.h"
+#include "platform/drawing/clocaledatetime.h"
+#include "platform/drawing/crastersurface.h"
+#include "view/commandtable.h"
 
 #include <QRect>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "commandtable.h"
+#include "view/commandtable.h"
 
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandids.h"
+#include "view/commandids.h"
 
 #include <Qt>
 

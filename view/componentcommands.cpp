@@ -1,15 +1,15 @@
 // The commands that build and change the network: add, select, delete and edit components.
 
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "addlinedialog.h"
-#include "ckesto1doc.h"
-#include "complexelementdialog.h"
-#include "component.h"
-#include "componentconfigdialog.h"
-#include "lineeditdialog.h"
-#include "messageboxes.h"
-#include "parametereditordialog.h"
+#include "app/dialogs/addlinedialog.h"
+#include "app/dialogs/complexelementdialog.h"
+#include "app/dialogs/componentconfigdialog.h"
+#include "app/dialogs/lineeditdialog.h"
+#include "app/dialogs/parametereditordialog.h"
+#include "model/component.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,13 +1,13 @@
 // Measured loads: the starting or goal impedance bound to the data of a Touchstone file, and
 // unbound again.
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "ckesto1doc.h"
-#include "ishellcommands.h"
-#include "measuredbinding.h"
-#include "messageboxes.h"
-#include "portchoicedialog.h"
-#include "touchstone.h"
+#include "app/dialogs/portchoicedialog.h"
+#include "model/measuredbinding.h"
+#include "model/touchstone.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/ishellcommands.h"
 
 #include <QDialog>
 #include <QFile>

@@ -1,10 +1,10 @@
 // File > Export Chart...: the chart as the view shows it, to a picture file.
-#include "bandplot.h"
-#include "chartpictures.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "ishellcommands.h"
-#include "messageboxes.h"
+#include "platform/drawing/chartpictures.h"
+#include "platform/messages/messageboxes.h"
+#include "platform/plot/bandplot.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
+#include "view/ishellcommands.h"
 
 #include <QDir>
 #include <QFileInfo>

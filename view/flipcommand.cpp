@@ -1,7 +1,7 @@
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "ckesto1doc.h"
-#include "messageboxes.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
 
 #include <QString>
 

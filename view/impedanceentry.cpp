@@ -1,4 +1,4 @@
-#include "impedanceentry.h"
+#include "view/impedanceentry.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "complex.h"
-#include "smithchrt.h"
+#include "model/complex.h"
+#include "model/smithchrt.h"
 
 /// A field of an impedance entry counts as changed when it differs from the value it was
 /// compared with by more than this (absolute, in the field's own unit).

@@ -1,9 +1,9 @@
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "ckesto1doc.h"
-#include "impedancedisplaydialog.h"
-#include "impedanceentry.h"
-#include "messageboxes.h"
+#include "app/dialogs/impedancedisplaydialog.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/impedanceentry.h"
 
 #include <QDialog>
 #include <QMouseEvent>

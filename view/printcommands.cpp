@@ -1,10 +1,10 @@
 // Print, Print Preview and Print Setup of the chart view.
-#include "bandlocus.h"
-#include "bandplot.h"
-#include "chartdrawview.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "ishellcommands.h"
+#include "chart/bandlocus.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/plot/bandplot.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
+#include "view/ishellcommands.h"
 
 #include <QPainter>
 #include <QPrinter>

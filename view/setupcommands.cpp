@@ -1,11 +1,11 @@
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "chartsetupdialog.h"
-#include "ckesto1doc.h"
-#include "impedanceentry.h"
-#include "measuredbinding.h"
-#include "messageboxes.h"
-#include "parametereditordialog.h"
+#include "app/dialogs/chartsetupdialog.h"
+#include "app/dialogs/parametereditordialog.h"
+#include "model/measuredbinding.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/impedanceentry.h"
 
 #include <QDialog>
 #include <QString>

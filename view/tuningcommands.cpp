@@ -1,11 +1,11 @@
 // Tuning and stepping: the active component's value, the analysis frequency and the chart Z0
 // by the tuning percentage, the stored frequencies F1 to F3, the display toggles and the wheel.
 
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "ckesto1doc.h"
-#include "component.h"
-#include "messageboxes.h"
+#include "model/component.h"
+#include "platform/messages/messageboxes.h"
+#include "view/ckesto1doc.h"
 
 #include <QString>
 #include <QWheelEvent>

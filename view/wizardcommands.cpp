@@ -1,11 +1,11 @@
-#include "ckesto1view.h"
+#include "view/ckesto1view.h"
 
-#include "ckesto1doc.h"
-#include "cmessageboxsink.h"
-#include "filterwizard.h"
-#include "matchmewizard.h"
-#include "matchmewizarddialog.h"
-#include "simplefilterwizarddialog.h"
+#include "app/dialogs/matchmewizarddialog.h"
+#include "app/dialogs/simplefilterwizarddialog.h"
+#include "design/filterwizard.h"
+#include "design/matchmewizard.h"
+#include "platform/messages/cmessageboxsink.h"
+#include "view/ckesto1doc.h"
 
 // The two design wizards. Each opens its dialog with the values for the document; on OK the
 // synthesised network replaces the old one and the wizard's messages appear as message boxes

@@ -1,4 +1,4 @@
-#include "addlinedialog.h"
+#include "app/dialogs/addlinedialog.h"
 
 #include <QBoxLayout>
 #include <QRadioButton>

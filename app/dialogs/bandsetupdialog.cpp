@@ -1,4 +1,4 @@
-#include "bandsetupdialog.h"
+#include "app/dialogs/bandsetupdialog.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "bandsettings.h"
-#include "dialogbase.h"
-#include "fieldrange.h"
+#include "app/dialogs/dialogbase.h"
+#include "model/bandsettings.h"
+#include "model/fieldrange.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "chartsetupdialog.h"
+#include "app/dialogs/chartsetupdialog.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

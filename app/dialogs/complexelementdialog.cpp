@@ -1,4 +1,4 @@
-#include "complexelementdialog.h"
+#include "app/dialogs/complexelementdialog.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

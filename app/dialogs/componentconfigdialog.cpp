@@ -1,4 +1,4 @@
-#include "componentconfigdialog.h"
+#include "app/dialogs/componentconfigdialog.h"
 
 #include <QBoxLayout>
 #include <QLabel>

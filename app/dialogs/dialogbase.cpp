@@ -1,9 +1,9 @@
-#include "dialogbase.h"
+#include "app/dialogs/dialogbase.h"
 
-#include "fieldrange.h"
-#include "messageboxes.h"
-#include "numbertext.h"
-#include "textlimitvalidator.h"
+#include "app/dialogs/textlimitvalidator.h"
+#include "model/fieldrange.h"
+#include "model/numbertext.h"
+#include "platform/messages/messageboxes.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

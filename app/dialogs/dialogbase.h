@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogfield.h"
+#include "app/dialogs/dialogfield.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fieldrange.h"
+#include "model/fieldrange.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "impedancedisplaydialog.h"
+#include "app/dialogs/impedancedisplaydialog.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogbase.h"
+#include "app/dialogs/dialogbase.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "lineeditdialog.h"
+#include "app/dialogs/lineeditdialog.h"
 
 #include <QGridLayout>
 #include <QLabel>

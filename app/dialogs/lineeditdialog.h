@@ -1,7 +1,7 @@
 #pragma once
 
-#include "component.h"
-#include "dialogbase.h"
+#include "app/dialogs/dialogbase.h"
+#include "model/component.h"
 
 /// "Transmission Line Component Edit": the line values of one transmission-line component.
 /// No buttons: Enter accepts, Escape or the close box cancels.

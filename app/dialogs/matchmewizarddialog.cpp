@@ -1,4 +1,4 @@
-#include "matchmewizarddialog.h"
+#include "app/dialogs/matchmewizarddialog.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

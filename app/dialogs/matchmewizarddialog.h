@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogbase.h"
-#include "matchmewizard.h"
+#include "app/dialogs/dialogbase.h"
+#include "design/matchmewizard.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "parametereditordialog.h"
+#include "app/dialogs/parametereditordialog.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "portchoicedialog.h"
+#include "app/dialogs/portchoicedialog.h"
 
 #include <QBoxLayout>
 #include <QLabel>

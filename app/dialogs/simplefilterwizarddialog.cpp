@@ -1,4 +1,4 @@
-#include "simplefilterwizarddialog.h"
+#include "app/dialogs/simplefilterwizarddialog.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogbase.h"
-#include "filterwizard.h"
+#include "app/dialogs/dialogbase.h"
+#include "design/filterwizard.h"
 
 #include <cstdint>
 

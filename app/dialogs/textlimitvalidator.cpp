@@ -1,4 +1,4 @@
-#include "textlimitvalidator.h"
+#include "app/dialogs/textlimitvalidator.h"
 
 #include <algorithm>
 

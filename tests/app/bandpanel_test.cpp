@@ -1,10 +1,10 @@
 // The band response plot's panel in the main window, and the band on a printed page.
-#include "bandlocus.h"
-#include "cbandplotview.h"
-#include "chartdrawview.h"
-#include "ckesto1view.h"
-#include "commandids.h"
-#include "shellfixture.h"
+#include "chart/bandlocus.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/plot/cbandplotview.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandids.h"
 
 #include <QApplication>
 #include <QDockWidget>

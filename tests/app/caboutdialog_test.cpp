@@ -1,8 +1,8 @@
-#include "caboutdialog.h"
-#include "ckesto1view.h"
-#include "commandids.h"
+#include "app/caboutdialog.h"
 #include "quorbel_config.h"
-#include "shellfixture.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandids.h"
 
 #include <QApplication>
 #include <QDesktopServices>

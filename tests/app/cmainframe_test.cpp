@@ -1,8 +1,8 @@
-#include "ckesto1view.h"
-#include "commandtable.h"
-#include "dialogbase.h"
-#include "shellfixture.h"
-#include "shelllayout.h"
+#include "app/dialogs/dialogbase.h"
+#include "app/shelllayout.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandtable.h"
 
 #include <QAction>
 #include <QApplication>

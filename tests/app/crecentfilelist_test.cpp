@@ -1,4 +1,4 @@
-#include "crecentfilelist.h"
+#include "app/crecentfilelist.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "chartdrawview.h"
-#include "ckesto1view.h"
-#include "shellfixture.h"
+#include "platform/drawing/chartdrawview.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "ckesto1view.h"
-#include "commandids.h"
-#include "shellfixture.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandids.h"
 
 #include <QAction>
 #include <QDir>

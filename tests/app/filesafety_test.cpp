@@ -1,6 +1,6 @@
 // The window's Save and Open on links, pipes and read-only files.
-#include "ckesto1view.h"
-#include "shellfixture.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
 
 #include <QFileInfo>
 #include <QTest>

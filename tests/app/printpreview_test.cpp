@@ -1,7 +1,7 @@
-#include "ckesto1view.h"
-#include "commandids.h"
-#include "csettingsstore.h"
-#include "shellfixture.h"
+#include "platform/shell/csettingsstore.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandids.h"
 
 #include <QApplication>
 #include <QPrintPreviewDialog>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ckesto1app.h"
-#include "cmainframe.h"
-#include "documentfile.h"
-#include "ifiledialogs.h"
-#include "ilockkeys.h"
-#include "messageboxes.h"
-#include "recordingboxes.h"
+#include "app/ckesto1app.h"
+#include "app/cmainframe.h"
+#include "model/documentfile.h"
+#include "platform/messages/messageboxes.h"
+#include "platform/shell/ifiledialogs.h"
+#include "platform/shell/ilockkeys.h"
+#include "tests/support/recordingboxes.h"
 
 #include <QFile>
 #include <QSettings>

@@ -1,6 +1,6 @@
-#include "csettingsstore.h"
-#include "shellfixture.h"
-#include "windowplacement.h"
+#include "app/windowplacement.h"
+#include "platform/shell/csettingsstore.h"
+#include "tests/app/shellfixture.h"
 
 #include <QApplication>
 #include <QScreen>

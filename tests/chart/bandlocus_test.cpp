@@ -1,8 +1,8 @@
 // The band on the chart: its locus, the junction loci, the end markers and the readout's band
 // line, drawn by the one draw routine.
-#include "bandlocus.h"
-#include "chart_test_support.h"
-#include "chartgeometry.h"
+#include "chart/bandlocus.h"
+#include "chart/chartgeometry.h"
+#include "tests/chart/chart_test_support.h"
 
 #include <gtest/gtest.h>
 

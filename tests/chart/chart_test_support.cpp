@@ -1,4 +1,4 @@
-#include "chart_test_support.h"
+#include "tests/chart/chart_test_support.h"
 
 std::vector<DrawCall> RecordedDraw::Calls(const std::function<bool(const DrawCall&)>& keep) const {
     std::vector<DrawCall> out;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "datetimetext.h"
-#include "drawchart.h"
-#include "messagesink.h"
-#include "recordingsurface.h"
-#include "smithchrt.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
+#include "model/messagesink.h"
+#include "model/smithchrt.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 // The network is evaluated twice over: by the cascade (SmithChrt::EvaluateCascade, for the
 // command-line tool) and by the draw, which walks each trace (PlotComponents). They must agree.
-#include "chart_test_support.h"
+#include "tests/chart/chart_test_support.h"
 
 #include <gtest/gtest.h>
 

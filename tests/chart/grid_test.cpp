@@ -1,5 +1,5 @@
-#include "chart_test_support.h"
-#include "grid.h"
+#include "chart/grid.h"
+#include "tests/chart/chart_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "chart_test_support.h"
-#include "trace.h"
+#include "chart/trace.h"
+#include "tests/chart/chart_test_support.h"
 
 #include <gtest/gtest.h>
 

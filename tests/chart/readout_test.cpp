@@ -1,6 +1,6 @@
-#include "chart_test_support.h"
-#include "missingtool.h"
-#include "readout.h"
+#include "chart/readout.h"
+#include "tests/chart/chart_test_support.h"
+#include "tests/support/missingtool.h"
 
 #include <gtest/gtest.h>
 

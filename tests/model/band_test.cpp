@@ -1,7 +1,7 @@
-#include "bandevaluation.h"
-#include "documentfile.h"
-#include "matchfigures.h"
-#include "sampledocuments.h"
+#include "model/bandevaluation.h"
+#include "model/documentfile.h"
+#include "model/matchfigures.h"
+#include "tests/support/sampledocuments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "complex.h"
-#include "geometry.h"
-#include "matchfigures.h"
+#include "model/complex.h"
+#include "model/geometry.h"
+#include "model/matchfigures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "component.h"
+#include "model/component.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "smithchrt.h"
+#include "model/smithchrt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Where saves go and what opening reads: links, special files, read-only files, long names,
 // large files.
-#include "childprocess.h"
-#include "documentfile.h"
-#include "documenttrailer.h"
-#include "filerules.h"
-#include "smithchrt.h"
+#include "model/documentfile.h"
+#include "model/documenttrailer.h"
+#include "model/filerules.h"
+#include "model/smithchrt.h"
+#include "tests/support/childprocess.h"
 
 #include <gtest/gtest.h>
 

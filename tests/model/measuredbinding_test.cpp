@@ -1,10 +1,10 @@
 // Binding the starting and goal impedance to measured data: the value at the analysis frequency,
 // none outside the data's range, unbinding, the document's records and the band.
-#include "bandevaluation.h"
-#include "documentfile.h"
-#include "documenttrailer.h"
-#include "measuredbinding.h"
-#include "sampledocuments.h"
+#include "model/bandevaluation.h"
+#include "model/documentfile.h"
+#include "model/documenttrailer.h"
+#include "model/measuredbinding.h"
+#include "tests/support/sampledocuments.h"
 
 #include <gtest/gtest.h>
 

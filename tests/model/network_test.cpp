@@ -1,6 +1,6 @@
-#include "matchfigures.h"
-#include "messagesink.h"
-#include "smithchrt.h"
+#include "model/matchfigures.h"
+#include "model/messagesink.h"
+#include "model/smithchrt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "fieldrange.h"
-#include "numbertext.h"
+#include "model/fieldrange.h"
+#include "model/numbertext.h"
 
 #include <gtest/gtest.h>
 

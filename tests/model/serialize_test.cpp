@@ -1,5 +1,5 @@
-#include "documentfile.h"
-#include "smithchrt.h"
+#include "model/documentfile.h"
+#include "model/smithchrt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Quorbel's Touchstone reader against scikit-rf, an independent reader, on the real files that
 // scikit-rf ships: every port of every file, at every data frequency and between them.
-#include "missingtool.h"
-#include "touchstone.h"
+#include "model/touchstone.h"
+#include "tests/support/missingtool.h"
 
 #include <gtest/gtest.h>
 

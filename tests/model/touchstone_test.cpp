@@ -1,4 +1,4 @@
-#include "touchstone.h"
+#include "model/touchstone.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "documentfile.h"
-#include "documenttrailer.h"
-#include "sampledocuments.h"
+#include "model/documentfile.h"
+#include "model/documenttrailer.h"
+#include "tests/support/sampledocuments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The band response plot: what its series show, how an update changes them, and its pictures.
-#include "bandlocus.h"
-#include "bandplot.h"
-#include "smithchrt.h"
+#include "chart/bandlocus.h"
+#include "model/smithchrt.h"
+#include "platform/plot/bandplot.h"
 
 #include <QChart>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "chartdrawview.h"
-#include "chartpictures.h"
-#include "datetimetext.h"
-#include "smithchrt.h"
+#include "chart/datetimetext.h"
+#include "model/smithchrt.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/chartpictures.h"
 
 #include <QDir>
 #include <QFile>

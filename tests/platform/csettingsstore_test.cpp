@@ -1,4 +1,4 @@
-#include "csettingsstore.h"
+#include "platform/shell/csettingsstore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "cchartprinter.h"
-#include "cdrawmessages.h"
-#include "chartdrawview.h"
-#include "chartgeometry.h"
-#include "clocaledatetime.h"
-#include "smithchrt.h"
+#include "chart/chartgeometry.h"
+#include "model/smithchrt.h"
+#include "platform/drawing/cchartprinter.h"
+#include "platform/drawing/cdrawmessages.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/clocaledatetime.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

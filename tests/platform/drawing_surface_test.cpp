@@ -1,8 +1,8 @@
-#include "chartdrawview.h"
-#include "coffscreendc.h"
-#include "cqtpaintersurface.h"
-#include "datetimetext.h"
-#include "smithchrt.h"
+#include "chart/datetimetext.h"
+#include "model/smithchrt.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/coffscreendc.h"
+#include "platform/drawing/cqtpaintersurface.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,14 +2,14 @@
 // drawn through the window's draw routine three times with one cache (the grid is drawn, then
 // kept as a picture, then put back from it) and compared pixel for pixel with the same draw
 // recorded and replayed one painter call a primitive.
-#include "chartdrawview.h"
-#include "chartgeometry.h"
-#include "cqtpaintersurface.h"
-#include "crastersurface.h"
-#include "datetimetext.h"
-#include "drawchart.h"
-#include "recordingsurface.h"
-#include "sampledocuments.h"
+#include "chart/chartgeometry.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/cqtpaintersurface.h"
+#include "platform/drawing/crastersurface.h"
+#include "tests/support/sampledocuments.h"
 
 #include <QImage>
 #include <QPainter>

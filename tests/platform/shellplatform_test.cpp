@@ -1,9 +1,9 @@
-#include "cmessageboxsink.h"
-#include "cqtmessageboxes.h"
-#include "csysfslockkeys.h"
-#include "messageboxes.h"
-#include "recordingboxes.h"
-#include "shellpictures.h"
+#include "platform/messages/cmessageboxsink.h"
+#include "platform/messages/cqtmessageboxes.h"
+#include "platform/messages/messageboxes.h"
+#include "platform/shell/csysfslockkeys.h"
+#include "platform/shell/shellicons.h"
+#include "tests/support/recordingboxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

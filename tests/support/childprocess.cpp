@@ -1,4 +1,4 @@
-#include "childprocess.h"
+#include "tests/support/childprocess.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ishellcommands.h"
+#include "view/ishellcommands.h"
 
 /// A shell that does nothing and allows every command; tests override what they need.
 class IdleShell : public IShellCommands {

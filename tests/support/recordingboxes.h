@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imessageboxes.h"
+#include "platform/messages/imessageboxes.h"
 
 #include <QStringList>
 

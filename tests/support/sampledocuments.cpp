@@ -1,4 +1,4 @@
-#include "sampledocuments.h"
+#include "tests/support/sampledocuments.h"
 
 SmithChrt NewDocument() {
     SmithChrt s;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "smithchrt.h"
+#include "model/smithchrt.h"
 
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "component.h"
-#include "dialogbase.h"
-#include "messageboxes.h"
-#include "paintcounter.h"
-#include "recordingboxes.h"
+#include "app/dialogs/dialogbase.h"
+#include "model/component.h"
+#include "platform/messages/messageboxes.h"
+#include "tests/support/paintcounter.h"
+#include "tests/support/recordingboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The after-command rule, row by row: whether each command marks the document modified and
 // whether it repaints, from an unmodified document.
 
-#include "viewcommandfixture.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
 // The band commands: their keys, the after-command rule, the check marks and the Band Setup
 // dialog's messages.
-#include "bandsetupdialog.h"
-#include "viewcommandfixture.h"
+#include "app/dialogs/bandsetupdialog.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <cmath>
 #include <limits>

@@ -1,5 +1,5 @@
-#include "ckesto1doc.h"
-#include "documentfile.h"
+#include "model/documentfile.h"
+#include "view/ckesto1doc.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "bandsettings.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "ishellcommands.h"
+#include "model/bandsettings.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
+#include "view/ishellcommands.h"
 
 #include <QFile>
 #include <QFocusEvent>

@@ -1,5 +1,5 @@
-#include "commandtable.h"
-#include "shellpictures.h"
+#include "platform/shell/shellicons.h"
+#include "view/commandtable.h"
 
 #include <gtest/gtest.h>
 

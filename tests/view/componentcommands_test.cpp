@@ -1,6 +1,6 @@
-#include "viewcommandfixture.h"
+#include "tests/support/viewcommandfixture.h"
 
-#include "complex.h"
+#include "model/complex.h"
 
 #include <cmath>
 

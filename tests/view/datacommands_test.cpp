@@ -1,10 +1,10 @@
 // Measured loads in the window: loading and unbinding through the command table, the value
 // taken afresh on every route that changes the analysis frequency, and hand edits that unbind.
-#include "idleshell.h"
-#include "measuredbinding.h"
-#include "portchoicedialog.h"
-#include "sampledocuments.h"
-#include "viewcommandfixture.h"
+#include "app/dialogs/portchoicedialog.h"
+#include "model/measuredbinding.h"
+#include "tests/support/idleshell.h"
+#include "tests/support/sampledocuments.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

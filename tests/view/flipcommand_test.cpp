@@ -1,4 +1,4 @@
-#include "viewcommandfixture.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "chartdrawview.h"
-#include "chartgeometry.h"
-#include "ckesto1doc.h"
-#include "ckesto1view.h"
-#include "idleshell.h"
-#include "messageboxes.h"
-#include "recordingboxes.h"
+#include "chart/chartgeometry.h"
+#include "platform/drawing/chartdrawview.h"
+#include "platform/messages/messageboxes.h"
+#include "tests/support/idleshell.h"
+#include "tests/support/recordingboxes.h"
+#include "view/ckesto1doc.h"
+#include "view/ckesto1view.h"
 
 #include <QApplication>
 #include <QFileInfo>

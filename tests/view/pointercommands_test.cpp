@@ -1,10 +1,10 @@
-#include "commandtable.h"
-#include "datetimetext.h"
-#include "drawchart.h"
-#include "impedancedisplaydialog.h"
-#include "parametereditordialog.h"
-#include "recordingsurface.h"
-#include "viewcommandfixture.h"
+#include "app/dialogs/impedancedisplaydialog.h"
+#include "app/dialogs/parametereditordialog.h"
+#include "chart/datetimetext.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
+#include "tests/support/viewcommandfixture.h"
+#include "view/commandtable.h"
 
 #include <QImage>
 #include <QMouseEvent>

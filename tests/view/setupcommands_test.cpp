@@ -1,6 +1,6 @@
-#include "chartsetupdialog.h"
-#include "parametereditordialog.h"
-#include "viewcommandfixture.h"
+#include "app/dialogs/chartsetupdialog.h"
+#include "app/dialogs/parametereditordialog.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <QCheckBox>
 

@@ -1,6 +1,6 @@
-#include "matchmewizarddialog.h"
-#include "simplefilterwizarddialog.h"
-#include "viewcommandfixture.h"
+#include "app/dialogs/matchmewizarddialog.h"
+#include "app/dialogs/simplefilterwizarddialog.h"
+#include "tests/support/viewcommandfixture.h"
 
 #include <array>
 #include <ostream>

@@ -1,7 +1,7 @@
 // What the offscreen platform cannot show: the real menu bar, real modal loops, real key and
 // pointer events through the X server.
-#include "missingtool.h"
-#include "x11shellfixture.h"
+#include "tests/support/missingtool.h"
+#include "tests/x11/x11shellfixture.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The installed program itself, started as a user starts it, on the suite's X server: keys,
 // the real file dialogs, and its window coming back where it was left.
-#include "documentfile.h"
-#include "missingtool.h"
-#include "smithchrt.h"
-#include "x11suite.h"
+#include "model/documentfile.h"
+#include "model/smithchrt.h"
+#include "tests/support/missingtool.h"
+#include "tests/x11/x11suite.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,7 +1,7 @@
 // gtest main of the suite under a real X server: each test process starts its own Xvfb and runs
 // a QApplication on it through the xcb platform; the tests type and click with xdotool.
-#include "x11suite.h"
-#include "xvfbdisplay.h"
+#include "tests/x11/x11suite.h"
+#include "tests/x11/xvfbdisplay.h"
 
 #include <QApplication>
 #include <QLocale>

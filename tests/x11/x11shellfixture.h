@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ckesto1app.h"
-#include "ckesto1view.h"
-#include "cmainframe.h"
-#include "cqtfiledialogs.h"
-#include "lockkeysource.h"
-#include "missingtool.h"
-#include "x11suite.h"
+#include "app/ckesto1app.h"
+#include "app/cmainframe.h"
+#include "platform/shell/cqtfiledialogs.h"
+#include "platform/shell/lockkeysource.h"
+#include "tests/support/missingtool.h"
+#include "tests/x11/x11suite.h"
+#include "view/ckesto1view.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "x11suite.h"
+#include "tests/x11/x11suite.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "xvfbdisplay.h"
+#include "tests/x11/xvfbdisplay.h"
 
 #include <QStandardPaths>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "chartsetupdialog.h"
-#include "dialogtesting.h"
+#include "app/dialogs/chartsetupdialog.h"
+#include "tests/app/dialogs/dialogtesting.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dialogbase.h"
-#include "messageboxes.h"
-#include "recordingboxes.h"
+#include "app/dialogs/dialogbase.h"
+#include "platform/messages/messageboxes.h"
+#include "tests/support/recordingboxes.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
-#include "addlinedialog.h"
-#include "chartsetupdialog.h"
-#include "complexelementdialog.h"
-#include "componentconfigdialog.h"
-#include "dialogtesting.h"
-#include "impedancedisplaydialog.h"
-#include "lineeditdialog.h"
-#include "matchmewizarddialog.h"
-#include "parametereditordialog.h"
-#include "simplefilterwizarddialog.h"
+#include "app/dialogs/addlinedialog.h"
+#include "app/dialogs/chartsetupdialog.h"
+#include "app/dialogs/complexelementdialog.h"
+#include "app/dialogs/componentconfigdialog.h"
+#include "app/dialogs/impedancedisplaydialog.h"
+#include "app/dialogs/lineeditdialog.h"
+#include "app/dialogs/matchmewizarddialog.h"
+#include "app/dialogs/parametereditordialog.h"
+#include "app/dialogs/simplefilterwizarddialog.h"
+#include "tests/app/dialogs/dialogtesting.h"
 
 #include <QApplication>
 #include <QGroupBox>

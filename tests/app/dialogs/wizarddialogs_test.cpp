@@ -1,7 +1,7 @@
-#include "dialogtesting.h"
-#include "matchmewizarddialog.h"
-#include "simplefilterwizarddialog.h"
-#include "smithchrt.h"
+#include "app/dialogs/matchmewizarddialog.h"
+#include "app/dialogs/simplefilterwizarddialog.h"
+#include "model/smithchrt.h"
+#include "tests/app/dialogs/dialogtesting.h"
 
 #include <QGroupBox>
 #include <QLabel>

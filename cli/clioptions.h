@@ -1,0 +1,91 @@
+#pragma once
+
+#include "chart/pictureformat.h"
+#include "model/complex.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+/// --matchme N,TOPOLOGY: the section count as typed, read and checked as the dialog reads and
+/// checks it.
+struct MatchMeRequest {
+    std::string sections;
+    int32_t topology = 0;
+};
+
+/// --filter TYPE,FC,RIPPLE,N,RO,FIRST: the four typed fields as text, read and checked as the
+/// dialog reads and checks them, and the two radio choices.
+struct FilterRequest {
+    int32_t filterType = 0;
+    std::string cutoff;
+    std::string ripple;
+    std::string order;
+    std::string ro;
+    int32_t firstElement = 0;
+};
+
+/// --sweep F1:F2:N.
+struct SweepRequest {
+    double startMHz = 0;
+    double stopMHz = 0;
+    int32_t points = 0;
+};
+
+/// --band F1:F2:N, checked as the band takes it.
+struct BandRequest {
+    double lowMHz = 0;
+    double highMHz = 0;
+    int32_t points = 0;
+};
+
+/// Everything the command line asked for.
+struct CliOptions {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> document;
+
+    // Edits, applied in this order. The data files are read and bound first, so that the final
+    // frequency decides their values.
+    std::optional<std::string> startData;
+    std::optional<std::string> goalData;
+    int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
+    int32_t goalPort = 0;
+    std::optional<double> frequency;
+    std::optional<BandRequest> band; ///< sets the band and turns its display on
+    bool bandOff = false;            ///< returns the band to its defaults (display off)
+    bool unbindData = false;         ///< unbinds both impedances, keeping their values
+    std::optional<double> z0;
+    std::optional<Complex> startZ;
+    std::optional<Complex> goalZ;
+    std::optional<MatchMeRequest> matchMe;
+    std::optional<FilterRequest> filter;
+
+    // Outputs, written in this order.
+    std::optional<std::string> savePath;
+    std::optional<std::string> outputPath;
+    PictureFormat outputFormat = PictureFormat::Png; ///< by the file's extension
+    std::optional<std::string> plotPath;             ///< the band response plot
+    PictureFormat plotFormat = PictureFormat::Png;
+    int32_t width = 800;
+    int32_t height = 400;
+    bool readout = false;
+    bool json = false;
+    std::optional<SweepRequest> sweep;
+    bool spice = false;
+};
+
+/// The options, or the reason the command line is not a valid one.
+struct CliParseResult {
+    std::optional<CliOptions> options;
+    std::string error;
+};
+
+/// Parses the arguments that follow the program name.
+CliParseResult ParseCliOptions(const std::vector<std::string>& args);
+
+/// The text --help prints.
+const char* CliUsageText();
+/// The line --version prints: the program's name and version.
+std::string CliVersionText();

@@ -1,0 +1,209 @@
+#include "cli/clirun.h"
+
+#include "cli/cliedits.h"
+#include "cli/frequencysweep.h"
+#include "cli/networkevaluation.h"
+#include "cli/networkjson.h"
+#include "cli/spicenetlist.h"
+#include "model/documentfile.h"
+#include "model/measuredbinding.h"
+#include "model/touchstone.h"
+#include "platform/drawing/chartpictures.h"
+#include "platform/plot/bandplot.h"
+
+#include <set>
+
+namespace {
+
+// Every line the tool writes to stderr starts with its name.
+constexpr const char* kProgramPrefix = "quorbel-cli: ";
+
+// A message about a file, naming the file as the command line gave it.
+std::string FileMessage(const std::string& path, const std::string& text) {
+    return path + ": " + text;
+}
+
+} // namespace
+
+int CCliRun::Run(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        // Run bare, the tool would only write nothing: say how to use it instead.
+        err << CliUsageText();
+        err.flush();
+        return kExitUsage;
+    }
+    const CliParseResult parsed = ParseCliOptions(args);
+    if (!parsed.options) {
+        return UsageError(parsed.error);
+    }
+    if (parsed.options->help || parsed.options->version) {
+        out << (parsed.options->help ? std::string(CliUsageText()) : CliVersionText());
+        out.flush();
+        return kExitSuccess;
+    }
+    const int status = Execute(*parsed.options);
+    PrintMessages();
+    return status;
+}
+
+int CCliRun::Execute(const CliOptions& o) {
+    if (int status = Load(o); status != kExitSuccess) {
+        return status;
+    }
+    if (int status = BindData(o); status != kExitSuccess) {
+        return status;
+    }
+    if (int status = ApplyEdits(o); status != kExitSuccess) {
+        return status;
+    }
+    return WriteOutputs(o);
+}
+
+int CCliRun::Load(const CliOptions& o) {
+    doc = SmithChrt();
+    doc.ResetForNewDocument();
+    if (o.document) {
+        DocumentError error = DocumentError::None;
+        if (LoadDocumentFile(*o.document, doc, error) == OpenOutcome::Failed) {
+            messages.Report(FileMessage(*o.document, DocumentErrorText(error)));
+            return kExitFileError;
+        }
+    }
+    doc.messages = &messages;
+    return kExitSuccess;
+}
+
+int CCliRun::BindData(const CliOptions& o) {
+    struct DataFile {
+        const std::optional<std::string>& path;
+        int32_t port;
+        LoadEnd end;
+    };
+    const DataFile files[] = {{o.startData, o.startPort, LoadEnd::Start},
+                              {o.goalData, o.goalPort, LoadEnd::Goal}};
+    for (const auto& [path, port, end] : files) {
+        if (!path) {
+            continue;
+        }
+        TouchstoneResult read = ReadTouchstoneFile(*path, TouchstoneOptions{0, port});
+        if (read.data && port != 0) {
+            read.data->name += " (port " + std::to_string(port) + ")";
+        }
+        const std::string problem = read.data ? CheckBindable(*read.data) : read.error;
+        if (!problem.empty()) {
+            messages.Report(FileMessage(*path, problem));
+            return kExitFileError;
+        }
+        BindMeasuredData(doc, end, std::make_shared<const MeasuredData>(std::move(*read.data)));
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::ApplyEdits(const CliOptions& o) {
+    return ApplyCliEdits(o, doc, messages) ? kExitSuccess : kExitUsage;
+}
+
+int CCliRun::WriteOutputs(const CliOptions& o) {
+    if (o.savePath) {
+        if (const DocumentError e = SaveDocumentFile(*o.savePath, doc); e != DocumentError::None) {
+            messages.Report(FileMessage(*o.savePath, DocumentErrorText(e)));
+            return kExitFileError;
+        }
+    }
+    if (o.outputPath) {
+        if (int status = WritePicture(o); status != kExitSuccess) {
+            return status;
+        }
+    }
+    if (o.plotPath) {
+        if (int status = WritePlot(o); status != kExitSuccess) {
+            return status;
+        }
+    }
+    if (o.readout) {
+        for (const std::string& line : Drawn(o).lines) {
+            out << line << '\n';
+        }
+    }
+    if (o.json) {
+        const double maxNetworkQ = Drawn(o).maxNetworkQ;
+        out << NetworkJson(doc, EvaluateNetwork(doc), maxNetworkQ);
+    }
+    if (o.sweep) {
+        WriteSweepCsv(doc, *o.sweep, out);
+    }
+    if (o.spice) {
+        if (int status = WriteSpice(); status != kExitSuccess) {
+            return status;
+        }
+    }
+    out.flush();
+    if (!out) {
+        err << kProgramPrefix << "cannot write the standard output\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+void CCliRun::StartGui() {
+    if (!gui) {
+        gui = std::make_unique<CGuiSession>();
+    }
+}
+
+int CCliRun::WritePicture(const CliOptions& o) {
+    StartGui();
+    if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
+                           o.outputFormat, clock)) {
+        err << kProgramPrefix << FileMessage(*o.outputPath, "cannot write the picture") << "\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+int CCliRun::WritePlot(const CliOptions& o) {
+    if (!doc.band.display) {
+        err << "quorbel-cli: --plot: the band display is off; give --band F1:F2:N or a document "
+               "whose band is shown\n";
+        return kExitUsage;
+    }
+    StartGui();
+    if (!WriteBandPlotPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.plotPath),
+                              o.plotFormat)) {
+        err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
+        return kExitFileError;
+    }
+    return kExitSuccess;
+}
+
+const RecordedReadout& CCliRun::Drawn(const CliOptions& o) {
+    if (!drawn) {
+        drawn = RecordReadout(doc, o.width, o.height, clock);
+    }
+    return *drawn;
+}
+
+int CCliRun::WriteSpice() {
+    const SpiceNetlist netlist = WriteSpiceNetlist(doc);
+    if (!netlist.error.empty()) {
+        err << kProgramPrefix << "--spice: " << netlist.error << "\n";
+        return kExitUsage;
+    }
+    out << netlist.text;
+    return kExitSuccess;
+}
+
+int CCliRun::UsageError(const std::string& problem) {
+    err << kProgramPrefix << problem << "\nTry 'quorbel-cli --help' for more information.\n";
+    return kExitUsage;
+}
+
+void CCliRun::PrintMessages() {
+    std::set<std::string> shown;
+    for (const std::string& text : messages.messages) {
+        if (shown.insert(text).second) {
+            err << kProgramPrefix << text << "\n";
+        }
+    }
+    err.flush();
+}

@@ -1,0 +1,149 @@
+#include "cli/networkjson.h"
+
+#include "cli/clitext.h"
+#include "cli/networkevaluation.h"
+#include "model/bandevaluation.h"
+#include "model/measuredbinding.h"
+#include "model/smithchrt.h"
+
+#include <algorithm>
+
+namespace {
+
+// Appended rather than concatenated: GCC 12 at -O3 warns (-Wrestrict) about "[" + text.
+std::string Pair(Complex z) {
+    std::string pair = "[";
+    pair += JsonNumber(z.re);
+    pair += ", ";
+    pair += JsonNumber(z.im);
+    pair += ']';
+    return pair;
+}
+
+// Keys and values of one object, written in the order added.
+class CJsonObject {
+public:
+    CJsonObject& Add(const char* key, const std::string& json) {
+        fields += fields.empty() ? "" : separator;
+        fields += JsonString(key) + ": " + json;
+        return *this;
+    }
+    CJsonObject& Add(const char* key, double v) { return Add(key, JsonNumber(v)); }
+    CJsonObject& Add(const char* key, int32_t v) { return Add(key, std::to_string(v)); }
+    CJsonObject& Add(const char* key, Complex z) { return Add(key, Pair(z)); }
+
+    std::string Inline() const { return "{" + fields + "}"; }
+    std::string Block() const { return "{\n  " + fields + "\n}"; }
+    /// A block one level in, as the value of a key of a block.
+    std::string Nested() const { return "{\n    " + fields + "\n  }"; }
+
+    explicit CJsonObject(std::string separator) : separator(std::move(separator)) {}
+
+private:
+    std::string separator;
+    std::string fields;
+};
+
+std::string ComponentJson(const Component& c, const std::vector<Complex>& outputs, size_t i) {
+    CJsonObject o(", ");
+    o.Add("kind", c.kind)
+        .Add("placement", c.placement)
+        .Add("tunedElement", c.tunedElement)
+        .Add("resistance", c.resistance)
+        .Add("capacitance", c.capacitance)
+        .Add("inductance", c.inductance)
+        .Add("lineZ0", c.lineZ0)
+        .Add("lineAngle", c.lineAngle)
+        .Add("lineFreq", c.lineFreq)
+        .Add("outZ", i < outputs.size() ? Pair(outputs[i]) : "null");
+    return o.Inline();
+}
+
+std::string ComponentsJson(const SmithChrt& doc, const NetworkEvaluation& e) {
+    const int32_t n = std::clamp(doc.componentCount, 0, MAX_COMPONENTS);
+    if (n == 0) {
+        return "[]";
+    }
+    std::string list = "[";
+    for (int32_t i = 0; i < n; ++i) {
+        list += i == 0 ? "\n    " : ",\n    ";
+        list += ComponentJson(doc.components[i], e.outputs, static_cast<size_t>(i));
+    }
+    return list + "\n  ]";
+}
+
+template <typename T, typename Write> std::string List(const std::vector<T>& values, Write write) {
+    std::string list = "[";
+    for (size_t i = 0; i < values.size(); ++i) {
+        list += i == 0 ? "" : ", ";
+        list += write(values[i]);
+    }
+    return list + "]";
+}
+
+std::string Numbers(const std::vector<double>& values) {
+    return List(values, [](double v) { return JsonNumber(v); });
+}
+
+// The band as the window's band display evaluates it, or null while the display is off.
+std::string BandJson(const SmithChrt& doc) {
+    if (!doc.band.display) {
+        return "null";
+    }
+    const BandResult r = EvaluateBand(doc);
+    CJsonObject o(",\n    ");
+    o.Add("low", doc.band.low)
+        .Add("high", doc.band.high)
+        .Add("points", doc.band.points)
+        .Add("frequencies", Numbers(r.frequencies))
+        .Add("endZ", List(r.endZ, Pair))
+        .Add("vswr", Numbers(r.vswr))
+        .Add("returnLossDb", Numbers(r.returnLossDb))
+        .Add("mismatchLossDb", Numbers(r.mismatchLossDb))
+        .Add("worstVswr", r.worstVswr)
+        .Add("worstFrequency", r.worstFrequency);
+    return o.Nested();
+}
+
+// The data an impedance is bound to, or null.
+std::string DataJson(const SmithChrt& doc, LoadEnd end) {
+    const auto& data = BoundData(doc, end);
+    if (data == nullptr || data->points.empty()) {
+        return "null";
+    }
+    const ReferenceSpan refs = ReferencesOf(*data);
+    CJsonObject reference(", ");
+    reference.Add("min", refs.low).Add("max", refs.high);
+    CJsonObject o(",\n    ");
+    o.Add("name", JsonString(data->name))
+        .Add("points", static_cast<int32_t>(data->points.size()))
+        .Add("fmin", data->points.front().frequency)
+        .Add("fmax", data->points.back().frequency)
+        .Add("reference", refs.low == refs.high ? JsonNumber(refs.low) : reference.Inline());
+    return o.Nested();
+}
+
+} // namespace
+
+std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ) {
+    const std::string none = "null";
+    CJsonObject o(",\n  ");
+    o.Add("title", JsonString(doc.title))
+        .Add("frequency", doc.frequency)
+        .Add("chartZ0", doc.chartZ0)
+        .Add("startZ", doc.startZ)
+        .Add("goalZ", doc.goalZ)
+        .Add("startData", DataJson(doc, LoadEnd::Start))
+        .Add("goalData", DataJson(doc, LoadEnd::Goal))
+        .Add("tunePercent", doc.tunePercent)
+        .Add("activeIndex", doc.activeIndex)
+        .Add("componentCount", doc.componentCount)
+        .Add("components", ComponentsJson(doc, e))
+        .Add("endZ", e.hasEnd ? Pair(e.endZ) : none)
+        .Add("vswr", e.hasEnd ? JsonNumber(e.match.vswr) : none)
+        .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
+        .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
+        .Add("maxNetworkQ", maxNetworkQ)
+        .Add("band", BandJson(doc));
+    return o.Block() + "\n";
+}

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "messagesink.h"
-
-/// Shows the messages of model and chart operations as warning message boxes.
-class CMessageBoxSink : public IMessageSink {
-public:
-    void Report(const std::string& text) override;
-};

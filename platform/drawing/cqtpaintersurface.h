@@ -1,0 +1,52 @@
+#pragma once
+
+#include "chart/drawsurface.h"
+
+#include <QPointF>
+#include <QRectF>
+
+class QPainter;
+
+/// The chart's drawing surface over a QPainter whose device units are the logical units. The
+/// logical point origin is at the device's top-left corner; y grows upward. Shapes with no
+/// coordinate or far beyond any page are left out, and lines are clipped to a large square, so
+/// that extreme impedances cannot stall the paint engine.
+class CQtPainterSurface : public DrawSurface {
+public:
+    CQtPainterSurface(QPainter* painter, Point origin);
+
+    Pen SelectPen(Pen pen) override;
+    Brush SelectBrush(Brush brush) override;
+    void MoveTo(Point p) override;
+    void LineTo(Point p) override;
+    void Circle(Rect box) override;
+    void Arc(Rect box, Point start, Point end) override;
+    void Ellipse(Rect box) override;
+    void TextOut(Point p, const std::string& text) override;
+    Rgb SetTextColour(Rgb colour) override;
+    TextMetrics GetTextMetrics() override;
+    void FillWhite(Rect rect) override;
+    void SetBackgroundTransparent() override;
+
+    /// Pen widths are multiplied by scale: a printer draws a logical unit of width as many
+    /// dots as a screen pixel covers, so that the printout looks like the screen.
+    void SetPenScale(double scale);
+
+protected:
+    CQtPainterSurface() = default;
+    void Attach(QPainter* painter, Point origin);
+
+private:
+    QPointF Device(Point p) const;
+    bool DeviceBox(const Rect& box, QRectF& out) const;
+    void ApplyPen();
+    void ApplyBrush();
+
+    QPainter* painter = nullptr;
+    Point origin;
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb textColour;
+    Point position;
+    double penScale = 1.0;
+};

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "chart/drawsurface.h"
+#include "platform/drawing/cqtpaintersurface.h"
+
+#include <QRect>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+/// What the draws of one window keep for the next: the pixel runs of short lines and small
+/// circles, the laid-out text lines and the picture of the grid. A draw given no cache keeps
+/// what it makes for itself only.
+class CRasterCache {
+public:
+    CRasterCache();
+    ~CRasterCache();
+    CRasterCache(const CRasterCache&) = delete;
+    CRasterCache& operator=(const CRasterCache&) = delete;
+
+    struct Parts;
+
+private:
+    friend class CRasterSurface;
+    std::unique_ptr<Parts> parts;
+};
+
+/// The chart's surface for pixel pictures: a window's paint and a PNG file. It gives exactly the
+/// pixels CQtPainterSurface gives, with less work wherever the painter maps logical units to
+/// whole device pixels: a short line or a small circle is filled from the pixel runs that Qt's
+/// stroker gave the same shape once (the runs do not depend on where the shape lies), a text
+/// line is laid out once, and a group of shapes is put back from the picture it left the last
+/// time the same calls came. Under a scaling painter or another paint engine it draws as
+/// CQtPainterSurface does. The logical origin is the painter's origin.
+class CRasterSurface : public DrawSurface {
+public:
+    /// area is the part of the painter's coordinates the draw covers (the client area).
+    CRasterSurface(QPainter& painter, QRect area, CRasterCache* cache = nullptr);
+    ~CRasterSurface() override;
+    CRasterSurface(const CRasterSurface&) = delete;
+    CRasterSurface& operator=(const CRasterSurface&) = delete;
+
+    Pen SelectPen(Pen pen) override;
+    Brush SelectBrush(Brush brush) override;
+    void MoveTo(Point p) override;
+    void LineTo(Point p) override;
+    void Circle(Rect box) override;
+    void Arc(Rect box, Point start, Point end) override;
+    void Ellipse(Rect box) override;
+    void TextOut(Point p, const std::string& text) override;
+    Rgb SetTextColour(Rgb colour) override;
+    TextMetrics GetTextMetrics() override;
+    void FillWhite(Rect rect) override;
+    void SetBackgroundTransparent() override;
+    void BeginGroup() override;
+    void EndGroup() override;
+
+    /// One call of a group, kept to be compared with the next draw's and drawn later.
+    struct GroupCall {
+        enum class Op : uint8_t { Pen, Brush, Move, Line, Circle, Arc, Ellipse, Fill, Transparent };
+        Op op = Op::Move;
+        Rect box;
+        Point a;
+        Point b;
+        Pen pen;
+        Brush brush = Brush::White;
+        friend bool operator==(const GroupCall&, const GroupCall&) = default;
+    };
+
+private:
+    bool Record(const GroupCall& call);
+    void DrawGroupCalls(DrawSurface& surface, bool shapes) const;
+    void FinishGroup();
+    void AbandonGroup();
+    bool StampLine(Point from, Point to);
+    bool StampCircle(const Rect& box);
+    void FlushRuns();
+
+    QPainter& painter;
+    QRect area;
+    CQtPainterSurface plain;
+    std::unique_ptr<CRasterCache> ownCache;
+    CRasterCache::Parts& parts;
+    bool pixelExact = false; ///< logical units are whole device pixels on a raster engine
+    bool keeps = false;      ///< the cache outlives this draw
+    Pen pen;
+    Brush brush = Brush::White;
+    Rgb textColour;
+    int textAscent = -1; ///< of the painter's font, once a text is written
+    Point position;
+    std::vector<QRect> runs; ///< pixel runs waiting to be filled in runsColour
+    Rgb runsColour;
+    int groupDepth = 0;
+    bool recording = false;
+    std::vector<GroupCall> groupCalls;
+};
