@@ -169,3 +169,15 @@ BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool jun
     EvaluateBand(chart, r, loads, junctions);
     return r;
 }
+
+void LoadsAcross(const SmithChrt& chart, std::span<const double> frequencies,
+                 const BandLoads& loads, std::vector<Complex>& start, std::vector<Complex>& goal) {
+    start.resize(frequencies.size());
+    goal.resize(frequencies.size());
+    CLoadAt startAt(loads.start, chart.startData, chart.startZ);
+    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
+    for (size_t k = 0; k < frequencies.size(); ++k) {
+        start[k] = startAt(frequencies[k]);
+        goal[k] = goalAt(frequencies[k]);
+    }
+}

@@ -64,3 +64,8 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
 /// The same, returning a fresh result.
 BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads = {},
                         bool junctions = false);
+
+/// The starting and goal impedance at each of frequencies (MHz, rising), as EvaluateBand takes
+/// them from loads and chart: NaN where an end has no value.
+void LoadsAcross(const SmithChrt& chart, std::span<const double> frequencies,
+                 const BandLoads& loads, std::vector<Complex>& start, std::vector<Complex>& goal);

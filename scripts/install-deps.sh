@@ -21,6 +21,8 @@ packages=(
     libgmock-dev
     libbenchmark-dev
     libpng-dev
+    # The optimiser's global and local searches.
+    libnlopt-cxx-dev
     fonts-dejavu-core
     xdg-utils
     # The netlist test simulates the tool's SPICE output.
