@@ -4,7 +4,9 @@
 #include "cli/clitext.h"
 #include "design/filterwizard.h"
 #include "design/matchmewizard.h"
+#include "design/standardvalues.h"
 #include "model/bandsettings.h"
+#include "model/constants.h"
 #include "model/fieldrange.h"
 #include "model/numbertext.h"
 
@@ -177,6 +179,56 @@ Error OnFilter(CliOptions& o, std::string_view v) {
     return std::nullopt;
 }
 
+Error OnOptimise(CliOptions& o, std::string_view v) {
+    OptimiseRequest r;
+    const std::string word = Lower(v);
+    if (!word.empty() && word != "vswr" && word != "gain") {
+        return "the objective must be vswr or gain, not '" + std::string(v) + "'";
+    }
+    r.objective = word.empty() ? "vswr" : word;
+    o.optimise = r;
+    return std::nullopt;
+}
+
+Error OnOptimiseComponents(CliOptions& o, std::string_view v) {
+    std::vector<int32_t> list;
+    for (const std::string& part : SplitFields(v, ',')) {
+        const std::optional<int64_t> n = ParseInteger(part);
+        if (!n || *n < 1 || *n > MAX_COMPONENTS) {
+            return "expected component numbers from 1 to " + std::to_string(MAX_COMPONENTS) +
+                   " separated by commas, got '" + std::string(v) + "'";
+        }
+        list.push_back(static_cast<int32_t>(*n));
+    }
+    o.optimiseComponents = list;
+    return std::nullopt;
+}
+
+Error OnOptimiseSeed(CliOptions& o, std::string_view v) {
+    const std::optional<int64_t> n = ParseInteger(v);
+    if (!n || *n < 0 || *n > UINT32_MAX) {
+        return "expected a whole number from 0 to " + std::to_string(UINT32_MAX) + ", got '" +
+               std::string(v) + "'";
+    }
+    o.optimiseSeed = static_cast<uint32_t>(*n);
+    return std::nullopt;
+}
+
+Error OnSnap(CliOptions& o, std::string_view v) {
+    const StandardSeries* s = FindStandardSeries(std::string(v));
+    if (s == nullptr) {
+        return "the series must be one of E6, E12, E24, E48, E96, E192, not '" + std::string(v) +
+               "'";
+    }
+    o.snapSeries = s->name;
+    return std::nullopt;
+}
+
+Error OnBodeFano(CliOptions& o, std::string_view) {
+    o.bodeFano = true;
+    return std::nullopt;
+}
+
 Error OnSave(CliOptions& o, std::string_view v) {
     o.savePath = std::string(v);
     return std::nullopt;
@@ -333,6 +385,22 @@ const OptionRow kOptionRows[] = {
      "filter wizard as if its dialog were accepted: TYPE lowpass or highpass, FC in MHz,\n"
      "RIPPLE in dB, order N, RO in ohm, FIRST shunt or series",
      OnFilter},
+    {"--optimize", 0, "[vswr|gain]", OptionFile::None, OptionGroup::Edit,
+     "tune the network for the band (else the analysis frequency): vswr (the default)\n"
+     "minimises the worst VSWR over the band's points, points without data left out;\n"
+     "each chosen component's tuned value stays within a factor of 100 of its value\n"
+     "(line angles 0 to 360 degrees); applied after the wizards and the band",
+     OnOptimise, true},
+    {"--optimize-components", 0, "LIST", OptionFile::None, OptionGroup::Edit,
+     "the components --optimize tunes, 1-based and comma-separated (default all)",
+     OnOptimiseComponents},
+    {"--optimize-seed", 0, "N", OptionFile::None, OptionGroup::Edit,
+     "the search's seed (default 1): the same seed, the same result", OnOptimiseSeed},
+    {"--snap", 0, "SERIES", OptionFile::None, OptionGroup::Edit,
+     "move every L, C and R value to one of its two neighbouring standard values of\n"
+     "SERIES (E6, E12, E24, E48, E96, E192), the combination best for the worst VSWR;\n"
+     "lines and stubs stay; after --optimize",
+     OnSnap},
     {"--save", 0, "FILE.qbl", OptionFile::Document, OptionGroup::Output,
      "write the document (same bytes as the window's Save)", OnSave},
     {"--output", 'o', "FILE", OptionFile::Picture, OptionGroup::Output,
@@ -368,6 +436,10 @@ const OptionRow kOptionRows[] = {
      "A starting impedance bound to data is terminated in the data's value at the analysis\n"
      "frequency (a comment in the netlist says so), also across a band",
      OnSpice},
+    {"--bode-fano", 0, nullptr, OptionFile::None, OptionGroup::Output,
+     "the Bode-Fano limit of a termination bound to data (the starting one's, else the\n"
+     "goal's) over the band: a readout line and the JSON's band.bodeFano",
+     OnBodeFano},
     {"--help", 'h', nullptr, OptionFile::None, OptionGroup::Other, "this text", OnHelp},
     {"--version", 0, nullptr, OptionFile::None, OptionGroup::Other,
      "the program's name and version", OnVersion},
@@ -454,6 +526,13 @@ public:
         if (o.goalZ && o.goalData) {
             return {std::nullopt, "--goal and --goal-data cannot be given together"};
         }
+        if (!o.optimise && (!o.optimiseComponents.empty() || o.optimiseSeed)) {
+            return {std::nullopt, "--optimize-components and --optimize-seed need --optimize"};
+        }
+        if (o.optimise) {
+            o.optimise->components = o.optimiseComponents;
+            o.optimise->seed = o.optimiseSeed.value_or(o.optimise->seed);
+        }
         if ((o.startPort != 0 && !o.startData) || (o.goalPort != 0 && !o.goalData)) {
             return {std::nullopt, "--start-port and --goal-port need --start-data or --goal-data"};
         }
@@ -490,6 +569,13 @@ private:
                 return std::string("option '") + row->name + "' takes no value";
             }
             value = arg.substr(eq + 1);
+        } else if (row->optionalValue) {
+            // The value is taken only when the next word is one the option accepts.
+            if (next < args.size() && !args[next].empty() && args[next][0] != '-' &&
+                !row->handler(o, args[next])) {
+                ++next;
+                return std::nullopt;
+            }
         } else if (row->TakesValue()) {
             if (next >= args.size()) {
                 return std::string("option '") + row->name + "' needs a value";

@@ -40,6 +40,13 @@ struct BandRequest {
     int32_t points = 0;
 };
 
+/// --optimize [vswr|gain], --optimize-components LIST, --optimize-seed N.
+struct OptimiseRequest {
+    std::string objective = "vswr";
+    std::vector<int32_t> components; ///< 1-based as typed; empty for all
+    uint32_t seed = 1;
+};
+
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -61,6 +68,11 @@ struct CliOptions {
     std::optional<Complex> goalZ;
     std::optional<MatchMeRequest> matchMe;
     std::optional<FilterRequest> filter;
+    // After the wizards and the band: optimise, then snap.
+    std::optional<OptimiseRequest> optimise;
+    std::vector<int32_t> optimiseComponents; ///< --optimize-components, 1-based
+    std::optional<uint32_t> optimiseSeed;
+    std::optional<std::string> snapSeries; ///< E6 ... E192, checked
 
     // Outputs, written in this order.
     std::optional<std::string> savePath;
@@ -74,6 +86,7 @@ struct CliOptions {
     bool json = false;
     std::optional<SweepRequest> sweep;
     bool spice = false;
+    bool bodeFano = false; ///< the Bode-Fano limit in the readout and the JSON's band
 };
 
 /// The options, or the reason the command line is not a valid one.

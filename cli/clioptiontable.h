@@ -32,6 +32,9 @@ struct OptionRow {
     /// Takes the argument (empty for an option without one) into the options; the reason when it
     /// is not a valid one.
     std::optional<std::string> (*handler)(CliOptions&, std::string_view);
+    /// The value may be left out ("--optimize" or "--optimize gain"): the next word is taken
+    /// only when the handler accepts it, and the handler is called with "" otherwise.
+    bool optionalValue = false;
 
     bool TakesValue() const { return valueName != nullptr; }
 };

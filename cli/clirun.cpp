@@ -1,5 +1,6 @@
 #include "cli/clirun.h"
 
+#include "cli/clidesign.h"
 #include "cli/cliedits.h"
 #include "cli/frequencysweep.h"
 #include "cli/networkevaluation.h"
@@ -100,7 +101,16 @@ int CCliRun::BindData(const CliOptions& o) {
 }
 
 int CCliRun::ApplyEdits(const CliOptions& o) {
-    return ApplyCliEdits(o, doc, messages) ? kExitSuccess : kExitUsage;
+    if (!ApplyCliEdits(o, doc, messages)) {
+        return kExitUsage;
+    }
+    CliDesignOutcome design = ApplyCliDesign(o, doc);
+    if (!design.error.empty()) {
+        err << kProgramPrefix << design.error << "\n";
+        return kExitUsage;
+    }
+    optimization = design.json;
+    return kExitSuccess;
 }
 
 int CCliRun::WriteOutputs(const CliOptions& o) {
@@ -127,7 +137,8 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     }
     if (o.json) {
         const double maxNetworkQ = Drawn(o).maxNetworkQ;
-        out << NetworkJson(doc, EvaluateNetwork(doc), maxNetworkQ);
+        out << NetworkJson(doc, EvaluateNetwork(doc), maxNetworkQ, optimization.value_or("null"),
+                           o.bodeFano);
     }
     if (o.sweep) {
         WriteSweepCsv(doc, *o.sweep, out);

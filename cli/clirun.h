@@ -51,4 +51,5 @@ private:
     CLocaleDateTime clock;
     std::unique_ptr<CGuiSession> gui;
     std::optional<RecordedReadout> drawn;
+    std::optional<std::string> optimization; ///< the JSON of what --optimize and --snap did
 };

@@ -1,5 +1,6 @@
 #include "cli/networkjson.h"
 
+#include "cli/clidesign.h"
 #include "cli/clitext.h"
 #include "cli/networkevaluation.h"
 #include "model/bandevaluation.h"
@@ -86,7 +87,7 @@ std::string Numbers(const std::vector<double>& values) {
 }
 
 // The band as the window's band display evaluates it, or null while the display is off.
-std::string BandJson(const SmithChrt& doc) {
+std::string BandJson(const SmithChrt& doc, bool bodeFano) {
     if (!doc.band.display) {
         return "null";
     }
@@ -102,6 +103,9 @@ std::string BandJson(const SmithChrt& doc) {
         .Add("mismatchLossDb", Numbers(r.mismatchLossDb))
         .Add("worstVswr", r.worstVswr)
         .Add("worstFrequency", r.worstFrequency);
+    if (bodeFano) {
+        o.Add("bodeFano", BodeFanoJson(doc));
+    }
     return o.Nested();
 }
 
@@ -125,7 +129,8 @@ std::string DataJson(const SmithChrt& doc, LoadEnd end) {
 
 } // namespace
 
-std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ) {
+std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ,
+                        const std::string& optimization, bool bodeFano) {
     const std::string none = "null";
     CJsonObject o(",\n  ");
     o.Add("title", JsonString(doc.title))
@@ -144,6 +149,7 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
         .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
         .Add("maxNetworkQ", maxNetworkQ)
-        .Add("band", BandJson(doc));
+        .Add("optimization", optimization)
+        .Add("band", BandJson(doc, bodeFano));
     return o.Block() + "\n";
 }
