@@ -66,6 +66,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     DrawNetwork(sc);
     if (band) {
         readout::WriteLine(sc, BandLine(sc.band, sc.bandResult));
+        if (!sc.bodeFanoLine.empty()) {
+            readout::WriteLine(sc, sc.bodeFanoLine);
+        }
     }
     if (const std::optional<std::string> data = MeasuredDataLine(sc)) {
         readout::WriteLine(sc, *data);

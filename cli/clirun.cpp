@@ -6,6 +6,7 @@
 #include "cli/networkevaluation.h"
 #include "cli/networkjson.h"
 #include "cli/spicenetlist.h"
+#include "design/bodefano.h"
 #include "model/documentfile.h"
 #include "model/measuredbinding.h"
 #include "model/touchstone.h"
@@ -110,6 +111,9 @@ int CCliRun::ApplyEdits(const CliOptions& o) {
         return kExitUsage;
     }
     optimization = design.json;
+    if (o.bodeFano) {
+        doc.bodeFanoLine = BodeFanoLine(doc);
+    }
     return kExitSuccess;
 }
 

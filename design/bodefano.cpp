@@ -3,6 +3,7 @@
 #include "model/bandcascade.h"
 #include "model/bandevaluation.h"
 #include "model/bandsettings.h"
+#include "model/numbertext.h"
 #include "model/smithchrt.h"
 
 #include <cmath>
@@ -155,4 +156,17 @@ std::optional<BodeFanoLimit> DocumentBodeFano(const SmithChrt& chart) {
     BodeFanoLimit limit = BodeFanoFor(*fit, band.low, band.high);
     limit.fromStart = fromStart;
     return limit;
+}
+
+std::string BodeFanoLine(const SmithChrt& chart) {
+    const std::optional<BodeFanoLimit> limit = DocumentBodeFano(chart);
+    if (!limit) {
+        return "Bode-Fano: no termination bound to data";
+    }
+    const bool capacitive = limit->fit.model == TerminationModel::SeriesRC ||
+                            limit->fit.model == TerminationModel::ParallelRC;
+    return CFormat("Bode-Fano %s %s %.1f ohm %.2f %s (fit %.1f%%): VSWR>=%4.2f, RL<=%4.2fdB",
+                   limit->fromStart ? "start" : "goal", TerminationModelName(limit->fit.model),
+                   limit->fit.r, limit->fit.reactive, capacitive ? "pF" : "nH",
+                   100 * limit->fit.relativeError, limit->minVswr, limit->maxReturnLossDb);
 }

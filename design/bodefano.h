@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 class SmithChrt;
 
@@ -42,6 +43,11 @@ struct BodeFanoLimit {
 /// low..high MHz. Parallel RC: Gm = exp(-pi / (dw R C)); series RC: exp(-pi R C / (1/w1 - 1/w2));
 /// series RL: exp(-pi R / (dw L)); parallel RL: exp(-pi L / (R (1/w1 - 1/w2))).
 BodeFanoLimit BodeFanoFor(const TerminationFit& fit, double low, double high);
+
+/// The readout's Bode-Fano line for chart, for example
+/// "Bode-Fano start series RC 25.0 ohm 4.00 pF (fit 0.1%): VSWR>=1.23, RL<=19.8dB", or
+/// "Bode-Fano: no termination bound to data" when there is no limit.
+std::string BodeFanoLine(const SmithChrt& chart);
 
 /// The limit for chart's termination bound to data (the starting impedance's, else the goal's)
 /// over its band; nullopt with no band, no bound data or no model fitted. Typed impedances are

@@ -75,6 +75,9 @@ public:
     /// it. Kept between draws so that its vectors are reused; meaningful only while
     /// band.display is on.
     BandResult bandResult;
+    /// Working field of the draw: the Bode-Fano line the readout writes after the band's, set
+    /// by whoever shows it (the view's toggle, the tool's --bode-fano); empty for none.
+    std::string bodeFanoLine;
 
     /// Receives the messages that operations raise; none are shown when it is null.
     IMessageSink* messages = nullptr;

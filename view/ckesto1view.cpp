@@ -1,5 +1,6 @@
 #include "view/ckesto1view.h"
 
+#include "design/bodefano.h"
 #include "model/measuredbinding.h"
 #include "platform/drawing/chartdrawview.h"
 #include "view/ckesto1doc.h"
@@ -43,6 +44,9 @@ bool CKesto1View::IsCommandEnabled(int id) const {
 
 bool CKesto1View::IsCommandChecked(int id) const {
     const CommandRow* row = FindCommand(id);
+    if (id == ID_BAND_BODE_FANO) {
+        return showBodeFano;
+    }
     if (id == ID_BAND_DISPLAY || id == ID_BAND_JUNCTIONS) {
         const BandSettings& band = document->chart.band;
         return id == ID_BAND_DISPLAY ? band.display : band.junctionLoci;
@@ -81,6 +85,7 @@ void CKesto1View::Redraw() {
 void CKesto1View::AfterCommand(bool markModified) {
     // Every command ends here, so every change of the analysis frequency re-interpolates.
     RefreshBoundImpedances(document->chart);
+    document->chart.bodeFanoLine = showBodeFano ? BodeFanoLine(document->chart) : std::string();
     if (markModified) {
         document->SetModifiedFlag(true);
     }

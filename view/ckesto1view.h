@@ -139,6 +139,13 @@ public:
     void OnToggleJunctionLoci();
     void OnBandSetup();
     void OnViewBandPlot();
+    // Optimising for the band: the optimiser run in a worker thread, snapping to standard
+    // values, the Bode-Fano limit's readout line.
+    void OnOptimise();
+    void OnSnapToStandard();
+    void OnToggleBodeFano();
+    /// True while the Bode-Fano line is shown.
+    bool BodeFanoShown() const { return showBodeFano; }
     // Measured loads: bind the starting or goal impedance to a Touchstone file's data, unbind.
     void OnLoadStartData();
     void OnLoadGoalData();
@@ -198,6 +205,9 @@ private:
     /// Reads a Touchstone file the user picks (asking for the port of multi-port data) and binds
     /// it to end; an unreadable file shows the reader's message and changes nothing.
     void LoadData(LoadEnd end);
+    /// Puts the network into the document, keeping its count and active component.
+    void InstallNetwork(const std::vector<Component>& network);
+    bool showBodeFano = false;
     /// After an edit of startZ or goalZ: unbinds each bound impedance the edit changed and says
     /// so. True when one was unbound.
     bool UnbindEdited();

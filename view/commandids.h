@@ -53,6 +53,9 @@ enum CommandId : int {
     ID_BAND_JUNCTIONS = 32841,
     ID_BAND_SETUP = 32842,
     ID_VIEW_BAND_PLOT = 32843,
+    ID_BAND_OPTIMISE = 32870,
+    ID_BAND_SNAP = 32871,
+    ID_BAND_BODE_FANO = 32872,
 
     // Measured loads.
     ID_LOAD_START_DATA = 32844,

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/dialogs/dialogbase.h"
+
+class QLabel;
+class QProgressBar;
+
+/// "Optimising": the search's progress and the best worst VSWR so far while it runs in the
+/// background; Cancel (or Escape) stops it, keeping the best design so far on offer.
+class COptimiseProgressDialog : public CDialogBase {
+    Q_OBJECT
+public:
+    static constexpr int IDD = 161;
+
+    explicit COptimiseProgressDialog(QWidget* parent = nullptr);
+
+    /// Shows evaluations out of about budget and the best worst VSWR.
+    void ShowProgress(int evaluations, int budget, double bestVswr);
+
+private:
+    QProgressBar* bar = nullptr;
+    QLabel* best = nullptr;
+};
