@@ -86,14 +86,18 @@ TEST_F(BandPanelTest, TheBandMenuCarriesTheCommandsAndTheirChecks) {
     for (QAction* a : band->actions()) {
         texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts, (QStringList{"Show &Band\tCtrl+B", "&Junction Loci\tJ",
-                                  "Band &Setup...\tShift+B", "-", "Response &Plot\tCtrl+Shift+B"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Show &Band\tCtrl+B", "&Junction Loci\tJ", "Band &Setup...\tShift+B",
+                           "-", "&Optimise...\tO", "Snap to Standard &Values...\tShift+O",
+                           "Bode-&Fano Limit\tShift+F", "-", "Response &Plot\tCtrl+Shift+B"}));
     EXPECT_TRUE(band->toolTipsVisible());
     Doc().chart.band = {400, 470, 11, true, true};
     Frame().UpdateCommandUI();
     for (QAction* a : band->actions()) {
         if (a->isCheckable()) {
-            EXPECT_EQ(a->isChecked(), a->text() != QStringLiteral("Response &Plot\tCtrl+Shift+B"))
+            // The Bode-Fano line starts hidden.
+            EXPECT_EQ(a->isChecked(), a->text() != QStringLiteral("Response &Plot\tCtrl+Shift+B") &&
+                                          a->text() != QStringLiteral("Bode-&Fano Limit\tShift+F"))
                 << a->text().toStdString();
         }
     }
