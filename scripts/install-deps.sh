@@ -41,6 +41,7 @@ packages=(
     lintian
     appstream
     shared-mime-info
+    libxml2-utils
     man-db
     bash-completion
     # The suite under a real X server: Xvfb, xdotool to type and click, xkbcomp for a keymap
