@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# check_package.sh BUILD_DIR VERSION: builds the Debian package from a built tree, unpacks it into
+# check_package.sh BUILD_DIR VERSION DATE: builds the Debian package from a built tree, unpacks it into
 # a temporary root as dpkg would install it, and checks it as a desktop sees it: the programs
 # run from there, the desktop entry, metainfo and MIME type validate, both manual pages render
 # and say what --help says, and the completion loads in bash and completes.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 version=$2
+release_date=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -72,8 +73,12 @@ appstreamcli validate --no-net --no-color "$metainfo" >"$work/appstream.log" 2>&
 if grep -E '^(E|W): ' "$work/appstream.log"; then
     fail "appstreamcli warns"
 fi
-# The newest release the metainfo lists is this version.
-grep -m1 '<release ' "$metainfo" | grep -q "version=\"$version\"" || fail "metainfo release"
+# The newest release the metainfo and the changelog list is this version, of the date the manual
+# pages show.
+grep -m1 '<release ' "$metainfo" | grep -q "version=\"$version\" date=\"$release_date\"" ||
+    fail "metainfo's newest release is not $version of $release_date"
+zcat "$usr/share/doc/quorbel/changelog.gz" | head -1 | grep -q "^quorbel ($version) " ||
+    fail "changelog's newest entry is not $version"
 mime="$usr/share/mime/packages/quorbel.xml"
 xmllint --noout "$mime" || fail "MIME file is not well-formed"
 mkdir -p "$work/mime/packages"
