@@ -47,7 +47,8 @@ std::string CliBashCompletion() {
         }
         words += (words.empty() ? "" : " ") + std::string(row.name);
     }
-    std::string out = "# bash completion for quorbel-cli, written at build time from its option "
+    std::string out = "# shellcheck shell=bash\n"
+                      "# bash completion for quorbel-cli, written at build time from its option "
                       "table.\n"
                       "_quorbel_cli()\n"
                       "{\n"
