@@ -5,8 +5,10 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# Where `make install` puts the program; DESTDIR, if given, is put before it (for packagers).
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench bench-build fuzz format clean
+.PHONY: all deps configure build run install package test test-sanitize bench bench-build fuzz format clean
 
 all: build
 
@@ -23,6 +25,15 @@ build: configure
 
 run: build
 	./$(BUILD_DIR)/app/quorbel
+
+# The program, its desktop entry, icons, file type, metainfo, manual pages and completion under
+# PREFIX (inside DESTDIR when that is given); nothing is written anywhere else.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package quorbel_<version>_<arch>.deb, in the build directory.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The install script has provided every tool the suite uses: a test that finds one missing fails.
 # The benchmark programs are built too, so that they cannot rot, but not run.

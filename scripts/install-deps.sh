@@ -33,6 +33,19 @@ packages=(
     python3-scikit-rf
     # The desktop entry is checked with desktop-file-validate.
     desktop-file-utils
+    # The PNG icons are rendered from the SVG at build time.
+    librsvg2-bin
+    # The Debian package (make package) and its check: dpkg-shlibdeps and dpkg-deb, file (which
+    # CPack asks what is a binary), lintian, the AppStream and MIME validators, man to render the
+    # manual pages and bash-completion to load the completion.
+    dpkg-dev
+    file
+    lintian
+    appstream
+    shared-mime-info
+    libxml2-utils
+    man-db
+    bash-completion
     # The suite under a real X server: Xvfb, xdotool to type and click, xkbcomp for a keymap
     # that locks Scroll Lock.
     xvfb
