@@ -292,6 +292,9 @@ TEST(DocumentTrailer, WhatIsLeftOutIsTold) {
         ASSERT_EQ(ReadDocument(Concat(plain, c.trailer), back, &notes), DocumentError::None);
         EXPECT_EQ(notes, c.notes) << c.name;
         EXPECT_EQ(back.unknownRecords.size(), c.kept) << c.name;
+        if (c.kept == 1) { // moved past the known records before it, whole
+            EXPECT_EQ(back.unknownRecords.Records(), std::vector<TrailerRecord>{kOther}) << c.name;
+        }
         if (std::string(c.name) == "too many points") {
             EXPECT_EQ(back.startData, nullptr);
             ASSERT_NE(back.goalData, nullptr);
