@@ -111,13 +111,18 @@ CKesto1App::OpenResult CKesto1App::OpenDocument(const QString& path) {
     if (!SaveModified()) {
         return OpenResult::Cancelled;
     }
-    const DocumentError error = document.OnOpenDocument(path);
+    QStringList notes;
+    const DocumentError error = document.OnOpenDocument(path, &notes);
     if (error != DocumentError::None) {
         MessageBoxes().Warning(QString::fromLatin1(DocumentErrorText(error)));
         return OpenResult::Failed;
     }
     recentFiles.Add(document.GetPathName());
     frame->OnDocumentChanged();
+    // What the file held that could not be read, told once the document is shown.
+    for (const QString& note : notes) {
+        MessageBoxes().Warning(note);
+    }
     return OpenResult::Opened;
 }
 
@@ -178,9 +183,10 @@ bool CKesto1App::DoSave(const QString& path) {
         }
         target = WithDefaultExtension(target);
     }
-    const DocumentError error = document.OnSaveDocument(target);
+    QString cause;
+    const DocumentError error = document.OnSaveDocument(target, &cause);
     if (error != DocumentError::None) {
-        MessageBoxes().Warning(QString::fromLatin1(DocumentErrorText(error)));
+        MessageBoxes().WarningWithDetails(QString::fromLatin1(DocumentErrorText(error)), cause);
         return false;
     }
     recentFiles.Add(document.GetPathName());

@@ -89,15 +89,18 @@ void DrawBandLocus(SmithChrt& sc) {
 }
 
 std::string BandEndLabel(double mhz) {
-    return CFormat("%.3f MHz", mhz);
+    return FormatBounded(mhz, 3) + " MHz";
 }
 
 std::string BandLine(const BandSettings& band, const BandResult& result) {
+    const std::string range =
+        "Band " + FormatBounded(band.low, 3) + "-" + FormatBounded(band.high, 3) + " MHz: ";
     if (result.worstIndex < 0) {
-        return CFormat("Band %.3f-%.3f MHz: no valid point", band.low, band.high);
+        return range + "no valid point";
     }
-    return CFormat("Band %.3f-%.3f MHz: VSWR<=%4.2f @%.3f MHz, RL>=%4.2fdB", band.low, band.high,
-                   result.worstVswr, result.worstFrequency, result.worstReturnLossDb);
+    return range + CFormat("VSWR<=%4.2f @", result.worstVswr) +
+           FormatBounded(result.worstFrequency, 3) +
+           CFormat(" MHz, RL>=%4.2fdB", result.worstReturnLossDb);
 }
 
 BandPageLayout LayOutBandPage(int32_t cw, int32_t ch, Rect printRect, double k) {

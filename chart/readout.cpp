@@ -54,7 +54,7 @@ std::string SettingsLine(const SmithChrt& sc) {
 }
 
 std::string NoDataLine(const char* name, double frequency) {
-    return CFormat("%s: no data at %.3f MHz", name, frequency);
+    return std::string(name) + ": no data at " + FormatBounded(frequency, 3) + " MHz";
 }
 
 std::string StartingLine(const SmithChrt& sc) {

@@ -66,9 +66,13 @@ int CCliRun::Load(const CliOptions& o) {
     doc.ResetForNewDocument();
     if (o.document) {
         DocumentError error = DocumentError::None;
-        if (LoadDocumentFile(*o.document, doc, error) == OpenOutcome::Failed) {
+        std::vector<std::string> notes;
+        if (LoadDocumentFile(*o.document, doc, error, &notes) == OpenOutcome::Failed) {
             messages.Report(FileMessage(*o.document, DocumentErrorText(error)));
             return kExitFileError;
+        }
+        for (const std::string& note : notes) {
+            messages.Report(FileMessage(*o.document, note));
         }
     }
     doc.messages = &messages;
@@ -119,8 +123,14 @@ int CCliRun::ApplyEdits(const CliOptions& o) {
 
 int CCliRun::WriteOutputs(const CliOptions& o) {
     if (o.savePath) {
-        if (const DocumentError e = SaveDocumentFile(*o.savePath, doc); e != DocumentError::None) {
-            messages.Report(FileMessage(*o.savePath, DocumentErrorText(e)));
+        std::string cause;
+        if (const DocumentError e = SaveDocumentFile(*o.savePath, doc, &cause);
+            e != DocumentError::None) {
+            std::string text = DocumentErrorText(e);
+            if (!cause.empty()) {
+                text += " (" + cause + ")";
+            }
+            messages.Report(FileMessage(*o.savePath, text));
             return kExitFileError;
         }
     }

@@ -28,6 +28,13 @@ void Archive::Fail(DocumentError e) {
     }
 }
 
+void Archive::Fail(DocumentError e, std::string cause) {
+    if (error_ == DocumentError::None) {
+        error_ = e;
+        cause_ = std::move(cause);
+    }
+}
+
 namespace {
 
 // Streamed input is read in pieces of this size.
@@ -102,6 +109,18 @@ bool Archive::TakeText(std::string& bytes, uint64_t n) {
 
 bool Archive::AtEnd() {
     return !Fill();
+}
+
+std::optional<uint64_t> Archive::KnownRemaining() const {
+    uint64_t left = window_.size() - windowPos_;
+    if (source_ != nullptr) {
+        const std::optional<uint64_t> more = source_->Remaining();
+        if (!more) {
+            return std::nullopt;
+        }
+        left += *more;
+    }
+    return std::min(left, limit_ - position_);
 }
 
 void Archive::LimitInput(uint64_t maxBytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,9 +17,6 @@ enum class DocumentError {
 /// The message box text of an error; empty for None.
 const char* DocumentErrorText(DocumentError e);
 
-/// The most of the input after the last component block that a reader ever takes in.
-inline constexpr size_t kMaxTrailerBytes = size_t{64} << 20;
-
 /// Where a loading archive takes its bytes from, a piece at a time.
 class ByteSource {
 public:
@@ -27,6 +25,9 @@ public:
     /// read error, which ReadError then tells.
     virtual size_t Read(uint8_t* dst, size_t n) = 0;
     virtual bool ReadError() const { return false; }
+    /// How many bytes are left to read, when the source knows (a file knows its size): a reader
+    /// then checks a stored length against it before making room for that many bytes.
+    virtual std::optional<uint64_t> Remaining() const { return std::nullopt; }
 };
 
 /// A little-endian binary stream that one routine both writes and reads: each Io call stores
@@ -45,6 +46,16 @@ public:
     bool Failed() const { return error_ != DocumentError::None; }
     DocumentError Error() const { return error_; }
     void Fail(DocumentError e);
+    /// Fails with the cause in words ("the records would take 81.2 MiB, ..."), which the user is
+    /// shown after the error's own text.
+    void Fail(DocumentError e, std::string cause);
+    /// The cause of the failure, if one was given.
+    const std::string& Cause() const { return cause_; }
+
+    /// Records something a loading archive left out ("Part of the document was not read: ..."),
+    /// for the user to be told once the document has opened.
+    void Note(std::string text) { notes_.push_back(std::move(text)); }
+    const std::vector<std::string>& Notes() const { return notes_; }
 
     void Io(double& v);
     void Io(int32_t& v);
@@ -65,6 +76,11 @@ public:
     void WriteBytes(std::span<const uint8_t> bytes);
 
     const std::vector<uint8_t>& Bytes() const { return output_; }
+    /// The bytes written so far, for a writer that appends a large block in place (reserving
+    /// its size first) rather than through a copy of it.
+    std::vector<uint8_t>& Output() { return output_; }
+    /// Hands the written bytes over, leaving the archive empty.
+    std::vector<uint8_t> TakeBytes() { return std::move(output_); }
 
     // Loading only: what follows the stream, in bounded amounts.
 
@@ -73,9 +89,12 @@ public:
     /// From here on at most maxBytes more are read: for every read the input ends there.
     void LimitInput(uint64_t maxBytes);
     /// The rest of the input, at most maxBytes of it, valid until the next read.
-    std::span<const uint8_t> TakeRest(size_t maxBytes = kMaxTrailerBytes);
+    std::span<const uint8_t> TakeRest(size_t maxBytes = SIZE_MAX);
     /// Bytes read so far.
     uint64_t Position() const { return position_; }
+    /// How many bytes are left within the limit, when that is known: always for bytes in memory,
+    /// and for a source that knows its size.
+    std::optional<uint64_t> KnownRemaining() const;
 
 private:
     bool Fill();
@@ -97,4 +116,6 @@ private:
     uint64_t limit_ = UINT64_MAX; ///< the position at which the input ends for every read
     std::vector<uint8_t> output_;
     DocumentError error_ = DocumentError::None;
+    std::string cause_;
+    std::vector<std::string> notes_;
 };

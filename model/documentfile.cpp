@@ -3,28 +3,39 @@
 #include "model/filerules.h"
 #include "model/smithchrt.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-DocumentError ReadInto(Archive& ar, SmithChrt& chart) {
+DocumentError ReadInto(Archive& ar, SmithChrt& chart, std::vector<std::string>* notes) {
+    // Copying the document costs little: what it holds in bulk is shared between copies.
     SmithChrt copy = chart;
     copy.Serialize(ar);
     if (ar.Failed()) {
         return ar.Error();
     }
-    chart = copy;
+    chart = std::move(copy);
+    if (notes != nullptr) {
+        notes->insert(notes->end(), ar.Notes().begin(), ar.Notes().end());
+    }
     return DocumentError::None;
 }
 
 /// An open file read through the kernel, closed with the source.
 class FileSource : public ByteSource {
 public:
-    explicit FileSource(int fd) : fd(fd) {}
+    explicit FileSource(int fd) : fd(fd) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_size >= 0) {
+            size = static_cast<uint64_t>(st.st_size);
+        }
+    }
     ~FileSource() override { ::close(fd); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -33,6 +44,7 @@ public:
         for (;;) {
             const ssize_t got = ::read(fd, dst, n);
             if (got >= 0) {
+                consumed += static_cast<uint64_t>(got);
                 return static_cast<size_t>(got);
             }
             if (errno != EINTR) {
@@ -42,10 +54,14 @@ public:
         }
     }
     bool ReadError() const override { return failed; }
+    // The size when opened: a file that grows meanwhile is read no further than that.
+    std::optional<uint64_t> Remaining() const override { return size - std::min(size, consumed); }
 
 private:
     int fd;
     bool failed = false;
+    uint64_t size = 0;
+    uint64_t consumed = 0;
 };
 
 // A regular file opened for reading, or -1. Other kinds are not even opened, and the open does
@@ -67,12 +83,20 @@ int OpenRegularFile(const std::string& path) {
     return fd;
 }
 
+/// The system's words for the last error, "Permission denied".
+std::string SystemCause() {
+    return std::error_code(errno, std::generic_category()).message();
+}
+
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) {
             continue;
+        }
+        if (put == 0) {
+            errno = ENOSPC; // nothing written and no error given: the device takes no more
         }
         if (put <= 0) {
             return false;
@@ -110,24 +134,41 @@ void SyncFolder(const std::string& folder) {
 
 } // namespace
 
-std::vector<uint8_t> WriteDocument(const SmithChrt& chart) {
+DocumentError WriteDocument(const SmithChrt& chart, std::vector<uint8_t>& bytes,
+                            std::string* cause) {
     SmithChrt copy = chart;
     Archive ar;
     copy.Serialize(ar);
-    return ar.Bytes();
+    if (ar.Failed()) {
+        bytes.clear();
+        if (cause != nullptr) {
+            *cause = ar.Cause();
+        }
+        return ar.Error();
+    }
+    bytes = ar.TakeBytes();
+    return DocumentError::None;
 }
 
-DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart) {
+std::vector<uint8_t> WriteDocument(const SmithChrt& chart) {
+    std::vector<uint8_t> bytes;
+    WriteDocument(chart, bytes, nullptr);
+    return bytes;
+}
+
+DocumentError ReadDocument(std::span<const uint8_t> data, SmithChrt& chart,
+                           std::vector<std::string>* notes) {
     Archive ar(data);
-    return ReadInto(ar, chart);
+    return ReadInto(ar, chart, notes);
 }
 
-DocumentError ReadDocument(ByteSource& source, SmithChrt& chart) {
+DocumentError ReadDocument(ByteSource& source, SmithChrt& chart, std::vector<std::string>* notes) {
     Archive ar(source);
-    return ReadInto(ar, chart);
+    return ReadInto(ar, chart, notes);
 }
 
-OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, DocumentError& error) {
+OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, DocumentError& error,
+                             std::vector<std::string>* notes) {
     error = DocumentError::FailedToOpen;
     const int fd = OpenRegularFile(path);
     if (fd < 0) {
@@ -142,35 +183,72 @@ OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, Document
         error = DocumentError::None;
         return OpenOutcome::EmptyFile;
     }
-    error = ReadInto(ar, chart);
+    error = ReadInto(ar, chart, notes);
     return error == DocumentError::None ? OpenOutcome::Read : OpenOutcome::Failed;
 }
 
-DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart) {
+namespace {
+
+// The save of SaveDocumentFile; why tells the cause of a failure.
+DocumentError SaveFile(const std::string& path, const SmithChrt& chart, std::string& why) {
     std::string target;
+    errno = 0;
     if (!ResolveLinks(path, target)) {
+        why = errno != 0 ? SystemCause() : "a symbolic link in its name may not be followed";
         return DocumentError::FailedToSave;
     }
     struct stat st {};
     const bool exists = ::lstat(target.c_str(), &st) == 0;
-    if (exists && (!S_ISREG(st.st_mode) || IsWriteProtected(target))) {
+    if (exists && !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
         return DocumentError::FailedToSave;
     }
-    const std::vector<uint8_t> bytes = WriteDocument(chart);
+    if (exists && IsWriteProtected(target)) {
+        why = "the file is read-only";
+        return DocumentError::FailedToSave;
+    }
+    // Nothing is written for a document that cannot be.
+    std::vector<uint8_t> bytes;
+    if (const DocumentError e = WriteDocument(chart, bytes, &why); e != DocumentError::None) {
+        return e;
+    }
     // A short name, so that a target name of any legal length leaves room for it.
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/.quorbel-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
+        why = SystemCause();
         return DocumentError::FailedToSave;
     }
     bool ok =
         WriteAll(fd, bytes) && TakeOverAttributes(fd, exists ? &st : nullptr) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
-        SyncFolder(folder);
-        return DocumentError::None;
+    if (!ok) {
+        why = SystemCause();
     }
-    ::unlink(temp.c_str());
-    return DocumentError::FailedToSave;
+    if (::close(fd) != 0 && ok) {
+        why = SystemCause();
+        ok = false;
+    }
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+        why = SystemCause();
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return DocumentError::FailedToSave;
+    }
+    SyncFolder(folder);
+    return DocumentError::None;
+}
+
+} // namespace
+
+DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart,
+                               std::string* cause) {
+    std::string why;
+    const DocumentError error = SaveFile(path, chart, why);
+    if (error != DocumentError::None && cause != nullptr) {
+        *cause = why;
+    }
+    return error;
 }

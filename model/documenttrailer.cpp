@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "model/measuredbinding.h"
+#include "model/numbertext.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
@@ -93,9 +94,15 @@ void WriteMeasured(const MeasuredData& data, RecordWriter& out) {
 bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
     auto data = std::make_shared<MeasuredData>();
     uint32_t count = 0;
-    // The count is checked against the bytes present before anything is allocated.
+    // The count is checked against the bytes present before anything is allocated, and held to
+    // the most points that can be bound.
     if (!in.Text(data->name, kMaxMeasuredNameBytes) || !in.UInt32(count) ||
         in.Remaining() / kMeasuredPointBytes < count) {
+        return false;
+    }
+    if (count > kMaxBoundPoints) {
+        in.Refuse("it has " + std::to_string(count) + " frequencies; a document holds at most " +
+                  std::to_string(kMaxBoundPoints));
         return false;
     }
     data->points.resize(count);
@@ -107,7 +114,11 @@ bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
         in.Double(p.impedance.re);
         in.Double(p.impedance.im);
     }
-    if (!in.Ok() || !CheckMeasuredData(*data).empty()) {
+    if (!in.Ok()) {
+        return false;
+    }
+    if (const std::string problem = CheckBindable(*data); !problem.empty()) {
+        in.Refuse(problem);
         return false;
     }
     BindMeasuredData(chart, end, std::move(data));
@@ -145,53 +156,115 @@ const TrailerRecordKind* FindKind(RecordTag tag) {
     return nullptr;
 }
 
-// The record area's length when the header is ours, of a version we read, and not too large.
-bool ReadHeader(std::span<const uint8_t> bytes, uint32_t& bodyLength) {
-    if (bytes.size() < kTrailerHeaderSize ||
-        !std::equal(kTrailerMagic.begin(), kTrailerMagic.end(), bytes.begin())) {
-        return false;
+// What a message calls a record: by its kind, or by its tag for a kind without a name here.
+std::string RecordTitle(RecordTag tag) {
+    switch (tag) {
+    case kBandRecordTag:
+        return "band";
+    case kStartDataRecordTag:
+        return "starting impedance's data";
+    case kGoalDataRecordTag:
+        return "goal impedance's data";
+    default:
+        break;
     }
-    if (LoadU32(bytes.data() + 8) != kTrailerVersion) {
-        return false;
+    std::string text = "record \"";
+    for (int i = 0; i < 4; ++i) {
+        const auto c = static_cast<char>(tag >> (8 * i));
+        text += c >= ' ' && c <= '~' ? c : '?';
     }
-    bodyLength = LoadU32(bytes.data() + 12);
-    return bodyLength <= kMaxTrailerBody;
+    return text + "\"";
 }
 
-// Splits a whole trailer into its records; false when anything about it is wrong.
-bool ParseTrailer(std::span<const uint8_t> bytes, std::vector<TrailerRecord>& records) {
-    uint32_t length = 0;
-    if (!ReadHeader(bytes, length) ||
-        bytes.size() - kTrailerHeaderSize < size_t{length} + kTrailerCrcSize) {
+constexpr const char* kNotRead = "Part of the document was not read: ";
+
+// "64 MiB" for a whole number of MiB, else "81.2 MiB" ("64.0 MiB" just above 64 MiB).
+std::string MiB(uint64_t bytes) {
+    if (bytes % (1 << 20) == 0) {
+        return std::to_string(bytes >> 20) + " MiB";
+    }
+    return CFormat("%.1f MiB", static_cast<double>(bytes) / (1 << 20));
+}
+
+// Reads the trailer that the archive holds next (at most kMaxTrailerBytes), applies it and says
+// in the archive's notes what of it was left out. The record area is read once into one buffer,
+// sized from its stored length only when that many bytes are known to be present; the records
+// of unknown kinds are then kept in that same buffer, moved together, so that opening a
+// document costs about its own size once, plus what the known records hold.
+bool ReadTrailer(Archive& ar, SmithChrt& chart) {
+    std::vector<uint8_t> head;
+    if (!ar.ReadOptional(head, kTrailerHeaderSize) ||
+        !std::equal(kTrailerMagic.begin(), kTrailerMagic.end(), head.begin())) {
+        return false; // not a trailer: trailing bytes, ignored as they always were
+    }
+    if (LoadU32(head.data() + 8) != kTrailerVersion) {
+        ar.Note(std::string(kNotRead) + "it holds data of a later version of the program.");
         return false;
     }
-    const size_t end = kTrailerHeaderSize + length;
-    if (Crc32(bytes.first(end)) != LoadU32(bytes.data() + end)) {
+    const uint32_t length = LoadU32(head.data() + 12);
+    if (length > kMaxTrailerBody) {
+        ar.Note(std::string(kNotRead) + "the data after the network takes " + MiB(length) +
+                ", more than the " + MiB(kMaxTrailerBody) + " a document holds.");
         return false;
     }
-    size_t pos = kTrailerHeaderSize;
-    while (pos < end) {
-        if (end - pos < 8) {
-            return false;
-        }
-        const uint32_t n = LoadU32(bytes.data() + pos + 4);
-        if (end - pos - 8 < n) {
-            return false;
-        }
-        TrailerRecord r;
-        r.tag = LoadU32(bytes.data() + pos);
-        r.payload.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
-                         bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + n));
-        records.push_back(std::move(r));
-        pos += 8 + size_t{n};
+    const std::string damaged = std::string(kNotRead) + "the data after the network is damaged.";
+    const size_t whole = size_t{length} + kTrailerCrcSize;
+    const std::optional<uint64_t> present = ar.KnownRemaining();
+    if (present && *present < whole) {
+        ar.Note(damaged);
+        return false;
     }
+    std::vector<uint8_t> body;
+    if (present) {
+        body.reserve(whole);
+    }
+    if (!ar.ReadOptional(body, whole)) {
+        ar.Note(damaged);
+        return false;
+    }
+    const uint32_t stored = LoadU32(body.data() + length);
+    body.resize(length);
+    if (Crc32(body, Crc32(head)) != stored) {
+        ar.Note(damaged);
+        return false;
+    }
+    // The records must fill the area exactly.
+    for (size_t pos = 0; pos < length;) {
+        if (length - pos < 8 || length - pos - 8 < LoadU32(body.data() + pos + 4)) {
+            ar.Note(damaged);
+            return false;
+        }
+        pos += 8 + size_t{LoadU32(body.data() + pos + 4)};
+    }
+    std::vector<RecordTag> seen;
+    size_t kept = 0;
+    size_t keptCount = 0;
+    for (size_t pos = 0; pos < length;) {
+        const RecordTag tag = LoadU32(body.data() + pos);
+        const size_t n = LoadU32(body.data() + pos + 4);
+        const TrailerRecordKind* kind = FindKind(tag);
+        if (kind == nullptr) {
+            // Moved towards the front; no record still to be read lies there.
+            std::memmove(body.data() + kept, body.data() + pos, 8 + n);
+            kept += 8 + n;
+            ++keptCount;
+        } else if (std::find(seen.begin(), seen.end(), tag) == seen.end()) {
+            seen.push_back(tag);
+            RecordReader in(std::span<const uint8_t>(body).subspan(pos + 8, n));
+            if (!kind->read(in, chart)) {
+                kind->reset(chart);
+                ar.Note(std::string(kNotRead) + "its " + RecordTitle(tag) + " is unusable" +
+                        (in.Problem().empty() ? "" : " (" + in.Problem() + ")") + ".");
+            }
+        }
+        pos += 8 + n;
+    }
+    body.resize(kept);
+    if (kept < body.capacity() / 2) {
+        body.shrink_to_fit();
+    }
+    chart.unknownRecords = KeptRecords::FromStoredBytes(std::move(body), keptCount);
     return true;
-}
-
-void AppendRecord(std::vector<uint8_t>& out, RecordTag tag, std::span<const uint8_t> payload) {
-    AppendU32(out, tag);
-    AppendU32(out, static_cast<uint32_t>(payload.size()));
-    out.insert(out.end(), payload.begin(), payload.end());
 }
 
 } // namespace
@@ -215,69 +288,80 @@ void ResetExtensions(SmithChrt& chart) {
     chart.unknownRecords.clear();
 }
 
-std::vector<uint8_t> EncodeTrailer(const SmithChrt& chart) {
-    std::vector<uint8_t> out(kTrailerMagic.begin(), kTrailerMagic.end());
-    AppendU32(out, kTrailerVersion);
-    AppendU32(out, 0); // the record area's length, filled in below
+namespace {
+
+// Appends the trailer to out, or nothing when there is none, or nothing and the reason when it
+// would be too large. Every record, known or kept, is counted against the one limit before
+// anything is appended, and out grows once, by exactly the trailer's size.
+bool AppendTrailer(const SmithChrt& chart, std::vector<uint8_t>& out, std::string& problem) {
+    struct Known {
+        RecordTag tag;
+        std::vector<uint8_t> payload;
+    };
+    std::vector<Known> known;
+    uint64_t length = chart.unknownRecords.Bytes().size();
     for (const TrailerRecordKind& k : kKinds) {
         if (!k.isDefault(chart)) {
             RecordWriter w;
             k.write(chart, w);
-            AppendRecord(out, k.tag, w.Bytes());
+            known.push_back({k.tag, w.TakeBytes()});
+            length += 8 + uint64_t{known.back().payload.size()};
         }
     }
-    for (const TrailerRecord& r : chart.unknownRecords) {
-        AppendRecord(out, r.tag, r.payload);
+    if (length > kMaxTrailerBody) {
+        problem = "the band, measured data and other records would take " + MiB(length) +
+                  ", more than the " + MiB(kMaxTrailerBody) + " a document holds";
+        return false;
     }
-    const size_t length = out.size() - kTrailerHeaderSize;
     if (length == 0) {
-        return {};
+        return true;
     }
-    const auto l32 = static_cast<uint32_t>(length);
-    std::memcpy(out.data() + 12, &l32, sizeof l32);
-    AppendU32(out, Crc32(out));
+    const size_t start = out.size();
+    out.reserve(start + kTrailerHeaderSize + length + kTrailerCrcSize);
+    out.insert(out.end(), kTrailerMagic.begin(), kTrailerMagic.end());
+    AppendU32(out, kTrailerVersion);
+    AppendU32(out, static_cast<uint32_t>(length));
+    for (Known& k : known) {
+        AppendStoredRecord(out, k.tag, k.payload);
+        k.payload = {};
+    }
+    const std::span<const uint8_t> kept = chart.unknownRecords.Bytes();
+    out.insert(out.end(), kept.begin(), kept.end());
+    AppendU32(out, Crc32(std::span<const uint8_t>(out).subspan(start)));
+    return true;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeTrailer(const SmithChrt& chart, std::string* problem) {
+    std::vector<uint8_t> out;
+    std::string why;
+    if (!AppendTrailer(chart, out, why) && problem != nullptr) {
+        *problem = why;
+    }
     return out;
 }
 
-bool DecodeTrailer(std::span<const uint8_t> bytes, SmithChrt& chart) {
+bool DecodeTrailer(std::span<const uint8_t> bytes, SmithChrt& chart,
+                   std::vector<std::string>* notes) {
     ResetExtensions(chart);
-    std::vector<TrailerRecord> records;
-    if (!ParseTrailer(bytes, records)) {
-        return false;
+    Archive ar(bytes);
+    ar.LimitInput(kMaxTrailerBytes);
+    const bool applied = ReadTrailer(ar, chart);
+    if (notes != nullptr) {
+        notes->insert(notes->end(), ar.Notes().begin(), ar.Notes().end());
     }
-    std::vector<RecordTag> seen;
-    for (TrailerRecord& r : records) {
-        const TrailerRecordKind* kind = FindKind(r.tag);
-        if (kind == nullptr) {
-            chart.unknownRecords.push_back(std::move(r));
-            continue;
-        }
-        if (std::find(seen.begin(), seen.end(), r.tag) != seen.end()) {
-            continue;
-        }
-        seen.push_back(r.tag);
-        RecordReader in(r.payload);
-        if (!kind->read(in, chart)) {
-            kind->reset(chart);
-        }
-    }
-    return true;
+    return applied;
 }
 
 void SerializeTrailer(Archive& ar, SmithChrt& chart) {
     if (!ar.IsLoading()) {
-        const std::vector<uint8_t> bytes = EncodeTrailer(chart);
-        ar.WriteBytes(bytes);
+        std::string problem;
+        if (!AppendTrailer(chart, ar.Output(), problem)) {
+            ar.Fail(DocumentError::FailedToSave, problem);
+        }
         return;
     }
     ResetExtensions(chart);
-    std::vector<uint8_t> bytes;
-    uint32_t length = 0;
-    if (!ar.ReadOptional(bytes, kTrailerHeaderSize) || !ReadHeader(bytes, length)) {
-        return;
-    }
-    if (!ar.ReadOptional(bytes, size_t{length} + kTrailerCrcSize)) {
-        return;
-    }
-    DecodeTrailer(bytes, chart);
+    ReadTrailer(ar, chart);
 }

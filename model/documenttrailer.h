@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 class Archive;
@@ -31,8 +32,12 @@ inline constexpr std::array<uint8_t, 8> kTrailerMagic = {0x89, 'Q',  'B',  'L',
 inline constexpr uint32_t kTrailerVersion = 1;
 inline constexpr size_t kTrailerHeaderSize = 16;
 inline constexpr size_t kTrailerCrcSize = 4;
-/// The largest record area a reader accepts; a larger one makes the trailer invalid.
+/// The one limit of the trailer's size: the largest record area. The writer refuses to save a
+/// document whose records would take more, and the reader takes no larger one.
 inline constexpr uint32_t kMaxTrailerBody = 64u << 20;
+/// The most of the input after the last component block that a reader ever takes in: the
+/// largest trailer, header and checksum included.
+inline constexpr size_t kMaxTrailerBytes = kTrailerHeaderSize + kMaxTrailerBody + kTrailerCrcSize;
 
 inline constexpr RecordTag kBandRecordTag = MakeRecordTag('B', 'A', 'N', 'D');
 /// The data the starting and the goal impedance are bound to.
@@ -63,14 +68,19 @@ uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc = 0);
 void ResetExtensions(SmithChrt& chart);
 
 /// The trailer bytes for chart: known records in table order, then the unknown records as they
-/// were read. Empty when every extension has its default and there are no unknown records.
-std::vector<uint8_t> EncodeTrailer(const SmithChrt& chart);
+/// were read. Empty when every extension has its default and there are no unknown records, and
+/// when the records would take more than kMaxTrailerBody: then problem (if given) says so.
+std::vector<uint8_t> EncodeTrailer(const SmithChrt& chart, std::string* problem = nullptr);
 
 /// Reads the bytes that follow the last component block. Every extension is reset first; a
 /// whole, valid trailer at the start of bytes is then applied (bytes after it are ignored).
 /// Returns whether a trailer was applied. Of several records with one known tag the first counts.
-bool DecodeTrailer(std::span<const uint8_t> bytes, SmithChrt& chart);
+/// Whatever of a trailer of ours is left out (the whole of a damaged or too large one, or a
+/// record that cannot be used) is told in notes, one text each.
+bool DecodeTrailer(std::span<const uint8_t> bytes, SmithChrt& chart,
+                   std::vector<std::string>* notes = nullptr);
 
-/// The end of the document stream: writes EncodeTrailer, or on loading reads what follows
-/// through the archive as DecodeTrailer does. Never fails the archive.
+/// The end of the document stream: writes EncodeTrailer, failing the archive with the reason
+/// when the trailer would be too large; on loading reads what follows through the archive as
+/// DecodeTrailer does, with the notes in the archive's. Never fails a loading archive.
 void SerializeTrailer(Archive& ar, SmithChrt& chart);

@@ -92,6 +92,14 @@ std::string FormatFixed(double v, int width, int precision) {
     return CFormat("%*.*f", width, precision, v);
 }
 
+std::string FormatBounded(double v, int precision) {
+    const double size = std::fabs(v);
+    if (v == 0 || !std::isfinite(v) || (size >= 1e-3 && size < 1e9)) {
+        return CFormat("%.*f", precision, v);
+    }
+    return CFormat("%.7g", v);
+}
+
 std::string FormatExact(double v) {
     if (std::isnan(v)) {
         return "nan";

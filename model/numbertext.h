@@ -18,6 +18,11 @@ std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)
 std::string FormatG15(double v);
 /// "%W.Pf": fixed notation with precision digits, padded on the left with blanks to width.
 std::string FormatFixed(double v, int width, int precision);
+/// "%.Pf" for numbers of ordinary size (zero, and 0.001 up to but not including 1e9 in size,
+/// and the non-finite ones), which then read exactly as before; "%.7g" for the others, so that
+/// a huge or tiny number never runs to hundreds of digits ("1e+300" rather than 301 digits,
+/// "2.5e-06" rather than "0.000").
+std::string FormatBounded(double v, int precision);
 /// "%.17g", with "nan", "inf" and "-inf" for the non-finite numbers: reads back to the same
 /// double.
 std::string FormatExact(double v);

@@ -70,7 +70,7 @@ public:
     std::shared_ptr<const MeasuredData> startData;
     std::shared_ptr<const MeasuredData> goalData;
     /// Trailer records of kinds this program does not know, written back as they were read.
-    std::vector<TrailerRecord> unknownRecords;
+    KeptRecords unknownRecords;
     /// Working field of the draw: the band as the last draw with the band display on evaluated
     /// it. Kept between draws so that its vectors are reused; meaningful only while
     /// band.display is on.

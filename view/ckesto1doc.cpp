@@ -13,22 +13,32 @@ bool CKesto1Doc::OnNewDocument() {
     return true;
 }
 
-DocumentError CKesto1Doc::OnOpenDocument(const QString& path) {
+DocumentError CKesto1Doc::OnOpenDocument(const QString& path, QStringList* notes) {
     DocumentError error = DocumentError::None;
-    if (LoadDocumentFile(QFile::encodeName(path).toStdString(), chart, error) ==
+    std::vector<std::string> left;
+    if (LoadDocumentFile(QFile::encodeName(path).toStdString(), chart, error, &left) ==
         OpenOutcome::Failed) {
         return error;
+    }
+    if (notes != nullptr) {
+        for (const std::string& note : left) {
+            notes->append(QString::fromStdString(note));
+        }
     }
     SetPathName(path);
     modified = false;
     return DocumentError::None;
 }
 
-DocumentError CKesto1Doc::OnSaveDocument(const QString& path) {
-    const DocumentError error = SaveDocumentFile(QFile::encodeName(path).toStdString(), chart);
+DocumentError CKesto1Doc::OnSaveDocument(const QString& path, QString* cause) {
+    std::string why;
+    const DocumentError error =
+        SaveDocumentFile(QFile::encodeName(path).toStdString(), chart, &why);
     if (error == DocumentError::None) {
         SetPathName(path);
         modified = false;
+    } else if (cause != nullptr) {
+        *cause = QString::fromStdString(why);
     }
     return error;
 }

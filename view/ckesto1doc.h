@@ -4,6 +4,7 @@
 #include "model/smithchrt.h"
 
 #include <QString>
+#include <QStringList>
 
 /// The program's one document: the chart data, the file it belongs to, its name and the
 /// modified flag. File New and File Open reuse it for the whole run.
@@ -17,11 +18,12 @@ public:
 
     /// Reads a file, all or nothing. On success the document takes the file's path and name
     /// and is not modified; a zero-length file keeps the whole content under the new name.
-    /// On failure nothing changes.
-    DocumentError OnOpenDocument(const QString& path);
+    /// On failure nothing changes. What the file held that could not be read is told in notes.
+    DocumentError OnOpenDocument(const QString& path, QStringList* notes = nullptr);
 
     /// Writes the document; on success it takes the path and name and is no longer modified.
-    DocumentError OnSaveDocument(const QString& path);
+    /// On failure cause (if given) tells why, such as "Permission denied".
+    DocumentError OnSaveDocument(const QString& path, QString* cause = nullptr);
 
     bool IsModified() const { return modified; }
     void SetModifiedFlag(bool value = true) { modified = value; }

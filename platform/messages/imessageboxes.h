@@ -13,6 +13,13 @@ public:
     virtual ~IMessageBoxes() = default;
     /// A message with an OK button.
     virtual void Warning(const QString& text) = 0;
+    /// A message with an OK button and, behind a button of its own, details such as the cause
+    /// of a failure; the message itself stays as it is. Boxes without a place for details show
+    /// the message alone.
+    virtual void WarningWithDetails(const QString& text, const QString& details) {
+        static_cast<void>(details);
+        Warning(text);
+    }
     /// A question with Yes and No; true for Yes.
     virtual bool Question(const QString& text) = 0;
     /// A question with Yes, No and Cancel.

@@ -103,8 +103,18 @@ void SetFrequencyTicks(QValueAxis* axis) {
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(std::ceil(axis->min() / step) * step);
     axis->setTickInterval(step);
-    const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step))), 0, 9);
-    axis->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + QStringLiteral("f"));
+    // Fixed labels while they stay short; otherwise as many significant digits as tell the ticks
+    // apart, so that a band far up or down never gives labels of hundreds of digits.
+    const double size = std::max(std::fabs(axis->min()), std::fabs(axis->max()));
+    const int decimals = static_cast<int>(-std::floor(std::log10(step)));
+    if (size < 1e9 && decimals <= 9) {
+        axis->setLabelFormat(QStringLiteral("%.") + QString::number(std::max(decimals, 0)) +
+                             QStringLiteral("f"));
+    } else {
+        const int digits =
+            std::clamp(static_cast<int>(std::floor(std::log10(size / step))) + 2, 1, 15);
+        axis->setLabelFormat(QStringLiteral("%.") + QString::number(digits) + QStringLiteral("g"));
+    }
 }
 
 void Append(std::vector<double>& to, const std::vector<double>& values) {
@@ -224,8 +234,9 @@ bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
         analysisMHz >= frequencyAxis->min() && analysisMHz <= frequencyAxis->max();
     SetMarker(analysis, analysisMHz, analysisShown);
 
-    QString title = QString::fromStdString(
-        CFormat("Band %.3f-%.3f MHz, analysis at %.3f MHz", band.low, band.high, analysisMHz));
+    QString title = QString::fromStdString("Band " + FormatBounded(band.low, 3) + "-" +
+                                           FormatBounded(band.high, 3) + " MHz, analysis at " +
+                                           FormatBounded(analysisMHz, 3) + " MHz");
     if (!analysisShown) {
         title += QStringLiteral(" (outside the plot)");
     }

@@ -1,4 +1,5 @@
-// The window's Save and Open on links, pipes and read-only files.
+// The window's Save and Open on links, pipes, read-only and damaged files.
+#include "model/documentfile.h"
 #include "tests/app/shellfixture.h"
 #include "view/ckesto1view.h"
 
@@ -61,9 +62,33 @@ TEST_F(ShellTest, AReadOnlyFileIsSavedOnlyUnderANewName) {
     dialogs.saveNames = {locked};
     app->OnFileSaveAs(); // the same name typed in the dialog
     EXPECT_EQ(boxes.warnings, QStringList{QStringLiteral("Failed to save document.")});
+    EXPECT_EQ(boxes.details, QStringList{QStringLiteral("the file is read-only")});
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_TRUE(Doc().IsModified());
+}
+
+// A document whose stored extras are damaged opens without them, and the user is told so.
+TEST_F(ShellTest, WhatAFileHeldThatCouldNotBeReadIsToldAtOpen) {
+    SmithChrt chart;
+    chart.ResetForNewDocument();
+    chart.title = "Damaged";
+    chart.band = {400, 470, 21, true, false};
+    std::vector<uint8_t> bytes = WriteDocument(chart);
+    bytes.back() ^= 1; // the trailer's checksum
+    const QString path = Path(QStringLiteral("damaged.qbl"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    f.close();
+    Start();
+    dialogs.openNames = {path};
+    app->OnFileOpen();
+    EXPECT_EQ(boxes.warnings, QStringList{QStringLiteral("Part of the document was not read: the "
+                                                         "data after the network is damaged.")});
+    EXPECT_EQ(Doc().chart.title, "Damaged");
+    EXPECT_FALSE(Doc().chart.band.display);
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("damaged.qbl - Quorbel"));
 }
 
 } // namespace

@@ -220,6 +220,14 @@ TEST(BandLine, Texts) {
     EXPECT_EQ(BandLine(band, r), "Band 400.000-470.000 MHz: VSWR<=1.00 @470.000 MHz, RL>= infdB");
     r.worstIndex = -1;
     EXPECT_EQ(BandLine({0.5, 2.25, 3, true, false}, r), "Band 0.500-2.250 MHz: no valid point");
+    // Frequencies far up or down in a hostile file never give hundreds of digits.
+    EXPECT_EQ(BandLine({1e300, 2e300, 3, true, false}, r),
+              "Band 1e+300-2e+300 MHz: no valid point");
+    r.worstIndex = 1;
+    r.worstFrequency = 3.5e-6;
+    EXPECT_EQ(BandLine({2.5e-6, 5e-6, 3, true, false}, r),
+              "Band 2.5e-06-5e-06 MHz: VSWR<=1.00 @3.5e-06 MHz, RL>= infdB");
+    EXPECT_EQ(BandEndLabel(1e300), "1e+300 MHz");
 }
 
 TEST(BandLine, AnEmptyNetworkStillHasOne) {

@@ -34,10 +34,19 @@ TEST(CliFiles, RefusedSavesLeaveTheTargetAlone) {
     ASSERT_EQ(::mkfifo(dir.Path("pipe.qbl").c_str(), 0644), 0);
     WriteFileBytes(dir.Path("locked.qbl"), "locked");
     ::chmod(dir.Path("locked.qbl").c_str(), 0444);
-    for (const char* name : {"pipe.qbl", "locked.qbl"}) {
+    // The cause follows the message on the same line.
+    const struct {
+        const char* name;
+        const char* cause;
+    } cases[] = {{"pipe.qbl", "not a regular file"},
+                 {"locked.qbl", "the file is read-only"},
+                 {"no/such/folder.qbl", "No such file or directory"}};
+    for (const auto& [name, cause] : cases) {
         const CliOutcome r = RunCliProcess({"--save", dir.Path(name)});
         EXPECT_EQ(r.status, 1) << name;
-        EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path(name) + ": Failed to save document.\n") << name;
+        EXPECT_EQ(r.err,
+                  "quorbel-cli: " + dir.Path(name) + ": Failed to save document. (" + cause + ")\n")
+            << name;
     }
     EXPECT_TRUE(fs::is_fifo(dir.Path("pipe.qbl")));
     EXPECT_EQ(ReadFileBytes(dir.Path("locked.qbl")), "locked");
@@ -65,6 +74,26 @@ TEST(CliFiles, AGigabyteOfZerosReadsWithTheMemoryOfASmallDocument) {
     ASSERT_EQ(large.status, 0) << large.err;
     EXPECT_EQ(large.out, small.out);
     EXPECT_LT(large.maxRssKiB - small.maxRssKiB, 32 * 1024);
+}
+
+// Records of a later version are kept as the bytes they are: opening a document of 48 MiB of
+// them costs at most about twice that, and a save writes them back whole.
+TEST(CliFiles, ADocumentOfKeptRecordsOpensInAboutTwiceItsSize) {
+    CScratchDir dir;
+    constexpr size_t kKept = size_t{48} << 20;
+    SmithChrt doc = NewDocument();
+    doc.unknownRecords.push_back({MakeRecordTag('L', 'A', 'T', 'R'), std::vector<uint8_t>(kKept)});
+    ASSERT_EQ(SaveDocumentFile(dir.Path("big.qbl"), doc), DocumentError::None);
+    ASSERT_EQ(SaveDocumentFile(dir.Path("small.qbl"), NewDocument()), DocumentError::None);
+    const CliOutcome small = RunCliProcess({dir.Path("small.qbl"), "--json"});
+    const CliOutcome large =
+        RunCliProcess({dir.Path("big.qbl"), "--json", "--save", dir.Path("again.qbl")});
+    ASSERT_EQ(large.status, 0) << large.err;
+    EXPECT_EQ(large.out, small.out);
+    EXPECT_EQ(ReadFileBytes(dir.Path("again.qbl")), ReadFileBytes(dir.Path("big.qbl")));
+    const long kib = static_cast<long>(kKept >> 10);
+    EXPECT_LT(large.maxRssKiB - small.maxRssKiB, 2 * kib + 8 * 1024)
+        << "opening and saving took " << (large.maxRssKiB - small.maxRssKiB) / 1024 << " MiB";
 }
 
 } // namespace

@@ -157,8 +157,8 @@ TEST(CliProcess, UnreadableDocumentsExitWithOne) {
 
     r = RunCliProcess({"--save", dir.Path("no/such/dir/out.qbl")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "quorbel-cli: " + dir.Path("no/such/dir/out.qbl") + ": Failed to save document.\n");
+    EXPECT_EQ(r.err, "quorbel-cli: " + dir.Path("no/such/dir/out.qbl") +
+                         ": Failed to save document. (No such file or directory)\n");
 }
 
 TEST(CliProcess, SaveRoundTripsByteForByte) {

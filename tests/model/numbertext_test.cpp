@@ -217,6 +217,32 @@ TEST(NumberText, ExactTexts) {
     EXPECT_EQ(FormatExact(-std::numeric_limits<double>::infinity()), "-inf");
 }
 
+// Fixed notation where it stays short, exactly as "%.3f" gave it; the C library's "%.7g"
+// elsewhere, which is never long and reads back to within its seven digits.
+TEST(NumberText, BoundedTextsAreFixedWhereShort) {
+    const struct {
+        double v;
+        const char* text;
+    } cases[] = {{435, "435.000"},    {0, "0.000"},
+                 {0.001, "0.001"},    {999999999.25, "999999999.250"},
+                 {1e9, "1e+09"},      {0.00099, "0.00099"},
+                 {-1e300, "-1e+300"}, {2.5e-6, "2.5e-06"},
+                 {kInf, "inf"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatBounded(c.v, 3), c.text) << c.v;
+    }
+    for (int e = -320; e <= 308; e += 7) {
+        const double v = 1.2345678912 * std::pow(10.0, e);
+        const std::string text = FormatBounded(v, 3);
+        EXPECT_LE(text.size(), 14u) << text;
+        if (v >= 1e-3 && v < 1e9) {
+            EXPECT_EQ(text, Printf("%.3f", v));
+        } else {
+            EXPECT_EQ(text, Printf("%.7g", v));
+        }
+    }
+}
+
 TEST(NumberText, WholeTextParsingIsStrict) {
     EXPECT_EQ(ParseNumber("1e3"), 1000.0);
     EXPECT_EQ(ParseNumber("+.5"), 0.5);

@@ -1,5 +1,6 @@
 #include "model/documentfile.h"
 #include "model/documenttrailer.h"
+#include "model/measuredbinding.h"
 #include "tests/support/sampledocuments.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +181,138 @@ TEST(DocumentTrailer, OnlyWellFormedTrailersAndUsableRecordsCount) {
         EXPECT_EQ(back.unknownRecords.size(), c.applied ? 1u : 0u) << c.name;
         EXPECT_EQ(back.band, c.band) << c.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A document whose kept records take exactly bodyBytes of the trailer's record area.
+SmithChrt WithKeptBytes(size_t bodyBytes) {
+    SmithChrt s = Design();
+    s.band = {};
+    s.unknownRecords.push_back({MakeRecordTag('L', 'A', 'T', 'R'), Bytes(bodyBytes - 8, 0x5A)});
+    return s;
+}
+
+// The one limit holds for the writer and the reader alike: a record area of exactly the limit
+// is written and read back whole (the header and checksum around it included), one byte more
+// is refused by the writer with the reason, and a reader told of such an area by its header
+// leaves it out and says so.
+TEST(DocumentTrailer, OneLimitForWritingAndReading) {
+    const SmithChrt atLimit = WithKeptBytes(kMaxTrailerBody);
+    std::vector<uint8_t> bytes;
+    std::string cause;
+    ASSERT_EQ(WriteDocument(atLimit, bytes, &cause), DocumentError::None);
+    EXPECT_EQ(bytes.size(), Plain(atLimit).size() + kMaxTrailerBytes);
+    SmithChrt back;
+    std::vector<std::string> notes;
+    ASSERT_EQ(ReadDocument(bytes, back, &notes), DocumentError::None);
+    EXPECT_EQ(back.unknownRecords, atLimit.unknownRecords);
+    EXPECT_TRUE(notes.empty());
+
+    const SmithChrt over = WithKeptBytes(kMaxTrailerBody + 1);
+    EXPECT_EQ(WriteDocument(over, bytes, &cause), DocumentError::FailedToSave);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(cause, "the band, measured data and other records would take 64.0 MiB, more than "
+                     "the 64 MiB a document holds");
+    EXPECT_TRUE(WriteDocument(over).empty());
+
+    // Such an area written by hand: the checksum is right, the length too large.
+    Bytes tooLarge = EncodeTrailer(atLimit);
+    tooLarge.insert(tooLarge.end() - 4, 0x5A);
+    const uint32_t length = kMaxTrailerBody + 1;
+    std::memcpy(tooLarge.data() + 12, &length, 4);
+    tooLarge.resize(tooLarge.size() - 4);
+    PutU32(tooLarge, Crc32(tooLarge));
+    notes.clear();
+    ASSERT_EQ(ReadDocument(Concat(Plain(atLimit), tooLarge), back, &notes), DocumentError::None);
+    EXPECT_TRUE(back.unknownRecords.empty());
+    EXPECT_EQ(notes, std::vector<std::string>{"Part of the document was not read: the data after "
+                                              "the network takes 64.0 MiB, more than the 64 MiB "
+                                              "a document holds."});
+}
+
+// Data records of more points than can be bound, built as a writer of another program might.
+TrailerRecord DataRecord(RecordTag tag, uint32_t points) {
+    RecordWriter w;
+    w.Text("big.s1p");
+    w.UInt32(points);
+    for (uint32_t i = 0; i < points; ++i) {
+        for (const double v : {1.0 + i, 50.0, 0.1, -0.2, 60.0, -20.0}) {
+            w.Double(v);
+        }
+    }
+    return {tag, w.Bytes()};
+}
+
+// What a trailer of ours held and the reader left out is told, never dropped in silence; bytes
+// that are no trailer of ours are ignored without a word, as they always were.
+TEST(DocumentTrailer, WhatIsLeftOutIsTold) {
+    const std::string lead = "Part of the document was not read: ";
+    Bytes badSum = BuildTrailer({kOther});
+    badSum.back() ^= 1;
+    const Bytes whole = BuildTrailer({kOther});
+    const struct {
+        const char* name;
+        Bytes trailer;
+        std::vector<std::string> notes;
+        size_t kept;
+    } cases[] = {
+        {"no trailer", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}, {}, 0},
+        {"well formed", whole, {}, 1},
+        {"checksum", badSum, {lead + "the data after the network is damaged."}, 0},
+        {"cut short",
+         Bytes(whole.begin(), whole.end() - 1),
+         {lead + "the data after the network is damaged."},
+         0},
+        {"stray bytes",
+         BuildTrailer({kOther}, 1, {1, 2, 3}),
+         {lead + "the data after the network is damaged."},
+         0},
+        {"later version",
+         BuildTrailer({kOther}, 2),
+         {lead + "it holds data of a later version of the program."},
+         0},
+        {"unusable band",
+         BuildTrailer({Band(470, 400, 11, 1, 0), kOther}),
+         {lead + "its band is unusable."},
+         1},
+        {"too many points",
+         BuildTrailer({DataRecord(kStartDataRecordTag, kMaxBoundPoints + 1), kOther,
+                       DataRecord(kGoalDataRecordTag, 3)}),
+         {lead + "its starting impedance's data is unusable (it has 500001 frequencies; a "
+                 "document holds at most 500000)."},
+         1},
+    };
+    const Bytes plain = Plain(Design());
+    for (const auto& c : cases) {
+        SmithChrt back;
+        std::vector<std::string> notes;
+        ASSERT_EQ(ReadDocument(Concat(plain, c.trailer), back, &notes), DocumentError::None);
+        EXPECT_EQ(notes, c.notes) << c.name;
+        EXPECT_EQ(back.unknownRecords.size(), c.kept) << c.name;
+        if (c.kept == 1) { // moved past the known records before it, whole
+            EXPECT_EQ(back.unknownRecords.Records(), std::vector<TrailerRecord>{kOther}) << c.name;
+        }
+        if (std::string(c.name) == "too many points") {
+            EXPECT_EQ(back.startData, nullptr);
+            ASSERT_NE(back.goalData, nullptr);
+            EXPECT_EQ(back.goalData->points.size(), 3u);
+        }
+    }
+}
+
+// At most as many points as can be bound: the largest data record is read whole.
+TEST(DocumentTrailer, TheBindingsCapIsTheReadersToo) {
+    SmithChrt back;
+    std::vector<std::string> notes;
+    const Bytes file =
+        Concat(Plain(Design()), BuildTrailer({DataRecord(kGoalDataRecordTag, kMaxBoundPoints)}));
+    ASSERT_EQ(ReadDocument(file, back, &notes), DocumentError::None);
+    EXPECT_TRUE(notes.empty());
+    ASSERT_NE(back.goalData, nullptr);
+    EXPECT_EQ(back.goalData->points.size(), kMaxBoundPoints);
 }
 
 } // namespace

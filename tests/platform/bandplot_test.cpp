@@ -53,6 +53,24 @@ TEST_F(BandPlotTest, ShowsTheBandsReturnLossAndVswrWithItsMarks) {
     EXPECT_TRUE(chart.title().contains(QStringLiteral("400.000-470.000 MHz")));
 }
 
+// A band far up or down (from a hostile file) gives a title and tick labels of a few digits that
+// still tell neighbouring ticks apart.
+TEST_F(BandPlotTest, FarFrequenciesGiveShortLabels) {
+    for (const auto& [low, high] : {std::pair{1e300, 2e300}, std::pair{2.5e-12, 5e-12}}) {
+        SmithChrt sc = Matched(11);
+        sc.band = {low, high, 11, true, false};
+        EvaluateBand(sc, sc.bandResult);
+        content.Update(sc);
+        EXPECT_LT(chart.title().size(), 80) << chart.title().toStdString();
+        const QValueAxis* axis = content.FrequencyAxis();
+        const QByteArray format = axis->labelFormat().toLatin1();
+        const auto label = [&](double v) { return QString::asprintf(format.constData(), v); };
+        const double tick = axis->tickAnchor();
+        EXPECT_LE(label(tick).size(), 16) << label(tick).toStdString();
+        EXPECT_NE(label(tick), label(tick + axis->tickInterval())) << format.constData();
+    }
+}
+
 TEST_F(BandPlotTest, AnUpdateReplacesOnlyWhatChanged) {
     SmithChrt sc = Matched(11);
     EXPECT_TRUE(content.Update(sc));

@@ -18,6 +18,10 @@ public:
             onWarning();
         }
     }
+    void WarningWithDetails(const QString& text, const QString& details) override {
+        this->details.append(details);
+        Warning(text);
+    }
     bool Question(const QString& text) override {
         questions.append(text);
         return questionAnswer;
@@ -33,6 +37,8 @@ public:
     }
 
     QStringList warnings;
+    /// The details of the warnings that had any, in order.
+    QStringList details;
     QStringList questions;
     bool questionAnswer = true;
     std::deque<SaveAnswer> saveAnswers;
