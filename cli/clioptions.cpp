@@ -176,7 +176,7 @@ Error OnFilter(CliOptions& o, std::string_view v) {
 
 Error OnOptimise(CliOptions& o, std::string_view v) {
     OptimiseRequest r;
-    const std::string word = Lower(v);
+    const std::string word = AsciiLower(v);
     if (!word.empty() && word != "vswr" && word != "gain") {
         return "the objective must be vswr or gain, not '" + std::string(v) + "'";
     }
