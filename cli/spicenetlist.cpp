@@ -50,7 +50,8 @@ public:
         for (int32_t i = 0; i < n; ++i) {
             const Component& c = doc.components[i];
             Complex ze;
-            if (!doc.ElementAt(c, ze, theta)) {
+            double lineLoss = 0;
+            if (!doc.ElementAt(c, ze, theta, lineLoss)) {
                 return Problem(i, "its kind " + std::to_string(c.kind) + " is unknown");
             }
             if (std::string e = AddComponent(i, c, ze, theta); !e.empty()) {

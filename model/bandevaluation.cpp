@@ -1,9 +1,11 @@
 #include "model/bandevaluation.h"
 
 #include "model/bandsettings.h"
+#include "model/losses.h"
 #include "model/matchfigures.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
+#include "model/twoport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +26,8 @@ void ClearResult(BandResult& r) {
     r.vswr.clear();
     r.returnLossDb.clear();
     r.mismatchLossDb.clear();
+    r.transducerGainDb.clear();
+    r.dissipationLossDb.clear();
     r.junctionZ.clear();
     r.junctionCount = 0;
     r.evaluated = false;
@@ -31,14 +35,17 @@ void ClearResult(BandResult& r) {
     r.worstVswr = kNaN;
     r.worstFrequency = kNaN;
     r.worstReturnLossDb = kNaN;
+    r.worstTransducerGainDb = kNaN;
 }
 
-void SizeResult(BandResult& r, size_t n, int32_t junctions) {
+void SizeResult(BandResult& r, size_t n, int32_t junctions, bool twoPort) {
     r.frequencies.resize(n);
     r.endZ.resize(n);
     r.vswr.resize(n);
     r.returnLossDb.resize(n);
     r.mismatchLossDb.resize(n);
+    r.transducerGainDb.resize(twoPort ? n : 0);
+    r.dissipationLossDb.resize(twoPort ? n : 0);
     r.junctionCount = junctions;
     r.junctionZ.resize(static_cast<size_t>(junctions) * n);
 }
@@ -50,6 +57,7 @@ void CopyNetwork(const SmithChrt& chart, SmithChrt& scratch) {
     scratch.components = chart.components;
     scratch.componentCount = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     scratch.activeIndex = chart.activeIndex;
+    scratch.losses = chart.losses;
     scratch.messages = nullptr;
 }
 
@@ -68,6 +76,10 @@ void SetNaNPoint(BandResult& r, size_t k) {
     r.vswr[k] = kNaN;
     r.returnLossDb[k] = kNaN;
     r.mismatchLossDb[k] = kNaN;
+    if (r.HasTwoPort()) {
+        r.transducerGainDb[k] = kNaN;
+        r.dissipationLossDb[k] = kNaN;
+    }
     for (int32_t i = 0; i < r.junctionCount; ++i) {
         r.junctionZ[static_cast<size_t>(i) * n + k] = kNaNZ;
     }
@@ -114,8 +126,20 @@ double BandFrequency(const BandSettings& band, int32_t k) {
     return band.low + (band.high - band.low) * t;
 }
 
+// The band's two-port figures at point k, and its lowest gain so far.
+void SetTwoPortPoint(BandResult& r, size_t k, const SmithChrt& scratch, double f, Complex start,
+                     Complex goal) {
+    const TwoPortFigures t = NetworkTwoPort(scratch, f, start, goal);
+    r.transducerGainDb[k] = t.transducerGainDb;
+    r.dissipationLossDb[k] = t.dissipationLossDb;
+    if (!std::isnan(t.transducerGainDb) &&
+        (std::isnan(r.worstTransducerGainDb) || t.transducerGainDb < r.worstTransducerGainDb)) {
+        r.worstTransducerGainDb = t.transducerGainDb;
+    }
+}
+
 void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads,
-                  bool junctions) {
+                  bool junctions, bool twoPort) {
     ClearResult(result);
     const BandSettings& band = chart.band;
     if (!band.IsSet() || CheckBand(band) != BandProblem::None) {
@@ -124,7 +148,8 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     SmithChrt scratch;
     CopyNetwork(chart, scratch);
     const auto n = static_cast<size_t>(band.points);
-    SizeResult(result, n, junctions ? scratch.componentCount : 0);
+    SizeResult(result, n, junctions ? scratch.componentCount : 0,
+               twoPort || HasLossSettings(chart));
     result.evaluated = AllKindsKnown(scratch);
     std::vector<Complex> outputs;
     outputs.reserve(MAX_COMPONENTS);
@@ -150,6 +175,9 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
         }
         const Complex goal = goalAt(f);
         const MatchFigures m = ComputeMatch(scratch.endZ, goal);
+        if (result.HasTwoPort()) {
+            SetTwoPortPoint(result, k, scratch, f, start, goal);
+        }
         result.vswr[k] = m.vswr;
         result.returnLossDb[k] = m.returnLossDb;
         result.mismatchLossDb[k] = m.mismatchLossDb;
@@ -164,8 +192,9 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     }
 }
 
-BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions) {
+BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions,
+                        bool twoPort) {
     BandResult r;
-    EvaluateBand(chart, r, loads, junctions);
+    EvaluateBand(chart, r, loads, junctions, twoPort);
     return r;
 }
