@@ -36,6 +36,30 @@ bool IsLossless(const LossSpec& spec, LossClass cls) {
     }
 }
 
+std::string CheckLossSpec(const LossSpec& spec, LossClass cls) {
+    if (cls == LossClass::QualityFactor && !(spec.value > 0)) {
+        return "Q must be above 0";
+    }
+    if (cls == LossClass::Line && !(spec.value >= 0 && std::isfinite(spec.value))) {
+        return "the line loss must be 0 dB or more";
+    }
+    if (cls == LossClass::None) {
+        return "this kind of part keeps its own resistance";
+    }
+    if (spec.law != LossLaw::Constant && spec.law != LossLaw::Linear && spec.law != LossLaw::Sqrt) {
+        return "the law must be constant, linear or sqrt";
+    }
+    if (!(spec.mhz >= 0 && std::isfinite(spec.mhz))) {
+        return "the reference frequency must be a positive number of MHz";
+    }
+    if (spec.mhz == 0 && !IsLossless(spec, cls) &&
+        (cls == LossClass::Line || spec.law != LossLaw::Constant)) {
+        return cls == LossClass::Line ? "a line loss needs its reference frequency"
+                                      : "the linear and sqrt laws need a reference frequency";
+    }
+    return "";
+}
+
 double LawFactor(LossLaw law, double f, double fRef) {
     switch (law) {
     case LossLaw::Linear:

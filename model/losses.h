@@ -5,6 +5,7 @@
 #include "model/lossspec.h"
 
 #include <optional>
+#include <string>
 
 class SmithChrt;
 
@@ -14,6 +15,11 @@ LossClass LossClassOf(int32_t kind);
 
 /// True when spec leaves a part of class cls without loss: Q infinite, or 0 dB.
 bool IsLossless(const LossSpec& spec, LossClass cls);
+
+/// Why spec cannot be the loss of a part of class cls, or empty when it can: Q above 0
+/// (infinity allowed), dB 0 or above and finite, the reference frequency 0 or above and finite,
+/// and above 0 for a law other than constant and for a line loss, unless the value is lossless.
+std::string CheckLossSpec(const LossSpec& spec, LossClass cls);
 
 /// The law's factor at f MHz: 1, f / f_ref or sqrt(f / f_ref).
 double LawFactor(LossLaw law, double f, double fRef);
