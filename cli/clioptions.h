@@ -86,6 +86,6 @@ struct CliParseResult {
 CliParseResult ParseCliOptions(const std::vector<std::string>& args);
 
 /// The text --help prints.
-const char* CliUsageText();
+std::string CliUsageText();
 /// The line --version prints: the program's name and version.
 std::string CliVersionText();
