@@ -2,6 +2,7 @@
 
 #include "chart/pictureformat.h"
 #include "model/complex.h"
+#include "model/lossspec.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +41,13 @@ struct BandRequest {
     int32_t points = 0;
 };
 
+/// --component-loss N:SPEC: the part (0-based here) and its loss, checked against its kind when
+/// the document is known.
+struct PartLossRequest {
+    int32_t index = 0;
+    LossSpec spec;
+};
+
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -59,6 +67,13 @@ struct CliOptions {
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;
+    // Losses, after the data binding and before the wizards: --lossless first, then the
+    // defaults (a lossless value clears one), then the parts' own.
+    bool lossless = false;
+    std::optional<LossSpec> inductorQ;
+    std::optional<LossSpec> capacitorQ;
+    std::optional<LossSpec> lineLoss;
+    std::vector<PartLossRequest> partLosses;
     std::optional<MatchMeRequest> matchMe;
     std::optional<FilterRequest> filter;
 
@@ -74,6 +89,7 @@ struct CliOptions {
     bool json = false;
     std::optional<SweepRequest> sweep;
     bool spice = false;
+    std::optional<std::string> s2pPath; ///< the network as a two-port Touchstone file
 };
 
 /// The options, or the reason the command line is not a valid one.

@@ -14,13 +14,14 @@ constexpr const char* kUsageTail =
     R"(Without any argument the tool prints this text to stderr and exits with status 2.
 Exit status: 0 success; 1 the document or a data file could not be read or written (stderr names the file,
 then the window's message text or the Touchstone reader's message); 2 bad usage, --start with --start-data or
---goal with --goal-data, --matchme or --spice or --unbind-data where bound data has no value at the analysis
+--goal with --goal-data, a loss option out of range or --component-loss on a resistor, an RLC or a
+component the network does not have, --matchme or --spice or --unbind-data where bound data has no value at the analysis
 frequency, a band that is not 0 < F1 < F2 with 2 <= N <= 10001, --plot with the
 band display off, or a wizard value outside its dialog's range (the dialog's validation message on stderr).
 Messages that the window would show in message boxes during the run go to stderr, each distinct one once,
 each line beginning "quorbel-cli: ".
 JSON keys: title, frequency, chartZ0 [re,im], startZ [re,im], goalZ [re,im], startData and goalData (null when
-not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
+not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im], loss (the component's effective loss, as below, or null)}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), losses (null when no default is set, else {inductorQ, capacitorQ, lineLoss}, each null or {q or db, mhz (null for a constant law given without one), law}), transducerGainDb and dissipationLossDb (the network as a two-port from the starting impedance into the load whose conjugate the goal is; nan where a termination's real part is not positive), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency, transducerGainDb, dissipationLossDb, worstTransducerGainDb}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
 )";
 
 } // namespace

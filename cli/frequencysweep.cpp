@@ -1,9 +1,11 @@
 #include "cli/frequencysweep.h"
 
 #include "cli/networkevaluation.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
+#include "model/twoport.h"
 
 double SweepFrequency(const SweepRequest& sweep, int32_t row) {
     if (row <= 0 || sweep.points < 2) {
@@ -18,7 +20,8 @@ double SweepFrequency(const SweepRequest& sweep, int32_t row) {
 
 void WriteSweepCsv(const SmithChrt& doc, const SweepRequest& sweep, std::ostream& out) {
     SmithChrt at = doc;
-    out << kSweepHeader << '\n';
+    const bool lossy = HasLossSettings(doc);
+    out << kSweepHeader << (lossy ? kSweepLossColumns : "") << '\n';
     for (int32_t row = 0; row < sweep.points && out; ++row) {
         at.frequency = SweepFrequency(sweep, row);
         RefreshBoundImpedances(at);
@@ -30,6 +33,11 @@ void WriteSweepCsv(const SmithChrt& doc, const SweepRequest& sweep, std::ostream
                 << FormatExact(e.match.mismatchLossDb);
         } else {
             out << ",,,,,";
+        }
+        if (lossy) {
+            const TwoPortFigures t = NetworkTwoPort(at, at.frequency, at.startZ, at.goalZ);
+            out << ',' << FormatExact(t.transducerGainDb) << ','
+                << FormatExact(t.dissipationLossDb);
         }
         out << '\n';
     }

@@ -147,6 +147,10 @@ OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, Document
 }
 
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart) {
+    return SaveBytesFile(path, WriteDocument(chart));
+}
+
+DocumentError SaveBytesFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string target;
     if (!ResolveLinks(path, target)) {
         return DocumentError::FailedToSave;
@@ -156,7 +160,6 @@ DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart) 
     if (exists && (!S_ISREG(st.st_mode) || IsWriteProtected(target))) {
         return DocumentError::FailedToSave;
     }
-    const std::vector<uint8_t> bytes = WriteDocument(chart);
     // A short name, so that a target name of any legal length leaves room for it.
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/.quorbel-XXXXXX";

@@ -34,3 +34,6 @@ OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, Document
 /// (symbolic links followed, and kept), renamed over it when complete. Anything but a regular
 /// file or a new name, and a file that the read-only rule protects, is refused.
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart);
+/// Writes bytes to path the way SaveDocumentFile writes a document: through a temporary file in
+/// the same folder renamed over the target; FailedToSave when that cannot be done.
+DocumentError SaveBytesFile(const std::string& path, const std::vector<uint8_t>& bytes);
