@@ -60,6 +60,7 @@ public:
     bool IsShellCommandChecked(int id) const override;
     QString AskExportFileName(const QString& suggested) override;
     QString AskDataFileName() override;
+    QString AskNetworkFileName(const QString& suggested) override;
 
 private:
     enum class OpenResult { Opened, Cancelled, Failed };

@@ -96,8 +96,13 @@ std::string BandLine(const BandSettings& band, const BandResult& result) {
     if (result.worstIndex < 0) {
         return CFormat("Band %.3f-%.3f MHz: no valid point", band.low, band.high);
     }
-    return CFormat("Band %.3f-%.3f MHz: VSWR<=%4.2f @%.3f MHz, RL>=%4.2fdB", band.low, band.high,
-                   result.worstVswr, result.worstFrequency, result.worstReturnLossDb);
+    std::string line =
+        CFormat("Band %.3f-%.3f MHz: VSWR<=%4.2f @%.3f MHz, RL>=%4.2fdB", band.low, band.high,
+                result.worstVswr, result.worstFrequency, result.worstReturnLossDb);
+    if (result.HasTwoPort()) {
+        line += CFormat(", GT>=%4.2fdB", result.worstTransducerGainDb);
+    }
+    return line;
 }
 
 BandPageLayout LayOutBandPage(int32_t cw, int32_t ch, Rect printRect, double k) {

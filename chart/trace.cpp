@@ -3,6 +3,7 @@
 #include "chart/chartgeometry.h"
 #include "chart/drawsurface.h"
 #include "chart/readout.h"
+#include "model/losses.h"
 #include "model/matchfigures.h"
 #include "model/smithchrt.h"
 
@@ -177,6 +178,9 @@ void WriteClosingLines(SmithChrt& sc) {
     readout::WriteLine(sc, match);
     if (sc.showQArcs == 1) {
         readout::WriteLine(sc, readout::QLine(sc.maxNetworkQ));
+    }
+    if (HasLossSettings(sc)) {
+        readout::WriteLine(sc, readout::LossLine(sc));
     }
 }
 

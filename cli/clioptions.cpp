@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string_view>
 
@@ -204,25 +205,59 @@ Error OnPlot(CliOptions& o, std::string_view v) {
     return PictureFile(v, o.plotPath, o.plotFormat);
 }
 
-Error OnBand(CliOptions& o, std::string_view v) {
+// F1:F2:N, the form of --band and --sweep: two frequencies in MHz, each read and checked by
+// frequency, and a whole number of points read and checked by points.
+Error FrequencyGridOf(
+    std::string_view v, const std::function<Error(std::string_view, double&)>& frequency,
+    const std::function<Error(const FrequencyGrid&, std::optional<int64_t>)>& points,
+    FrequencyGrid& grid) {
     const std::vector<std::string> parts = SplitFields(v, ':');
     if (parts.size() != 3) {
         return "expected F1:F2:N, got '" + std::string(v) + "'";
     }
-    const std::optional<double> low = ParseNumber(parts[0]);
-    const std::optional<double> high = ParseNumber(parts[1]);
+    FrequencyGrid g;
+    if (Error e = frequency(parts[0], g.first)) {
+        return "F1" + *e;
+    }
+    if (Error e = frequency(parts[1], g.last)) {
+        return "F2" + *e;
+    }
     const std::optional<int64_t> n = ParseInteger(parts[2]);
-    if (!low || !high) {
-        return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+    if (Error e = points(g, n)) {
+        return e;
     }
-    if (!n) {
-        return "N must be a whole number, got '" + parts[2] + "'";
-    }
-    if (const BandProblem p = CheckBand(*low, *high, *n); p != BandProblem::None) {
-        return std::string(BandProblemText(p));
-    }
-    o.band = BandRequest{*low, *high, static_cast<int32_t>(*n)};
+    g.points = static_cast<int32_t>(*n);
+    grid = g;
     return std::nullopt;
+}
+
+Error OnBand(CliOptions& o, std::string_view v) {
+    bool numbers = true;
+    const auto frequency = [&](std::string_view text, double& f) -> Error {
+        const std::optional<double> value = ParseNumber(text);
+        numbers = numbers && value.has_value();
+        f = value.value_or(0);
+        return std::nullopt;
+    };
+    const auto points = [&](const FrequencyGrid& g, std::optional<int64_t> n) -> Error {
+        if (!numbers) {
+            return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+        }
+        if (!n) {
+            return "N must be a whole number, got '" + std::string(v.substr(v.rfind(':') + 1)) +
+                   "'";
+        }
+        if (const BandProblem p = CheckBand(g.first, g.last, *n); p != BandProblem::None) {
+            return std::string(BandProblemText(p));
+        }
+        return std::nullopt;
+    };
+    FrequencyGrid grid;
+    Error e = FrequencyGridOf(v, frequency, points, grid);
+    if (!e) {
+        o.band = grid;
+    }
+    return e;
 }
 
 Error OnBandOff(CliOptions& o, std::string_view) {
@@ -244,27 +279,25 @@ Error OnSize(CliOptions& o, std::string_view v) {
 }
 
 Error OnSweep(CliOptions& o, std::string_view v) {
-    const std::vector<std::string> parts = SplitFields(v, ':');
-    if (parts.size() != 3) {
-        return "expected F1:F2:N, got '" + std::string(v) + "'";
-    }
-    SweepRequest r;
-    if (Error e = RangedNumber(parts[0], kFrequencyEntryRange, r.startMHz)) {
-        return "F1: " + *e;
-    }
-    if (Error e = RangedNumber(parts[1], kFrequencyEntryRange, r.stopMHz)) {
-        return "F2: " + *e;
-    }
+    const auto frequency = [](std::string_view text, double& f) -> Error {
+        Error e = RangedNumber(text, kFrequencyEntryRange, f);
+        return e ? ": " + *e : e;
+    };
     // One row holds a single frequency only.
-    const std::optional<int64_t> n = ParseInteger(parts[2]);
-    const int64_t fewest = r.startMHz == r.stopMHz ? 1 : 2;
-    if (!n || *n < fewest || *n > INT32_MAX) {
-        return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
-               " (or 1 when F1 equals F2)";
+    const auto points = [](const FrequencyGrid& g, std::optional<int64_t> n) -> Error {
+        const int64_t fewest = g.first == g.last ? 1 : 2;
+        if (!n || *n < fewest || *n > INT32_MAX) {
+            return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
+                   " (or 1 when F1 equals F2)";
+        }
+        return std::nullopt;
+    };
+    FrequencyGrid grid;
+    Error e = FrequencyGridOf(v, frequency, points, grid);
+    if (!e) {
+        o.sweep = grid;
     }
-    r.points = static_cast<int32_t>(*n);
-    o.sweep = r;
-    return std::nullopt;
+    return e;
 }
 
 Error OnReadout(CliOptions& o, std::string_view) {

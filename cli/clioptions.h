@@ -2,6 +2,7 @@
 
 #include "chart/pictureformat.h"
 #include "model/complex.h"
+#include "model/frequencygrid.h"
 #include "model/lossspec.h"
 
 #include <cstdint>
@@ -27,20 +28,6 @@ struct FilterRequest {
     int32_t firstElement = 0;
 };
 
-/// --sweep F1:F2:N.
-struct SweepRequest {
-    double startMHz = 0;
-    double stopMHz = 0;
-    int32_t points = 0;
-};
-
-/// --band F1:F2:N, checked as the band takes it.
-struct BandRequest {
-    double lowMHz = 0;
-    double highMHz = 0;
-    int32_t points = 0;
-};
-
 /// --component-loss N:SPEC: the part (0-based here) and its loss, checked against its kind when
 /// the document is known.
 struct PartLossRequest {
@@ -61,9 +48,9 @@ struct CliOptions {
     int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
     int32_t goalPort = 0;
     std::optional<double> frequency;
-    std::optional<BandRequest> band; ///< sets the band and turns its display on
-    bool bandOff = false;            ///< returns the band to its defaults (display off)
-    bool unbindData = false;         ///< unbinds both impedances, keeping their values
+    std::optional<FrequencyGrid> band; ///< --band: sets the band and turns its display on
+    bool bandOff = false;              ///< returns the band to its defaults (display off)
+    bool unbindData = false;           ///< unbinds both impedances, keeping their values
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;
@@ -87,7 +74,7 @@ struct CliOptions {
     int32_t height = 400;
     bool readout = false;
     bool json = false;
-    std::optional<SweepRequest> sweep;
+    std::optional<FrequencyGrid> sweep; ///< --sweep F1:F2:N
     bool spice = false;
     std::optional<std::string> s2pPath; ///< the network as a two-port Touchstone file
 };

@@ -46,8 +46,8 @@ struct BandResult {
     double worstFrequency = std::numeric_limits<double>::quiet_NaN(); ///< MHz
     /// The return loss at the worst point: the band's lowest, as it falls while VSWR rises.
     double worstReturnLossDb = std::numeric_limits<double>::quiet_NaN();
-    /// The lowest transducer gain of the band, NaN points left out; NaN when there is none or the
-    /// two-port figures were not evaluated.
+    /// The lowest transducer gain, NaN points left out; NaN when there is none or the two-port
+    /// figures were not evaluated.
     double worstTransducerGainDb = std::numeric_limits<double>::quiet_NaN();
 
     bool HasTwoPort() const { return !transducerGainDb.empty(); }
@@ -59,7 +59,7 @@ struct BandResult {
     }
 };
 
-/// Frequency k (0 .. points - 1) of a band: linearly spaced, exactly low at 0 and high at the end.
+/// Frequency k (0 .. points - 1) of a band: band.Grid().At(k).
 double BandFrequency(const BandSettings& band, int32_t k);
 
 /// Evaluates chart's network at every frequency of chart.band exactly as the draw does at the
@@ -72,5 +72,11 @@ double BandFrequency(const BandSettings& band, int32_t k);
 void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads = {},
                   bool junctions = false, bool twoPort = false);
 /// The same, returning a fresh result.
-BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads = {}, bool junctions = false,
-                        bool twoPort = false);
+BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads = {},
+                        bool junctions = false, bool twoPort = false);
+/// The same evaluation at any frequencies (MHz, each above 0, in any order; not result's own
+/// vector), whatever the document's band: the CLI's sweep evaluates its grid through it, a slice
+/// at a time.
+void EvaluateAtFrequencies(const SmithChrt& chart, std::span<const double> frequencies,
+                           BandResult& result, const BandLoads& loads = {}, bool junctions = false,
+                           bool twoPort = false);

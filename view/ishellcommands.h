@@ -35,4 +35,6 @@ public:
     /// A Touchstone file to read measured data from, asked with the file dialog; empty when the
     /// user cancels.
     virtual QString AskDataFileName() { return {}; }
+    /// The Touchstone file to export the network to, suggested as given; empty when cancelled.
+    virtual QString AskNetworkFileName(const QString& /*suggested*/) { return {}; }
 };
