@@ -56,6 +56,8 @@ TEST(SpiceNetlist, NgspiceReproducesTheEndingImpedance) {
         {"--start", "100,-20", "--goal", "25,0", "--matchme", "3,lowpass"},
         {"--start", "10,0", "--goal", "300,30", "--frequency", "50", "--matchme", "4,quarterwave"},
         {"--filter", "highpass,150,0.5,7,75,series", "--frequency", "200"},
+        // Lumped losses: their series resistances at the analysis frequency, exactly.
+        {"--inductor-q", "40@1000:sqrt", "--capacitor-q", "150", "--frequency", "800"},
     };
     for (const std::vector<std::string>& edits : networks) {
         std::vector<std::string> args{every};
@@ -74,6 +76,36 @@ TEST(SpiceNetlist, NgspiceReproducesTheEndingImpedance) {
         EXPECT_NEAR(v.re, end.re, tolerance) << netlist.out;
         EXPECT_NEAR(v.im, end.im, tolerance) << netlist.out;
     }
+}
+
+// Lossy lines go through ngspice's lossy line (LTRA), which takes no shunt conductance beside
+// series loss: its R gives the attenuation and leaves Z0 complex by about R / (2 w L), here 0.4%,
+// so the agreement is that close.
+TEST(SpiceNetlist, NgspiceLossyLinesAgreeToTheirLowLossApproximation) {
+    const std::string ngspice = FindOnPath("ngspice");
+    if (ngspice.empty()) {
+        SKIP_OR_FAIL_MISSING("ngspice is not installed (Debian package ngspice)");
+    }
+    CScratchDir dir;
+    const std::string every = dir.Path("every.qbl");
+    ASSERT_EQ(SaveDocumentFile(every, EveryKindDocument()), DocumentError::None);
+    std::vector<std::string> args{every, "--line-loss", "0.25@1000", "--inductor-q", "60"};
+    const Complex end = EndZ(args);
+    args.push_back("--spice");
+    const CliOutcome netlist = RunCliProcess(args);
+    ASSERT_EQ(netlist.status, 0) << netlist.err;
+    EXPECT_NE(netlist.out.find(" LTRA R="), std::string::npos) << netlist.out;
+    const std::string cir = dir.Path("net.cir");
+    WriteFileBytes(cir, netlist.out);
+    const CliOutcome sim = RunProcess(ngspice, {"-b", cir});
+    Complex v;
+    ASSERT_TRUE(SimulatedLoadVoltage(sim.out, v)) << sim.out << sim.err << netlist.out;
+    const double tolerance = 5e-3 * std::hypot(end.re, end.im);
+    EXPECT_NEAR(v.re, end.re, tolerance) << netlist.out;
+    EXPECT_NEAR(v.im, end.im, tolerance) << netlist.out;
+    // Lossless lines in the same netlist would have given another ending impedance.
+    const Complex ideal = EndZ({every, "--inductor-q", "60"});
+    EXPECT_GT(std::hypot(ideal.re - end.re, ideal.im - end.im), 10 * tolerance);
 }
 
 } // namespace
