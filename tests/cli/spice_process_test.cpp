@@ -79,17 +79,24 @@ TEST(SpiceNetlist, NgspiceReproducesTheEndingImpedance) {
 }
 
 // Lossy lines go through ngspice's lossy line (LTRA), which takes no shunt conductance beside
-// series loss: its R gives the attenuation and leaves Z0 complex by about R / (2 w L), here 0.4%,
-// so the agreement is that close.
+// series loss: its R gives the attenuation and leaves Z0 complex by about R / (2 w L), here
+// about 1%, so the agreement is that close; the losses themselves move the ending impedance far
+// more.
 TEST(SpiceNetlist, NgspiceLossyLinesAgreeToTheirLowLossApproximation) {
     const std::string ngspice = FindOnPath("ngspice");
     if (ngspice.empty()) {
         SKIP_OR_FAIL_MISSING("ngspice is not installed (Debian package ngspice)");
     }
     CScratchDir dir;
-    const std::string every = dir.Path("every.qbl");
-    ASSERT_EQ(SaveDocumentFile(every, EveryKindDocument()), DocumentError::None);
-    std::vector<std::string> args{every, "--line-loss", "0.25@1000", "--inductor-q", "60"};
+    SmithChrt doc = NewDocument();
+    doc.startZ = {10, 0};
+    Component line = NewLine(PLACE_TL_SERIES, 75, 1000);
+    line.lineAngle = 585;
+    doc.AddComponent(line);
+    doc.AddComponent(NewInductor(PLACE_SERIES, 30, 1000));
+    const std::string path = dir.Path("lines.qbl");
+    ASSERT_EQ(SaveDocumentFile(path, doc), DocumentError::None);
+    std::vector<std::string> args{path, "--line-loss", "0.5@1000", "--inductor-q", "60"};
     const Complex end = EndZ(args);
     args.push_back("--spice");
     const CliOutcome netlist = RunCliProcess(args);
@@ -100,12 +107,11 @@ TEST(SpiceNetlist, NgspiceLossyLinesAgreeToTheirLowLossApproximation) {
     const CliOutcome sim = RunProcess(ngspice, {"-b", cir});
     Complex v;
     ASSERT_TRUE(SimulatedLoadVoltage(sim.out, v)) << sim.out << sim.err << netlist.out;
-    const double tolerance = 5e-3 * std::hypot(end.re, end.im);
+    const double tolerance = 2e-2 * std::hypot(end.re, end.im);
     EXPECT_NEAR(v.re, end.re, tolerance) << netlist.out;
     EXPECT_NEAR(v.im, end.im, tolerance) << netlist.out;
-    // Lossless lines in the same netlist would have given another ending impedance.
-    const Complex ideal = EndZ({every, "--inductor-q", "60"});
-    EXPECT_GT(std::hypot(ideal.re - end.re, ideal.im - end.im), 10 * tolerance);
+    const Complex ideal = EndZ({path, "--inductor-q", "60"});
+    EXPECT_GT(std::hypot(ideal.re - end.re, ideal.im - end.im), 5 * tolerance);
 }
 
 } // namespace
