@@ -9,7 +9,7 @@
 #include "model/networktouchstone.h"
 #include "platform/messages/messageboxes.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QDialog>
 #include <QDir>
