@@ -338,6 +338,10 @@ QString CKesto1App::AskExportFileName(const QString& suggested) {
     return fileDialogs.GetExportFileName(suggested);
 }
 
+QString CKesto1App::AskNetworkFileName(const QString& suggested) {
+    return fileDialogs.GetNetworkFileName(suggested);
+}
+
 QString CKesto1App::AskDataFileName() {
     return fileDialogs.GetDataFileName();
 }

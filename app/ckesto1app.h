@@ -70,6 +70,7 @@ public:
     void BandDisplayTurnedOn() override;
     QString AskExportFileName(const QString& suggested) override;
     QString AskDataFileName() override;
+    QString AskNetworkFileName(const QString& suggested) override;
 
 private:
     enum class OpenResult { Opened, Cancelled, Failed };

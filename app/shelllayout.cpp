@@ -5,9 +5,11 @@
 namespace {
 
 constexpr int kFileMenu[] = {
-    ID_FILE_NEW,  ID_FILE_OPEN,  ID_FILE_SAVE,          ID_FILE_SAVE_AS,     ID_FILE_EXPORT_CHART,
-    kSeparator,   ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kSeparator,
-    kRecentFiles, kSeparator,    ID_APP_EXIT,
+    ID_FILE_NEW,         ID_FILE_OPEN,         ID_FILE_SAVE,
+    ID_FILE_SAVE_AS,     ID_FILE_EXPORT_CHART, ID_FILE_EXPORT_NETWORK,
+    kSeparator,          ID_FILE_PRINT,        ID_FILE_PRINT_PREVIEW,
+    ID_FILE_PRINT_SETUP, kSeparator,           kRecentFiles,
+    kSeparator,          ID_APP_EXIT,
 };
 constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_CHART_SETUP_MENU,
@@ -17,11 +19,13 @@ constexpr int kBandMenu[] = {ID_BAND_DISPLAY,   ID_BAND_JUNCTIONS, ID_BAND_SETUP
                              kSeparator,        ID_BAND_OPTIMISE,  ID_BAND_SNAP,
                              ID_BAND_BODE_FANO, kSeparator,        ID_VIEW_BAND_PLOT};
 constexpr int kDataMenu[] = {ID_LOAD_START_DATA, ID_LOAD_GOAL_DATA, kSeparator, ID_UNBIND_DATA};
+constexpr int kLossesMenu[] = {ID_LOSSES, ID_COMPONENT_LOSS};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
 constexpr MenuLayout kMenus[] = {
     {"&File", kFileMenu},       {"&Edit", kEditMenu},       {"&View", kViewMenu},
-    {"&Band", kBandMenu, true}, {"&Data", kDataMenu, true}, {"&Help", kHelpMenu},
+    {"&Band", kBandMenu, true}, {"&Data", kDataMenu, true}, {"L&osses", kLossesMenu, true},
+    {"&Help", kHelpMenu},
 };
 
 constexpr int kToolbar[] = {

@@ -78,5 +78,24 @@ void BM_BandCascadeOneChanged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BandCascadeOneChanged)->ArgName("points")->Arg(201)->Unit(benchmark::kMicrosecond);
+// The same band with every inductor, capacitor and line lossy: the cascade's lossy steps and the
+// two-port figures per point. Against BM_EvaluateBand/points:201/junctions:0 it shows what losses
+// cost the band.
+void BM_EvaluateBandWithLosses(benchmark::State& state) {
+    SmithChrt doc = MixedNetwork(static_cast<int32_t>(state.range(0)));
+    doc.losses.inductorQ = LossSpec{60, 435, LossLaw::Sqrt};
+    doc.losses.capacitorQ = LossSpec{400, 0, LossLaw::Constant};
+    doc.losses.lineLoss = LossSpec{0.2, 435, LossLaw::Sqrt};
+    BandResult result;
+    for (auto _ : state) {
+        EvaluateBand(doc, result);
+        benchmark::DoNotOptimize(result.worstTransducerGainDb);
+    }
+}
+BENCHMARK(BM_EvaluateBandWithLosses)
+    ->ArgNames({"points"})
+    ->Arg(201)
+    ->Arg(10001)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -98,9 +98,13 @@ std::string BandLine(const BandSettings& band, const BandResult& result) {
     if (result.worstIndex < 0) {
         return range + "no valid point";
     }
-    return range + CFormat("VSWR<=%4.2f @", result.worstVswr) +
-           FormatBounded(result.worstFrequency, 3) +
-           CFormat(" MHz, RL>=%4.2fdB", result.worstReturnLossDb);
+    std::string line = range + CFormat("VSWR<=%4.2f @", result.worstVswr) +
+                       FormatBounded(result.worstFrequency, 3) +
+                       CFormat(" MHz, RL>=%4.2fdB", result.worstReturnLossDb);
+    if (result.HasTwoPort()) {
+        line += CFormat(", GT>=%4.2fdB", result.worstTransducerGainDb);
+    }
+    return line;
 }
 
 BandPageLayout LayOutBandPage(int32_t cw, int32_t ch, Rect printRect, double k) {

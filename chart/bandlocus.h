@@ -37,7 +37,8 @@ void DrawLocus(SmithChrt& sc, std::span<const Complex> locus);
 
 /// The readout's band line, for example
 /// "Band 400.000-470.000 MHz: VSWR<=1.85 @470.000 MHz, RL>=10.52dB"; "no valid point" in place
-/// of the figures when no frequency of the band gave a VSWR.
+/// of the figures when no frequency of the band gave a VSWR. While the result holds the two-port
+/// figures (a loss is set), ", GT>=%4.2fdB" with the band's lowest transducer gain follows.
 std::string BandLine(const BandSettings& band, const BandResult& result);
 
 /// The label of a band end marker: "%.3f MHz".

@@ -4,6 +4,7 @@
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
+#include "model/twoport.h"
 
 #include <cmath>
 
@@ -135,6 +136,11 @@ std::string QLine(double maxNetworkQ) {
         return CFormat("Max Network Q = %4.2f, plot limited to Q=%4.2f (curve)", maxNetworkQ, 10.0);
     }
     return CFormat("Max Network Q (curve) = %4.2f", maxNetworkQ);
+}
+
+std::string LossLine(const SmithChrt& sc) {
+    const TwoPortFigures t = NetworkTwoPort(sc, sc.frequency, sc.startZ, sc.goalZ);
+    return CFormat("Loss in parts=%4.2fdB, GT=%4.2fdB", t.dissipationLossDb, t.transducerGainDb);
 }
 
 std::string MarkerLabel(const SmithChrt& sc, Complex z) {

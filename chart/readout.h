@@ -30,6 +30,9 @@ std::string EndingLine(const SmithChrt& sc);
 std::string GoalLine(const SmithChrt& sc);
 std::string MatchLine(Complex endZ, Complex goalZ);
 std::string QLine(double maxNetworkQ);
+/// The line that follows the closing lines while a loss is set: the network's dissipation loss
+/// and transducer gain at the analysis frequency, "Loss in parts=%4.2fdB, GT=%4.2fdB".
+std::string LossLine(const SmithChrt& sc);
 std::string MarkerLabel(const SmithChrt& sc, Complex z);
 
 /// Shown in the title line when the date and time cannot be formatted.

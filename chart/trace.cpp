@@ -3,6 +3,7 @@
 #include "chart/chartgeometry.h"
 #include "chart/drawsurface.h"
 #include "chart/readout.h"
+#include "model/losses.h"
 #include "model/matchfigures.h"
 #include "model/smithchrt.h"
 
@@ -103,6 +104,7 @@ struct Stepper {
     Complex ze;
     int32_t placement;
     double theta;
+    double lineLoss;
     Complex cur;
     Point curPoint;
     Point trialPoint;
@@ -116,7 +118,7 @@ struct Stepper {
     Complex Trial(double& d2) {
         ++trials;
         const Complex from = IsLinePlacement(placement) ? zin : cur;
-        const Complex trial = sc.StepPercent(step, from, ze, placement, theta, angle);
+        const Complex trial = sc.StepPercent(step, from, ze, placement, theta, angle, lineLoss);
         trialPoint = sc.ZToScreen(trial);
         d2 = SquaredDistance(curPoint, trialPoint);
         return trial;
@@ -177,6 +179,9 @@ void WriteClosingLines(SmithChrt& sc) {
     if (sc.showQArcs == 1) {
         readout::WriteLine(sc, readout::QLine(sc.maxNetworkQ));
     }
+    if (HasLossSettings(sc)) {
+        readout::WriteLine(sc, readout::LossLine(sc));
+    }
 }
 
 } // namespace
@@ -185,17 +190,17 @@ void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
     DrawPointSegment(*sc.surface, sc.ZToScreen(from), sc.ZToScreen(to));
 }
 
-Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement,
-                           double theta) {
+Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+                           double lineLoss) {
     // The line step reduces the angle to one turn; done here once, it is not redone per trial
-    // (the remainder is exact, so every point is the same).
-    if (IsLinePlacement(placement)) {
+    // (the remainder is exact, so every point is the same). A lossy line keeps its whole angle.
+    if (IsLinePlacement(placement) && !(lineLoss > 0)) {
         theta = std::fmod(theta, 360);
     }
     DrawSurface& s = *sc.surface;
     const Pen previous = s.SelectPen(sc.plottingActive == 1 ? kActiveTracePen : kTracePen);
     double endAngle = 0;
-    const Complex end = sc.StepPercent(100, zin, ze, placement, theta, endAngle);
+    const Complex end = sc.StepPercent(100, zin, ze, placement, theta, endAngle, lineLoss);
     // Below one unit of radius no step can ever be measured.
     if (!(sc.chartRadius >= 1.0)) {
         s.SelectPen(previous);
@@ -203,15 +208,11 @@ Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t place
     }
     const Point endPoint = sc.ZToScreen(end);
     const double tooLong = SquaredDistanceBound(sc, 10, true);
-    Stepper st{sc,
-               zin,
-               ze,
-               placement,
-               theta,
-               zin,
-               sc.ZToScreen(zin),
-               {},
-               SquaredDistanceBound(sc, 0.001, false),
+    Stepper st{sc,     zin,
+               ze,     placement,
+               theta,  lineLoss,
+               zin,    sc.ZToScreen(zin),
+               {},     SquaredDistanceBound(sc, 0.001, false),
                tooLong};
     for (int points = 0; points < kMaxTracePoints; ++points) {
         Complex trial;
@@ -302,11 +303,12 @@ bool PlotComponents(SmithChrt& sc) {
         const Component& c = sc.components[i];
         sc.plottingActive = i == sc.activeIndex ? 1 : 0;
         Complex ze;
-        if (!sc.ElementAt(c, ze, theta)) {
+        double lineLoss = 0;
+        if (!sc.ElementAt(c, ze, theta, lineLoss)) {
             return false;
         }
         const std::string description = readout::ComponentDescription(c, ze, sc.frequency);
-        const Complex out = PlotComponentTrace(sc, cur, ze, c.placement, theta);
+        const Complex out = PlotComponentTrace(sc, cur, ze, c.placement, theta, lineLoss);
         if (const char* w = readout::PlacementWord(c.placement)) {
             word = w;
         } else {

@@ -25,8 +25,10 @@ inline constexpr int kMaxTraceTrials = 100000;
 /// has an unknown kind.
 bool PlotComponents(SmithChrt& sc);
 
-/// Draws the trace of one element by adaptive stepping and returns its output impedance.
-Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta);
+/// Draws the trace of one element by adaptive stepping and returns its output impedance; a line
+/// losing lineLoss nepers per degree curves inward along its whole length.
+Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+                           double lineLoss = 0);
 
 /// Straight line between the chart points of two impedances; skipped when either has no point.
 void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to);

@@ -2,6 +2,7 @@
 
 #include "cli/wizardexchange.h"
 #include "model/bandsettings.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/messagesink.h"
 #include "model/smithchrt.h"
@@ -60,6 +61,46 @@ bool ApplyFilter(const FilterRequest& request, SmithChrt& doc, IMessageSink& mes
     return true;
 }
 
+// A lossless value clears the default.
+void SetDefault(std::optional<LossSpec>& field, const std::optional<LossSpec>& given,
+                LossClass cls) {
+    if (given) {
+        field = IsLossless(*given, cls) ? std::nullopt : given;
+    }
+}
+
+bool ApplyLosses(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) {
+    if (o.lossless) {
+        doc.losses = {};
+        for (Component& c : doc.components) {
+            c.loss.reset();
+        }
+    }
+    SetDefault(doc.losses.inductorQ, o.inductorQ, LossClass::QualityFactor);
+    SetDefault(doc.losses.capacitorQ, o.capacitorQ, LossClass::QualityFactor);
+    SetDefault(doc.losses.lineLoss, o.lineLoss, LossClass::Line);
+    for (const PartLossRequest& r : o.partLosses) {
+        const std::string name = "--component-loss: component " + std::to_string(r.index + 1);
+        if (r.index >= doc.componentCount) {
+            messages.Report(name + ": the network has " + std::to_string(doc.componentCount) +
+                            " components");
+            return false;
+        }
+        Component& c = doc.components[r.index];
+        const LossClass cls = LossClassOf(c.kind);
+        if (cls == LossClass::None) {
+            messages.Report(name + " is not an inductor, capacitor or line: it keeps its own R");
+            return false;
+        }
+        if (const std::string problem = CheckLossSpec(r.spec, cls); !problem.empty()) {
+            messages.Report(name + ": " + problem);
+            return false;
+        }
+        c.loss = r.spec;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) {
@@ -87,6 +128,9 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
         doc.goalZ = *o.goalZ;
     }
     UnbindEdited(doc, messages);
+    if (!ApplyLosses(o, doc, messages)) {
+        return false;
+    }
     if (o.matchMe && !ApplyMatchMe(*o.matchMe, doc, messages)) {
         return false;
     }

@@ -9,10 +9,12 @@
 #include "model/bandsettings.h"
 #include "model/constants.h"
 #include "model/fieldrange.h"
+#include "model/losses.h"
 #include "model/numbertext.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <functional>
 #include <set>
 #include <string_view>
@@ -353,6 +355,93 @@ Error OnJson(CliOptions& o, std::string_view) {
     return std::nullopt;
 }
 
+// VALUE[@MHZ][:LAW], checked as the loss of a part of class cls; LossClass::None checks only
+// the form (a part's class is known once the document is).
+Error LossSpecText(std::string_view v, LossClass cls, LossSpec& spec) {
+    const std::vector<std::string> lawParts = SplitFields(v, ':');
+    const std::vector<std::string> parts = SplitFields(lawParts[0], '@');
+    if (lawParts.size() > 2 || parts.size() > 2) {
+        return "expected VALUE[@MHZ][:LAW], got '" + std::string(v) + "'";
+    }
+    const std::optional<double> value = ParseNumber(parts[0]);
+    if (!value) {
+        return "not a number: '" + parts[0] + "'";
+    }
+    spec.value = *value;
+    if (parts.size() == 2) {
+        const std::optional<double> mhz = ParseNumber(parts[1]);
+        if (!mhz || !(*mhz > 0) || !std::isfinite(*mhz)) {
+            return "the reference frequency must be a positive number of MHz, not '" + parts[1] +
+                   "'";
+        }
+        spec.mhz = *mhz;
+    }
+    if (lawParts.size() == 2) {
+        int32_t law = 0;
+        if (Error e =
+                Choose(lawParts[1], {{"constant", 0}, {"linear", 1}, {"sqrt", 2}}, "LAW", law)) {
+            return e;
+        }
+        spec.law = static_cast<LossLaw>(law);
+    }
+    if (cls == LossClass::None) {
+        const bool q = CheckLossSpec(spec, LossClass::QualityFactor).empty();
+        return q || CheckLossSpec(spec, LossClass::Line).empty()
+                   ? std::nullopt
+                   : Error(CheckLossSpec(spec, LossClass::QualityFactor));
+    }
+    const std::string problem = CheckLossSpec(spec, cls);
+    return problem.empty() ? std::nullopt : Error(problem);
+}
+
+Error OnInductorQ(CliOptions& o, std::string_view v) {
+    LossSpec spec;
+    Error e = LossSpecText(v, LossClass::QualityFactor, spec);
+    o.inductorQ = spec;
+    return e;
+}
+
+Error OnCapacitorQ(CliOptions& o, std::string_view v) {
+    LossSpec spec;
+    Error e = LossSpecText(v, LossClass::QualityFactor, spec);
+    o.capacitorQ = spec;
+    return e;
+}
+
+Error OnLineLoss(CliOptions& o, std::string_view v) {
+    LossSpec spec;
+    Error e = LossSpecText(v, LossClass::Line, spec);
+    o.lineLoss = spec;
+    return e;
+}
+
+Error OnComponentLoss(CliOptions& o, std::string_view v) {
+    const size_t colon = v.find(':');
+    const std::optional<int64_t> n =
+        colon == std::string_view::npos ? std::nullopt : ParseInteger(v.substr(0, colon));
+    if (!n || *n < 1 || *n > MAX_COMPONENTS) {
+        return "expected N:SPEC with N a component from 1 to " + std::to_string(MAX_COMPONENTS) +
+               ", got '" + std::string(v) + "'";
+    }
+    PartLossRequest r;
+    r.index = static_cast<int32_t>(*n - 1);
+    if (Error e = LossSpecText(v.substr(colon + 1), LossClass::None, r.spec)) {
+        return e;
+    }
+    o.partLosses.push_back(r);
+    return std::nullopt;
+}
+
+Error OnLossless(CliOptions& o, std::string_view) {
+    o.lossless = true;
+    return std::nullopt;
+}
+
+Error OnS2p(CliOptions& o, std::string_view v) {
+    o.s2pPath = std::string(v);
+    return std::nullopt;
+}
+
 Error OnSpice(CliOptions& o, std::string_view) {
     o.spice = true;
     return std::nullopt;
@@ -404,6 +493,27 @@ const OptionRow kOptionRows[] = {
      OnStart},
     {"--goal", 0, "R,X", OptionFile::None, OptionGroup::Edit,
      "goal [Load] impedance in ohm (likewise; not together with --goal-data)", OnGoal},
+    {"--lossless", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "remove every loss setting: the defaults and each component's own (before the options\n"
+     "below)",
+     OnLossless},
+    {"--inductor-q", 0, "Q[@MHZ][:LAW]", OptionFile::None, OptionGroup::Edit,
+     "the quality factor of every inductor: Q at MHZ, LAW constant (the default), linear\n"
+     "(Q in proportion to the frequency) or sqrt (to its square root), which need @MHZ;\n"
+     "the part becomes R = X/Q in series with X; Q above 0, inf for lossless",
+     OnInductorQ},
+    {"--capacitor-q", 0, "Q[@MHZ][:LAW]", OptionFile::None, OptionGroup::Edit,
+     "the same for every capacitor", OnCapacitorQ},
+    {"--line-loss", 0, "DB@MHZ[:LAW]", OptionFile::None, OptionGroup::Edit,
+     "the loss of every line and stub: DB lost by a line one wavelength long at MHZ, LAW\n"
+     "giving the loss per unit length over frequency (constant, linear, sqrt); 0 for lossless",
+     OnLineLoss},
+    {"--component-loss", 0, "N:SPEC", OptionFile::None, OptionGroup::Edit,
+     "component N's own loss (1-based, SPEC as above for its kind), in place of the default;\n"
+     "may be given once per component; a resistor or RLC keeps its own R and is refused.\n"
+     "Losses are applied after the data binding and before the wizards, whose new\n"
+     "components take the defaults",
+     OnComponentLoss},
     {"--matchme", 0, "N,TOPOLOGY", OptionFile::None, OptionGroup::Edit,
      "matching wizard as if its dialog were accepted with N sections, TOPOLOGY one of\n"
      "lowpass, highpass, quarterwave, and the document's start and goal impedances",
@@ -449,13 +559,16 @@ const OptionRow kOptionRows[] = {
     {"--sweep", 0, "F1:F2:N", OptionFile::None, OptionGroup::Output,
      "CSV with the header frequency_mhz,end_re,end_im,vswr,return_loss_db,mismatch_loss_db\n"
      "and N rows (at least 2, or 1 when F1 equals F2), frequencies linearly spaced from\n"
-     "F1 to F2 inclusive; impedances bound to data take its value at each row's frequency",
+     "F1 to F2 inclusive; impedances bound to data take its value at each row's frequency;\n"
+     "while a loss is set the header and rows end with transducer_gain_db,dissipation_loss_db",
      OnSweep},
     {"--spice", 0, nullptr, OptionFile::None, OptionGroup::Output,
      "a SPICE netlist (ngspice syntax) of the network for an AC analysis at the analysis\n"
      "frequency: the starting impedance as the termination at the generator end (its\n"
      "reactance as the inductor or capacitor that has it at the analysis frequency), lines\n"
-     "and stubs as lossless transmission lines, a 1 A AC source at the load end so that the\n"
+     "and stubs as lossless transmission lines (lossy ones as ngspice's LTRA with the loss at\n"
+     "the analysis frequency), lossy inductors and capacitors with their series resistance\n"
+     "there, a 1 A AC source at the load end so that the\n"
      "load node's voltage is the ending impedance, and a .print of its real and imaginary part.\n"
      "With the band display on, an AC sweep across the band instead (.ac lin N F1 F2 in Hz;\n"
      "two one-point analyses for N = 2, which ngspice's sweep cannot take): the starting\n"
@@ -463,6 +576,12 @@ const OptionRow kOptionRows[] = {
      "A starting impedance bound to data is terminated in the data's value at the analysis\n"
      "frequency (a comment in the netlist says so), also across a band",
      OnSpice},
+    {"--s2p", 0, "FILE", OptionFile::Touchstone, OptionGroup::Output,
+     "the network as a two-port Touchstone file (version 1.1, S in real and imaginary parts on\n"
+     "the chart Z0, 17 digits): port 1 at the starting [Generator] end, port 2 at the goal\n"
+     "[Load] end, at the band's frequencies when the band display is on, else at the analysis\n"
+     "frequency",
+     OnS2p},
     {"--bode-fano", 0, nullptr, OptionFile::None, OptionGroup::Output,
      "the Bode-Fano limit of a termination bound to data (the starting one's, else the\n"
      "goal's) over the band: a readout line and the JSON's band.bodeFano",
@@ -587,7 +706,7 @@ private:
         if (row == nullptr) {
             return "unknown option '" + name + "'";
         }
-        if (!seen.insert(row->name).second) {
+        if (row->handler != OnComponentLoss && !seen.insert(row->name).second) {
             return std::string("option '") + row->name + "' given more than once";
         }
         std::string value;

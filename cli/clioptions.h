@@ -3,6 +3,7 @@
 #include "chart/pictureformat.h"
 #include "model/complex.h"
 #include "model/frequencygrid.h"
+#include "model/lossspec.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,6 +35,13 @@ struct OptimiseRequest {
     uint32_t seed = 1;
 };
 
+/// --component-loss N:SPEC: the part (0-based here) and its loss, checked against its kind when
+/// the document is known.
+struct PartLossRequest {
+    int32_t index = 0;
+    LossSpec spec;
+};
+
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -53,6 +61,13 @@ struct CliOptions {
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;
+    // Losses, after the data binding and before the wizards: --lossless first, then the
+    // defaults (a lossless value clears one), then the parts' own.
+    bool lossless = false;
+    std::optional<LossSpec> inductorQ;
+    std::optional<LossSpec> capacitorQ;
+    std::optional<LossSpec> lineLoss;
+    std::vector<PartLossRequest> partLosses;
     std::optional<MatchMeRequest> matchMe;
     std::optional<FilterRequest> filter;
     // After the wizards and the band: optimise, then snap.
@@ -74,6 +89,7 @@ struct CliOptions {
     std::optional<FrequencyGrid> sweep; ///< --sweep F1:F2:N
     bool spice = false;
     bool bodeFano = false; ///< the Bode-Fano limit in the readout and the JSON's band
+    std::optional<std::string> s2pPath; ///< the network as a two-port Touchstone file
 };
 
 /// The options, or the reason the command line is not a valid one.

@@ -9,6 +9,7 @@
 #include "design/bodefano.h"
 #include "model/documentfile.h"
 #include "model/measuredbinding.h"
+#include "model/networktouchstone.h"
 #include "model/touchstone.h"
 #include "platform/drawing/chartpictures.h"
 #include "platform/plot/bandplot.h"
@@ -162,6 +163,11 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
             return status;
         }
     }
+    if (o.s2pPath) {
+        if (int status = WriteS2p(o); status != kExitSuccess) {
+            return status;
+        }
+    }
     out.flush();
     if (!out) {
         err << kProgramPrefix << "cannot write the standard output\n";
@@ -215,6 +221,22 @@ int CCliRun::WriteSpice() {
         return kExitUsage;
     }
     out << netlist.text;
+    return kExitSuccess;
+}
+
+int CCliRun::WriteS2p(const CliOptions& o) {
+    const std::string name =
+        o.document ? o.document->substr(o.document->rfind('/') + 1) : "a new document";
+    const NetworkTouchstone file = WriteNetworkTouchstone(doc, name);
+    if (!file.error.empty()) {
+        err << kProgramPrefix << "--s2p: " << file.error << "\n";
+        return kExitUsage;
+    }
+    const std::vector<uint8_t> bytes(file.text.begin(), file.text.end());
+    if (const DocumentError e = SaveBytesFile(*o.s2pPath, bytes); e != DocumentError::None) {
+        messages.Report(FileMessage(*o.s2pPath, "cannot write the Touchstone file"));
+        return kExitFileError;
+    }
     return kExitSuccess;
 }
 

@@ -40,6 +40,7 @@ private:
     int WritePlot(const CliOptions& o);
     void StartGui();
     int WriteSpice();
+    int WriteS2p(const CliOptions& o);
     const RecordedReadout& Drawn(const CliOptions& o);
     int UsageError(const std::string& problem);
     void PrintMessages();

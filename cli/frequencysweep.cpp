@@ -2,6 +2,7 @@
 
 #include "cli/networkevaluation.h"
 #include "model/bandevaluation.h"
+#include "model/losses.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
 
@@ -23,6 +24,10 @@ void WriteRows(const BandResult& r, std::ostream& out) {
         } else {
             out << ",,,,,";
         }
+        if (r.HasTwoPort()) {
+            out << ',' << (r.evaluated ? FormatExact(r.transducerGainDb[k]) : "") << ','
+                << (r.evaluated ? FormatExact(r.dissipationLossDb[k]) : "");
+        }
         out << '\n';
     }
 }
@@ -30,7 +35,7 @@ void WriteRows(const BandResult& r, std::ostream& out) {
 } // namespace
 
 void WriteSweepCsv(const SmithChrt& doc, const FrequencyGrid& grid, std::ostream& out) {
-    out << kSweepHeader << '\n';
+    out << kSweepHeader << (HasLossSettings(doc) ? kSweepLossColumns : "") << '\n';
     std::vector<double> frequencies;
     BandResult result;
     for (int32_t first = 0; first < grid.points && out; first += kRowsAtATime) {

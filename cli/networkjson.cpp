@@ -4,8 +4,10 @@
 #include "cli/clitext.h"
 #include "cli/networkevaluation.h"
 #include "model/bandevaluation.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
+#include "model/twoport.h"
 
 #include <algorithm>
 
@@ -45,7 +47,42 @@ private:
     std::string fields;
 };
 
-std::string ComponentJson(const Component& c, const std::vector<Complex>& outputs, size_t i) {
+const char* LawWord(LossLaw law) {
+    switch (law) {
+    case LossLaw::Linear:
+        return "linear";
+    case LossLaw::Sqrt:
+        return "sqrt";
+    default:
+        return "constant";
+    }
+}
+
+// {q or db, mhz (null when none was given), law}, or null.
+std::string LossJson(const std::optional<LossSpec>& spec, LossClass cls) {
+    if (!spec) {
+        return "null";
+    }
+    CJsonObject o(", ");
+    o.Add(cls == LossClass::Line ? "db" : "q", spec->value)
+        .Add("mhz", spec->mhz > 0 ? JsonNumber(spec->mhz) : "null")
+        .Add("law", JsonString(LawWord(spec->law)));
+    return o.Inline();
+}
+
+std::string LossesJson(const LossSettings& losses) {
+    if (!losses.IsSet()) {
+        return "null";
+    }
+    CJsonObject o(", ");
+    o.Add("inductorQ", LossJson(losses.inductorQ, LossClass::QualityFactor))
+        .Add("capacitorQ", LossJson(losses.capacitorQ, LossClass::QualityFactor))
+        .Add("lineLoss", LossJson(losses.lineLoss, LossClass::Line));
+    return o.Inline();
+}
+
+std::string ComponentJson(const SmithChrt& doc, const Component& c,
+                          const std::vector<Complex>& outputs, size_t i) {
     CJsonObject o(", ");
     o.Add("kind", c.kind)
         .Add("placement", c.placement)
@@ -56,7 +93,8 @@ std::string ComponentJson(const Component& c, const std::vector<Complex>& output
         .Add("lineZ0", c.lineZ0)
         .Add("lineAngle", c.lineAngle)
         .Add("lineFreq", c.lineFreq)
-        .Add("outZ", i < outputs.size() ? Pair(outputs[i]) : "null");
+        .Add("outZ", i < outputs.size() ? Pair(outputs[i]) : "null")
+        .Add("loss", LossJson(EffectiveLoss(doc.losses, c), LossClassOf(c.kind)));
     return o.Inline();
 }
 
@@ -68,7 +106,7 @@ std::string ComponentsJson(const SmithChrt& doc, const NetworkEvaluation& e) {
     std::string list = "[";
     for (int32_t i = 0; i < n; ++i) {
         list += i == 0 ? "\n    " : ",\n    ";
-        list += ComponentJson(doc.components[i], e.outputs, static_cast<size_t>(i));
+        list += ComponentJson(doc, doc.components[i], e.outputs, static_cast<size_t>(i));
     }
     return list + "\n  ]";
 }
@@ -91,7 +129,7 @@ std::string BandJson(const SmithChrt& doc, bool bodeFano) {
     if (!doc.band.display) {
         return "null";
     }
-    const BandResult r = EvaluateBand(doc);
+    const BandResult r = EvaluateBand(doc, {}, false, true);
     CJsonObject o(",\n    ");
     o.Add("low", doc.band.low)
         .Add("high", doc.band.high)
@@ -102,7 +140,10 @@ std::string BandJson(const SmithChrt& doc, bool bodeFano) {
         .Add("returnLossDb", Numbers(r.returnLossDb))
         .Add("mismatchLossDb", Numbers(r.mismatchLossDb))
         .Add("worstVswr", r.worstVswr)
-        .Add("worstFrequency", r.worstFrequency);
+        .Add("worstFrequency", r.worstFrequency)
+        .Add("transducerGainDb", Numbers(r.transducerGainDb))
+        .Add("dissipationLossDb", Numbers(r.dissipationLossDb))
+        .Add("worstTransducerGainDb", r.worstTransducerGainDb);
     if (bodeFano) {
         o.Add("bodeFano", BodeFanoJson(doc));
     }
@@ -132,6 +173,7 @@ std::string DataJson(const SmithChrt& doc, LoadEnd end) {
 std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double maxNetworkQ,
                         const std::string& optimization, bool bodeFano) {
     const std::string none = "null";
+    const TwoPortFigures twoPort = NetworkTwoPort(doc, doc.frequency, doc.startZ, doc.goalZ);
     CJsonObject o(",\n  ");
     o.Add("title", JsonString(doc.title))
         .Add("frequency", doc.frequency)
@@ -149,6 +191,9 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("returnLossDb", e.hasEnd ? JsonNumber(e.match.returnLossDb) : none)
         .Add("mismatchLossDb", e.hasEnd ? JsonNumber(e.match.mismatchLossDb) : none)
         .Add("maxNetworkQ", maxNetworkQ)
+        .Add("losses", LossesJson(doc.losses))
+        .Add("transducerGainDb", twoPort.transducerGainDb)
+        .Add("dissipationLossDb", twoPort.dissipationLossDb)
         .Add("optimization", optimization)
         .Add("band", BandJson(doc, bodeFano));
     return o.Block() + "\n";

@@ -2,6 +2,7 @@
 
 #include "model/bandsettings.h"
 #include "model/constants.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
@@ -50,10 +51,11 @@ public:
         for (int32_t i = 0; i < n; ++i) {
             const Component& c = doc.components[i];
             Complex ze;
-            if (!doc.ElementAt(c, ze, theta)) {
+            double lineLoss = 0;
+            if (!doc.ElementAt(c, ze, theta, lineLoss)) {
                 return Problem(i, "its kind " + std::to_string(c.kind) + " is unknown");
             }
-            if (std::string e = AddComponent(i, c, ze, theta); !e.empty()) {
+            if (std::string e = AddComponent(i, c, ze, theta, lineLoss); !e.empty()) {
                 return Problem(i, e);
             }
         }
@@ -77,6 +79,10 @@ public:
                  FormatExact(doc.frequency) + " MHz";
             t += sweep ? ", the same at every frequency of the band\n" : "\n";
         }
+        if (sweep && lossy) {
+            t += "* the parts' losses are fixed at their values at " + FormatExact(doc.frequency) +
+                 " MHz across the band\n";
+        }
         for (const Element& e : elements) {
             t += e.name;
             for (const int node : e.nodes) {
@@ -84,6 +90,9 @@ public:
                 t += NodeName(node);
             }
             t += " " + e.value + "\n";
+        }
+        for (const std::string& model : models) {
+            t += model + "\n";
         }
         t += "Iload 0 " + NodeName(current) + " DC 0 AC 1\n";
         // The network is linear and may have no DC path: no operating point is needed.
@@ -179,6 +188,19 @@ private:
         return "";
     }
 
+    // A lossy inductor or capacitor's series resistance at the analysis frequency, from node a to
+    // a new node where the part continues; a itself when the part is lossless.
+    int LossResistor(const std::string& id, const Component& c, int a) {
+        const double r = EvaluateElement(doc.losses, c, doc.frequency).ze.re;
+        if (!(r > 0)) {
+            return a;
+        }
+        lossy = true;
+        const int m = NewNode();
+        Add("Rloss" + id, {a, m}, r);
+        return m;
+    }
+
     std::string Lumped(const std::string& id, const Component& c, int a, int b) {
         const double farad = c.capacitance / kFaradToPico;
         const double henry = c.inductance / kHenryToNano;
@@ -187,10 +209,10 @@ private:
             Resistor(id, a, b, c.resistance);
             return Finite({c.resistance}) ? "" : kNotFinite;
         case KIND_CAPACITOR:
-            Add("C" + id, {a, b}, farad);
+            Add("C" + id, {LossResistor(id, c, a), b}, farad);
             return Finite({farad}) ? "" : kNotFinite;
         case KIND_INDUCTOR:
-            Add("L" + id, {a, b}, henry);
+            Add("L" + id, {LossResistor(id, c, a), b}, henry);
             return Finite({henry}) ? "" : kNotFinite;
         case KIND_TLINE: // a line placed as a lumped element acts as its impedance
             Resistor(id, a, b, c.lineZ0);
@@ -215,12 +237,15 @@ private:
     // Only the angle modulo 180 degrees matters to the impedance it presents, so a length of
     // zero or less is written as its positive equivalent.
     std::string Line(const std::string& id, Complex ze, double theta, std::vector<int> nodes,
-                     int32_t placement) {
+                     int32_t placement, double lineLoss) {
         if (ze.im != 0 || !(ze.re > 0) || !std::isfinite(ze.re)) {
             return "a line needs a positive real characteristic impedance";
         }
         if (!std::isfinite(theta)) {
             return "the line's electrical angle is not a finite number";
+        }
+        if (lineLoss > 0) {
+            return LossyLine(id, ze.re, theta, std::move(nodes), lineLoss);
         }
         if (sweep) {
             return SweptLine(id, ze, theta, std::move(nodes), placement);
@@ -232,6 +257,24 @@ private:
         const double delay = degrees / 360 / hz;
         elements.push_back(
             {"T" + id, std::move(nodes), "Z0=" + FormatExact(ze.re) + " TD=" + FormatExact(delay)});
+        return "";
+    }
+
+    // A lossy line as ngspice's lossy transmission line (LTRA) of unit length: L and C give Z0 and
+    // the delay of theta at the analysis frequency, R the line's attenuation there (alpha l
+    // nepers, R = 2 alpha Z0: the low-loss line, whose Z0 stays nearly real).
+    std::string LossyLine(const std::string& id, double z0, double theta, std::vector<int> nodes,
+                          double lineLoss) {
+        if (!(theta > 0)) {
+            return "a lossy line needs a positive electrical length";
+        }
+        lossy = true;
+        const double delay = theta / 360 / hz;
+        const double nepers = lineLoss * theta;
+        const std::string model = "ltra" + id;
+        models.push_back(".model " + model + " LTRA R=" + FormatExact(2 * nepers * z0) + " L=" +
+                         FormatExact(z0 * delay) + " G=0 C=" + FormatExact(delay / z0) + " LEN=1");
+        elements.push_back({"O" + id, std::move(nodes), model});
         return "";
     }
 
@@ -256,7 +299,8 @@ private:
         return "";
     }
 
-    std::string AddComponent(int32_t i, const Component& c, Complex ze, double theta) {
+    std::string AddComponent(int32_t i, const Component& c, Complex ze, double theta,
+                             double lineLoss) {
         const std::string id = std::to_string(i + 1);
         switch (c.placement) {
         case PLACE_SERIES: {
@@ -269,14 +313,16 @@ private:
             return Lumped(id, c, current, kGround);
         case PLACE_TL_SERIES: {
             const int next = NewNode();
-            std::string e = Line(id, ze, theta, {current, kGround, next, kGround}, c.placement);
+            std::string e =
+                Line(id, ze, theta, {current, kGround, next, kGround}, c.placement, lineLoss);
             current = next;
             return e;
         }
         case PLACE_TL_SHUNT_OPEN:
-            return Line(id, ze, theta, {current, kGround, NewNode(), kGround}, c.placement);
+            return Line(id, ze, theta, {current, kGround, NewNode(), kGround}, c.placement,
+                        lineLoss);
         case PLACE_TL_SHUNT_SHORTED:
-            return Line(id, ze, theta, {current, kGround, kGround, kGround}, c.placement);
+            return Line(id, ze, theta, {current, kGround, kGround, kGround}, c.placement, lineLoss);
         default: // the evaluation leaves the impedance as it is
             return "";
         }
@@ -286,6 +332,8 @@ private:
     const double hz;
     const bool sweep; ///< across the band instead of at the analysis frequency
     std::vector<Element> elements;
+    std::vector<std::string> models;
+    bool lossy = false; ///< some part's loss is in the netlist
     int lastNode = 0;
     int current = 0;
 };

@@ -2,10 +2,12 @@
 
 #include "model/bandsettings.h"
 #include "model/constants.h"
+#include "model/losses.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <limits>
 
 namespace {
@@ -19,6 +21,14 @@ bool IsNaN(Complex z) {
 // A line's angle reduced to within a turn as the chart's line step reduces it.
 double ReducedAngle(double theta) {
     return std::fabs(theta) < 360 ? theta : std::fmod(theta, 360);
+}
+
+// The hyperbolic tangent of a lossy line's complex angle, as the chart's lossy line step takes it:
+// gamma l = alpha l + j beta l, alpha l = nepersPerDegree * |theta| (Pozar 2.91).
+Complex LossyTanh(double theta, double nepersPerDegree) {
+    const std::complex<double> t = std::tanh(std::complex<double>(
+        nepersPerDegree * std::fabs(theta), std::fmod(theta, 360) * kDegToRad));
+    return Complex{t.real(), t.imag()};
 }
 
 double Norm1(Complex z) {
@@ -52,6 +62,7 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
     }
     const int32_t count = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     components.assign(chart.components.begin(), chart.components.begin() + count);
+    losses = chart.losses;
     steps.assign(components.size(), Step::None);
     terms.assign(kStride * components.size() * n, Complex{});
     num.resize(n);
@@ -115,11 +126,25 @@ void CBandCascade::ComputeTerms(size_t i) {
     }
     Complex* t = terms.data() + kStride * i * n;
     for (size_t k = 0; k < n; ++k) {
-        const Complex ze = ElementImpedance(c, frequencies[k]);
+        const ElementValue v = EvaluateElement(losses, c, frequencies[k]);
+        const Complex ze = v.ze;
         const double theta = angleOf != nullptr ? LineAngleAt(*angleOf, frequencies[k]) : 0;
         // The same angles and tangents as the chart's line step at 100 percent.
         const double b = ReducedAngle(theta);
         Complex* p = t + kStride * k;
+        if (v.nepersPerDegree > 0 && c.placement != PLACE_SERIES && c.placement != PLACE_SHUNT) {
+            const Complex th = LossyTanh(theta, v.nepersPerDegree);
+            if (c.placement == PLACE_TL_SERIES) {
+                p[0] = ze;
+                p[1] = ze * th;
+                p[2] = th;
+            } else if (c.placement == PLACE_TL_SHUNT_OPEN) {
+                p[0] = Complex{ze.re, 0} / th;
+            } else {
+                p[0] = th * ze.re;
+            }
+            continue;
+        }
         switch (c.placement) {
         case PLACE_TL_SERIES: {
             const double tn = std::tan(b * kDegToRad);

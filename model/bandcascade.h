@@ -3,6 +3,7 @@
 #include "model/bandevaluation.h"
 #include "model/complex.h"
 #include "model/component.h"
+#include "model/lossspec.h"
 
 #include <cstdint>
 #include <span>
@@ -16,7 +17,8 @@ std::vector<double> JudgedFrequencies(const SmithChrt& chart);
 
 /// A network's cascade over a fixed list of frequencies, for callers that evaluate it many times
 /// with a few component values changed in between (the optimiser, standard-value snapping).
-/// Each element's impedance at each frequency comes from ElementImpedance once per change of
+/// Each element's value at each frequency (lossy where a loss is set) comes from EvaluateElement
+/// once per change of
 /// that component; the cascade then runs division-free as a ratio N / D, components outer and
 /// frequencies inner. Results agree with EvaluateBand to rounding.
 class CBandCascade {
@@ -52,6 +54,7 @@ private:
     std::vector<Complex> start;
     std::vector<Complex> goal;
     std::vector<Component> components;
+    LossSettings losses; ///< the document's loss defaults, for every element's value
     std::vector<Step> steps;
     /// Per component, per point, at [kStride (i n + k)]: the element impedance (series, shunt:
     /// a stub's reactance), or for a series line Z0, j Z0 tan(theta) and j tan(theta).

@@ -1,9 +1,11 @@
 #include "model/bandevaluation.h"
 
 #include "model/bandsettings.h"
+#include "model/losses.h"
 #include "model/matchfigures.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
+#include "model/twoport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +26,8 @@ void ClearResult(BandResult& r) {
     r.vswr.clear();
     r.returnLossDb.clear();
     r.mismatchLossDb.clear();
+    r.transducerGainDb.clear();
+    r.dissipationLossDb.clear();
     r.junctionZ.clear();
     r.junctionCount = 0;
     r.evaluated = false;
@@ -31,14 +35,17 @@ void ClearResult(BandResult& r) {
     r.worstVswr = kNaN;
     r.worstFrequency = kNaN;
     r.worstReturnLossDb = kNaN;
+    r.worstTransducerGainDb = kNaN;
 }
 
-void SizeResult(BandResult& r, size_t n, int32_t junctions) {
+void SizeResult(BandResult& r, size_t n, int32_t junctions, bool twoPort) {
     r.frequencies.resize(n);
     r.endZ.resize(n);
     r.vswr.resize(n);
     r.returnLossDb.resize(n);
     r.mismatchLossDb.resize(n);
+    r.transducerGainDb.resize(twoPort ? n : 0);
+    r.dissipationLossDb.resize(twoPort ? n : 0);
     r.junctionCount = junctions;
     r.junctionZ.resize(static_cast<size_t>(junctions) * n);
 }
@@ -50,6 +57,7 @@ void CopyNetwork(const SmithChrt& chart, SmithChrt& scratch) {
     scratch.components = chart.components;
     scratch.componentCount = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     scratch.activeIndex = chart.activeIndex;
+    scratch.losses = chart.losses;
     scratch.messages = nullptr;
 }
 
@@ -68,6 +76,10 @@ void SetNaNPoint(BandResult& r, size_t k) {
     r.vswr[k] = kNaN;
     r.returnLossDb[k] = kNaN;
     r.mismatchLossDb[k] = kNaN;
+    if (r.HasTwoPort()) {
+        r.transducerGainDb[k] = kNaN;
+        r.dissipationLossDb[k] = kNaN;
+    }
     for (int32_t i = 0; i < r.junctionCount; ++i) {
         r.junctionZ[static_cast<size_t>(i) * n + k] = kNaNZ;
     }
@@ -109,6 +121,18 @@ double BandFrequency(const BandSettings& band, int32_t k) {
 
 namespace {
 
+// The two-port figures at point k, and the lowest gain so far.
+void SetTwoPortPoint(BandResult& r, size_t k, const SmithChrt& scratch, double f, Complex start,
+                     Complex goal) {
+    const TwoPortFigures t = NetworkTwoPort(scratch, f, start, goal);
+    r.transducerGainDb[k] = t.transducerGainDb;
+    r.dissipationLossDb[k] = t.dissipationLossDb;
+    if (!std::isnan(t.transducerGainDb) &&
+        (std::isnan(r.worstTransducerGainDb) || t.transducerGainDb < r.worstTransducerGainDb)) {
+        r.worstTransducerGainDb = t.transducerGainDb;
+    }
+}
+
 // Evaluates at the frequencies already in result, its vectors sized to them.
 void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandLoads& loads) {
     SmithChrt scratch;
@@ -138,6 +162,9 @@ void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandL
         }
         const Complex goal = goalAt(f);
         const MatchFigures m = ComputeMatch(scratch.endZ, goal);
+        if (result.HasTwoPort()) {
+            SetTwoPortPoint(result, k, scratch, f, start, goal);
+        }
         result.vswr[k] = m.vswr;
         result.returnLossDb[k] = m.returnLossDb;
         result.mismatchLossDb[k] = m.mismatchLossDb;
@@ -159,14 +186,15 @@ int32_t JunctionCount(const SmithChrt& chart, bool junctions) {
 } // namespace
 
 void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads,
-                  bool junctions) {
+                  bool junctions, bool twoPort) {
     ClearResult(result);
     const BandSettings& band = chart.band;
     if (!band.IsSet() || CheckBand(band) != BandProblem::None) {
         return;
     }
     const FrequencyGrid grid = band.Grid();
-    SizeResult(result, static_cast<size_t>(grid.points), JunctionCount(chart, junctions));
+    SizeResult(result, static_cast<size_t>(grid.points), JunctionCount(chart, junctions),
+               twoPort || HasLossSettings(chart));
     for (int32_t k = 0; k < grid.points; ++k) {
         result.frequencies[static_cast<size_t>(k)] = grid.At(k);
     }
@@ -174,16 +202,19 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
 }
 
 void EvaluateAtFrequencies(const SmithChrt& chart, std::span<const double> frequencies,
-                           BandResult& result, const BandLoads& loads, bool junctions) {
+                           BandResult& result, const BandLoads& loads, bool junctions,
+                           bool twoPort) {
     ClearResult(result);
-    SizeResult(result, frequencies.size(), JunctionCount(chart, junctions));
+    SizeResult(result, frequencies.size(), JunctionCount(chart, junctions),
+               twoPort || HasLossSettings(chart));
     std::copy(frequencies.begin(), frequencies.end(), result.frequencies.begin());
     EvaluateSizedResult(chart, result, loads);
 }
 
-BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions) {
+BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions,
+                        bool twoPort) {
     BandResult r;
-    EvaluateBand(chart, r, loads, junctions);
+    EvaluateBand(chart, r, loads, junctions, twoPort);
     return r;
 }
 

@@ -27,6 +27,10 @@ struct BandResult {
     std::vector<double> vswr;        ///< of endZ against the goal, as the readout computes it
     std::vector<double> returnLossDb;
     std::vector<double> mismatchLossDb;
+    /// The two-port figures (twoport.h) per point, filled when asked for or when a loss is set;
+    /// empty otherwise.
+    std::vector<double> transducerGainDb;
+    std::vector<double> dissipationLossDb;
 
     /// Number of junction loci held: the component count when they were asked for, else 0.
     int32_t junctionCount = 0;
@@ -42,6 +46,11 @@ struct BandResult {
     double worstFrequency = std::numeric_limits<double>::quiet_NaN(); ///< MHz
     /// The return loss at the worst point: the band's lowest, as it falls while VSWR rises.
     double worstReturnLossDb = std::numeric_limits<double>::quiet_NaN();
+    /// The lowest transducer gain, NaN points left out; NaN when there is none or the two-port
+    /// figures were not evaluated.
+    double worstTransducerGainDb = std::numeric_limits<double>::quiet_NaN();
+
+    bool HasTwoPort() const { return !transducerGainDb.empty(); }
 
     size_t size() const { return frequencies.size(); }
     /// The locus after component i (0-based, network order) across the band.
@@ -58,12 +67,13 @@ double BandFrequency(const BandSettings& band, int32_t k);
 /// and comparing with loads.goal. Evaluation only: chart is not changed (no maxNetworkQ, endZ or
 /// messages). With an empty network the ending impedance is the starting one. A band that is not
 /// set or fails CheckBand gives an empty result. The result's vectors are reused, so a caller
-/// that keeps one BandResult allocates nothing after the first call of a given size.
+/// that keeps one BandResult allocates nothing after the first call of a given size. The
+/// two-port figures are evaluated when twoPort is set or the document has a loss setting.
 void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads = {},
-                  bool junctions = false);
+                  bool junctions = false, bool twoPort = false);
 /// The same, returning a fresh result.
 BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads = {},
-                        bool junctions = false);
+                        bool junctions = false, bool twoPort = false);
 
 /// The starting and goal impedance at each of frequencies (MHz, rising), as EvaluateBand takes
 /// them from loads and chart: NaN where an end has no value.
@@ -73,4 +83,5 @@ void LoadsAcross(const SmithChrt& chart, std::span<const double> frequencies,
 /// vector), whatever the document's band: the CLI's sweep evaluates its grid through it, a slice
 /// at a time.
 void EvaluateAtFrequencies(const SmithChrt& chart, std::span<const double> frequencies,
-                           BandResult& result, const BandLoads& loads = {}, bool junctions = false);
+                           BandResult& result, const BandLoads& loads = {}, bool junctions = false,
+                           bool twoPort = false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/complex.h"
+#include "model/lossspec.h"
 
 #include <cstdint>
 
@@ -38,6 +39,9 @@ struct Component {
     double lineZ0 = 0.0;
     double lineAngle = 0.0;
     double lineFreq = 0.0;
+    /// The part's own loss, overriding the document's default for its kind (a lossless value
+    /// makes it lossless); none to take the default. Kept in the document trailer.
+    std::optional<LossSpec> loss;
 
     friend bool operator==(const Component&, const Component&) = default;
 };

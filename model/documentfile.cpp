@@ -189,8 +189,10 @@ OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, Document
 
 namespace {
 
-// The save of SaveDocumentFile; why tells the cause of a failure.
-DocumentError SaveFile(const std::string& path, const SmithChrt& chart, std::string& why) {
+// The save of SaveDocumentFile and SaveBytesFile: make gives the bytes once the target is known to
+// be writable; why tells the cause of a failure.
+template <class Make>
+DocumentError SaveFile(const std::string& path, Make&& make, std::string& why) {
     std::string target;
     errno = 0;
     if (!ResolveLinks(path, target)) {
@@ -209,7 +211,7 @@ DocumentError SaveFile(const std::string& path, const SmithChrt& chart, std::str
     }
     // Nothing is written for a document that cannot be.
     std::vector<uint8_t> bytes;
-    if (const DocumentError e = WriteDocument(chart, bytes, &why); e != DocumentError::None) {
+    if (const DocumentError e = make(bytes, why); e != DocumentError::None) {
         return e;
     }
     // A short name, so that a target name of any legal length leaves room for it.
@@ -246,7 +248,28 @@ DocumentError SaveFile(const std::string& path, const SmithChrt& chart, std::str
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart,
                                std::string* cause) {
     std::string why;
-    const DocumentError error = SaveFile(path, chart, why);
+    const DocumentError error = SaveFile(
+        path,
+        [&chart](std::vector<uint8_t>& bytes, std::string& w) {
+            return WriteDocument(chart, bytes, &w);
+        },
+        why);
+    if (error != DocumentError::None && cause != nullptr) {
+        *cause = why;
+    }
+    return error;
+}
+
+DocumentError SaveBytesFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                            std::string* cause) {
+    std::string why;
+    const DocumentError error = SaveFile(
+        path,
+        [&bytes](std::vector<uint8_t>& out, std::string&) {
+            out = bytes;
+            return DocumentError::None;
+        },
+        why);
     if (error != DocumentError::None && cause != nullptr) {
         *cause = why;
     }

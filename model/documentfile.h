@@ -46,3 +46,7 @@ OpenOutcome LoadDocumentFile(const std::string& path, SmithChrt& chart, Document
 /// tells why in words, such as the system's "Permission denied".
 DocumentError SaveDocumentFile(const std::string& path, const SmithChrt& chart,
                                std::string* cause = nullptr);
+/// Writes bytes to path the way SaveDocumentFile writes a document: through a temporary file in
+/// the same folder renamed over the target; FailedToSave when that cannot be done, with its cause.
+DocumentError SaveBytesFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                            std::string* cause = nullptr);

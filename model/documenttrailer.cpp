@@ -1,6 +1,7 @@
 #include "model/documenttrailer.h"
 
 #include "model/archive.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
@@ -139,12 +140,130 @@ template <LoadEnd end> void ResetData(SmithChrt& chart) {
     (end == LoadEnd::Start ? chart.startData : chart.goalData).reset();
 }
 
+// A loss: value (Q or dB), reference frequency (MHz), law (int32).
+void WriteLossSpec(const LossSpec& spec, RecordWriter& out) {
+    out.Double(spec.value);
+    out.Double(spec.mhz);
+    out.Int32(static_cast<int32_t>(spec.law));
+}
+
+bool ReadLossSpec(RecordReader& in, LossClass cls, LossSpec& spec) {
+    int32_t law = 0;
+    if (!in.Double(spec.value) || !in.Double(spec.mhz) || !in.Int32(law)) {
+        return false;
+    }
+    spec.law = static_cast<LossLaw>(law);
+    return CheckLossSpec(spec, cls).empty();
+}
+
+// The defaults record: for inductors, capacitors and lines in turn a byte (set or not) and, when
+// set, the loss.
+struct DefaultSlot {
+    std::optional<LossSpec> LossSettings::*field;
+    LossClass cls;
+};
+constexpr DefaultSlot kDefaultSlots[] = {
+    {&LossSettings::inductorQ, LossClass::QualityFactor},
+    {&LossSettings::capacitorQ, LossClass::QualityFactor},
+    {&LossSettings::lineLoss, LossClass::Line},
+};
+
+bool LossDefaultsAreDefault(const SmithChrt& chart) {
+    return !chart.losses.IsSet();
+}
+
+void WriteLossDefaults(const SmithChrt& chart, RecordWriter& out) {
+    for (const DefaultSlot& slot : kDefaultSlots) {
+        const std::optional<LossSpec>& spec = chart.losses.*slot.field;
+        out.Byte(spec ? 1 : 0);
+        if (spec) {
+            WriteLossSpec(*spec, out);
+        }
+    }
+}
+
+bool ReadLossDefaults(RecordReader& in, SmithChrt& chart) {
+    LossSettings read;
+    for (const DefaultSlot& slot : kDefaultSlots) {
+        uint8_t set = 0;
+        if (!in.Byte(set)) {
+            return false;
+        }
+        if (set != 0) {
+            LossSpec spec;
+            if (!ReadLossSpec(in, slot.cls, spec)) {
+                return false;
+            }
+            read.*slot.field = spec;
+        }
+    }
+    chart.losses = read;
+    return true;
+}
+
+void ResetLossDefaults(SmithChrt& chart) {
+    chart.losses = {};
+}
+
+// The parts' own settings: a count (uint32), then per part its index (int32, 0-based) and loss.
+constexpr size_t kPartLossBytes = 4 + 8 + 8 + 4;
+
+bool PartLossesAreDefault(const SmithChrt& chart) {
+    const int32_t n = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
+    return std::none_of(chart.components.begin(), chart.components.begin() + n,
+                        [](const Component& c) { return c.loss.has_value(); });
+}
+
+void WritePartLosses(const SmithChrt& chart, RecordWriter& out) {
+    const int32_t n = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
+    uint32_t count = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        count += chart.components[i].loss ? 1 : 0;
+    }
+    out.UInt32(count);
+    for (int32_t i = 0; i < n; ++i) {
+        if (const std::optional<LossSpec>& spec = chart.components[i].loss) {
+            out.Int32(i);
+            WriteLossSpec(*spec, out);
+        }
+    }
+}
+
+void ResetPartLosses(SmithChrt& chart) {
+    for (Component& c : chart.components) {
+        c.loss.reset();
+    }
+}
+
+// A part that is not in the network or takes no loss makes the whole record unusable.
+bool ReadPartLosses(RecordReader& in, SmithChrt& chart) {
+    uint32_t count = 0;
+    if (!in.UInt32(count) || in.Remaining() / kPartLossBytes < count) {
+        return false;
+    }
+    const int32_t n = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
+    for (uint32_t k = 0; k < count; ++k) {
+        int32_t index = -1;
+        LossSpec spec;
+        if (!in.Int32(index) || index < 0 || index >= n ||
+            !ReadLossSpec(in, LossClassOf(chart.components[index].kind), spec)) {
+            ResetPartLosses(chart);
+            return false;
+        }
+        chart.components[index].loss = spec;
+    }
+    return true;
+}
+
 constexpr TrailerRecordKind kKinds[] = {
     {kBandRecordTag, BandIsDefault, WriteBand, ReadBand, ResetBand},
     {kStartDataRecordTag, DataIsDefault<LoadEnd::Start>, WriteData<LoadEnd::Start>,
      ReadData<LoadEnd::Start>, ResetData<LoadEnd::Start>},
     {kGoalDataRecordTag, DataIsDefault<LoadEnd::Goal>, WriteData<LoadEnd::Goal>,
      ReadData<LoadEnd::Goal>, ResetData<LoadEnd::Goal>},
+    {kLossDefaultsRecordTag, LossDefaultsAreDefault, WriteLossDefaults, ReadLossDefaults,
+     ResetLossDefaults},
+    {kPartLossRecordTag, PartLossesAreDefault, WritePartLosses, ReadPartLosses, ResetPartLosses},
 };
 
 const TrailerRecordKind* FindKind(RecordTag tag) {

@@ -43,6 +43,9 @@ inline constexpr RecordTag kBandRecordTag = MakeRecordTag('B', 'A', 'N', 'D');
 /// The data the starting and the goal impedance are bound to.
 inline constexpr RecordTag kStartDataRecordTag = MakeRecordTag('S', 'D', 'A', 'T');
 inline constexpr RecordTag kGoalDataRecordTag = MakeRecordTag('G', 'D', 'A', 'T');
+/// The loss defaults of the document and the parts' own loss settings.
+inline constexpr RecordTag kLossDefaultsRecordTag = MakeRecordTag('L', 'O', 'S', 'S');
+inline constexpr RecordTag kPartLossRecordTag = MakeRecordTag('C', 'L', 'O', 'S');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

@@ -1,11 +1,13 @@
 #include "model/smithchrt.h"
 
 #include "model/documenttrailer.h"
+#include "model/losses.h"
 #include "model/messagesink.h"
 #include "quorbel_config.h"
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 
 SmithChrt::SmithChrt() {
     chartZ0 = {50, 0};
@@ -144,22 +146,61 @@ Complex SmithChrt::AddLinePercent(double percent, Complex zStart, Complex zc, in
     return result;
 }
 
-bool SmithChrt::ElementAt(const Component& c, Complex& ze, double& theta) const {
+Complex SmithChrt::AddLossyLinePercent(double percent, Complex zStart, Complex zc,
+                                       int32_t placement, double theta, double& accumulated,
+                                       double nepersPerDegree) {
+    // Pozar 2.91 with gamma l = alpha l + j beta l: the tangents become hyperbolic tangents of
+    // the complex angle; a line of angle a degrees loses nepersPerDegree * |a|.
+    // tanh has the period j pi, so the angle's turns can go before it is taken in radians.
+    const auto tanhOf = [&](double a) {
+        const std::complex<double> t = std::tanh(
+            std::complex<double>(nepersPerDegree * std::fabs(a), std::fmod(a, 360) * kDegToRad));
+        return Complex{t.real(), t.imag()};
+    };
+    Complex result{0, 0};
+    if (placement == PLACE_TL_SERIES) {
+        const double a = theta * (percent * 0.01) + accumulated;
+        accumulated = a;
+        const Complex t = tanhOf(a);
+        result = zc * ((zStart + zc * t) / (zc + zStart * t));
+    } else if (placement == PLACE_TL_SHUNT_OPEN) {
+        const double a = theta * (percent * 0.01) + accumulated;
+        accumulated = a;
+        const Complex x = Complex{zc.re, 0} / tanhOf(a);
+        result = (zStart * x) / (zStart + x);
+    } else if (placement == PLACE_TL_SHUNT_SHORTED) {
+        const double a = accumulated - (percent * 0.01) * (90 - theta);
+        accumulated = a;
+        const Complex x = tanhOf(a + 90) * zc.re;
+        result = (zStart * x) / (zStart + x);
+    } else {
+        Report("You never should have reached this point!");
+    }
+    RaiseQ(result);
+    return result;
+}
+
+bool SmithChrt::ElementAt(const Component& c, Complex& ze, double& theta, double& lineLoss) const {
     if (!IsKnownKind(c.kind)) {
         Report("default case in plotcomponents type checking");
         return false;
     }
-    ze = ElementImpedance(c, frequency);
+    const ElementValue v = EvaluateElement(losses, c, frequency);
+    ze = v.ze;
+    lineLoss = v.nepersPerDegree;
     if (c.kind == KIND_TLINE) {
-        theta = LineAngleAt(c, frequency);
+        theta = v.theta;
     }
     return true;
 }
 
 Complex SmithChrt::StepPercent(double percent, Complex from, Complex ze, int32_t placement,
-                               double theta, double& accumulated) {
+                               double theta, double& accumulated, double lineLoss) {
     if (placement == PLACE_TL_SERIES || placement == PLACE_TL_SHUNT_OPEN ||
         placement == PLACE_TL_SHUNT_SHORTED) {
+        if (lineLoss > 0) {
+            return AddLossyLinePercent(percent, from, ze, placement, theta, accumulated, lineLoss);
+        }
         return AddLinePercent(percent, from, ze, placement, theta, accumulated);
     }
     return AddImpedancePercent(percent, from, ze, placement);
@@ -181,11 +222,12 @@ bool SmithChrt::EvaluateCascade(std::vector<Complex>* outputs) {
         const Component& c = components[i];
         plottingActive = i == activeIndex ? 1 : 0;
         Complex ze;
-        if (!ElementAt(c, ze, theta)) {
+        double lineLoss = 0;
+        if (!ElementAt(c, ze, theta, lineLoss)) {
             return false;
         }
         double accumulated = 0;
-        z = StepPercent(100, z, ze, c.placement, theta, accumulated);
+        z = StepPercent(100, z, ze, c.placement, theta, accumulated, lineLoss);
         if (outputs != nullptr) {
             outputs->push_back(z);
         }

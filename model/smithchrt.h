@@ -6,6 +6,7 @@
 #include "model/component.h"
 #include "model/constants.h"
 #include "model/geometry.h"
+#include "model/lossspec.h"
 #include "model/measureddata.h"
 #include "model/trailerrecord.h"
 
@@ -65,6 +66,8 @@ public:
 
     // Extensions, saved in the document trailer when they differ from their defaults.
     BandSettings band;
+    /// The loss defaults of inductors, capacitors and lines; parts may override them.
+    LossSettings losses;
     /// Measured or simulated data that startZ and goalZ follow while bound (measuredbinding.h);
     /// null when the impedance is a fixed value. Shared, never changed once bound.
     std::shared_ptr<const MeasuredData> startData;
@@ -105,13 +108,19 @@ public:
     Complex AddImpedancePercent(double percent, Complex z, Complex zc, int32_t placement);
     Complex AddLinePercent(double percent, Complex zStart, Complex zc, int32_t placement,
                            double theta, double& accumulated);
+    /// AddLinePercent for a line losing nepersPerDegree (above 0) per degree of its angle; the
+    /// angle is not reduced to one turn, as the loss grows with the whole length.
+    Complex AddLossyLinePercent(double percent, Complex zStart, Complex zc, int32_t placement,
+                                double theta, double& accumulated, double nepersPerDegree);
 
-    /// Element impedance of c at frequency; a line also sets theta, its electrical angle. An
-    /// unknown kind reports "default case in plotcomponents type checking" and gives false.
-    bool ElementAt(const Component& c, Complex& ze, double& theta) const;
-    /// Percent of an element from `from`: the line step for placements 3 to 5, else the lumped one.
+    /// Element impedance of c at frequency, with its loss; a line also sets theta, its electrical
+    /// angle, and lineLoss, its loss in nepers per degree (0 when lossless). An unknown kind
+    /// reports "default case in plotcomponents type checking" and gives false.
+    bool ElementAt(const Component& c, Complex& ze, double& theta, double& lineLoss) const;
+    /// Percent of an element from `from`: the line step for placements 3 to 5 (lossy when
+    /// lineLoss is above 0), else the lumped one.
     Complex StepPercent(double percent, Complex from, Complex ze, int32_t placement, double theta,
-                        double& accumulated);
+                        double& accumulated, double lineLoss = 0);
     /// Evaluates the cascade without drawing: endZ, maxNetworkQ, plottingActive. When outputs is
     /// given it receives the output impedance of each component evaluated, in network order.
     bool EvaluateCascade(std::vector<Complex>* outputs = nullptr);

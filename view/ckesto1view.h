@@ -66,6 +66,7 @@ public:
     /// File > Export Chart...: the chart as the view shows it, at its client size, to a PNG, SVG
     /// or PDF file the user names.
     void OnFileExportChart();
+    void OnFileExportNetwork();
 
     // Printing: each page is drawn by DrawView.
     void OnFilePrint();
@@ -136,6 +137,8 @@ public:
     void OnLoadStartData();
     void OnLoadGoalData();
     void OnUnbindData();
+    void OnLosses();
+    void OnComponentLoss();
 
     /// Called after every paint of the window, when the draw has left its results in the
     /// document (the band's evaluation among them).

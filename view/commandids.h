@@ -62,6 +62,11 @@ enum CommandId : int {
     ID_LOAD_GOAL_DATA = 32845,
     ID_UNBIND_DATA = 32846,
 
+    // Losses.
+    ID_LOSSES = 32851,
+    ID_COMPONENT_LOSS = 32852,
+    ID_FILE_EXPORT_NETWORK = 32853,
+
     // Commands of the application framework.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -76,6 +76,8 @@ const CommandRow kCommands[] = {
     {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, nullptr, true, kShell},
     {ID_LOAD_START_DATA, Key(Qt::Key_D), "Load &Starting Impedance Data...\tD", "Bind the starting [Generator] impedance to measured data from a Touchstone file (d)", "Load starting impedance data (d)", nullptr, &V::OnLoadStartData},
     {ID_LOAD_GOAL_DATA, Key(Qt::Key_D, kShift), "Load &Goal Impedance Data...\tShift+D", "Bind the goal [Load] impedance to measured data from a Touchstone file (Shift+D)", "Load goal impedance data (Shift+D)", nullptr, &V::OnLoadGoalData},
+    {ID_LOSSES, Key(Qt::Key_L, kShift), "&Losses...\tShift+L", "Set the loss of every inductor, capacitor and line: Q or dB per wavelength, at a frequency, with a law (Shift+L)", "Losses (Shift+L)", nullptr, &V::OnLosses},
+    {ID_COMPONENT_LOSS, Key(Qt::Key_Q, kShift), "&Component Loss...\tShift+Q", "Give the active component its own loss, or make it lossless (Shift+Q)", "Component loss (Shift+Q)", nullptr, &V::OnComponentLoss},
     {ID_UNBIND_DATA, Key(Qt::Key_U), "&Unbind\tU", "Unbind the impedances from their data; each keeps its present value (u)", "Unbind (u)", nullptr, &V::OnUnbindData},
 
     {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", nullptr, false, kShell},
@@ -83,6 +85,7 @@ const CommandRow kCommands[] = {
     {ID_FILE_SAVE, Key(Qt::Key_S, kCtrl), "&Save\tCtrl+S", "Save the active document", "Save", "save", nullptr, false, kShell},
     {ID_FILE_SAVE_AS, kNoKey, "Save &As...", "Save the active document with a new name", nullptr, nullptr, nullptr, false, kShell},
     {ID_FILE_EXPORT_CHART, Key(Qt::Key_E, kCtrl), "&Export Chart...\tCtrl+E", "Export the chart as a PNG, SVG or PDF picture", nullptr, nullptr, &V::OnFileExportChart},
+    {ID_FILE_EXPORT_NETWORK, Key(Qt::Key_E, kCtrl | kShift), "Export &Network...\tCtrl+Shift+E", "Export the network as a two-port Touchstone file", nullptr, nullptr, &V::OnFileExportNetwork},
     {ID_FILE_PRINT, Key(Qt::Key_P, kCtrl), "&Print...\tCtrl+P", "Print the active document", "Print", "print", &V::OnFilePrint},
     {ID_FILE_PRINT_PREVIEW, kNoKey, "Print Pre&view", "Display full pages", "Print Preview", "print-preview", &V::OnFilePrintPreview},
     {ID_FILE_PRINT_SETUP, kNoKey, "P&rint Setup...", "Change the printer and printing options", nullptr, nullptr, &V::OnFilePrintSetup},

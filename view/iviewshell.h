@@ -21,4 +21,7 @@ public:
     /// A Touchstone file to read measured data from, asked with the file dialog; empty when the
     /// user cancels.
     virtual QString AskDataFileName() { return {}; }
+    /// The two-port Touchstone file to export the network to (suggested: the name it starts
+    /// with); empty when the user cancels.
+    virtual QString AskNetworkFileName(const QString& /*suggested*/) { return {}; }
 };

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -27,6 +28,7 @@ const QColor kReturnLossColour(0, 110, 170);
 const QColor kVswrColour(kBandLocusPen.colour.r, kBandLocusPen.colour.g, kBandLocusPen.colour.b);
 const QColor kAnalysisColour(0, 150, 0);
 const QColor kEdgeColour(120, 120, 120);
+const QColor kInsertionLossColour(210, 110, 0);
 
 // Values beyond these draw at the plot's edge: an infinite return loss (a perfect match) shows
 // at the top.
@@ -163,6 +165,9 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
 }
 
 void CBandPlotContent::ShowOff() {
+    if (insertionLoss != nullptr) {
+        insertionLoss->clear();
+    }
     chart.setTitle(QStringLiteral("Band response: the band display is off"));
     for (QXYSeries* s :
          std::initializer_list<QXYSeries*>{returnLoss, vswr, worst, analysis, lowEdge, highEdge}) {
@@ -173,6 +178,27 @@ void CBandPlotContent::ShowOff() {
     frequencyAxis->setRange(0, 1);
     returnLossAxis->setRange(0, 10);
     vswrAxis->setRange(1, 2);
+}
+
+void CBandPlotContent::ShowInsertionLoss(const BandResult& result) {
+    if (!result.HasTwoPort()) {
+        if (insertionLoss != nullptr) {
+            insertionLoss->clear();
+            for (QLegendMarker* marker : chart.legend()->markers(insertionLoss)) {
+                marker->setVisible(false);
+            }
+        }
+        return;
+    }
+    if (insertionLoss == nullptr) {
+        insertionLoss = NewSeries(chart, QStringLiteral("Insertion loss (-GT, dB)"),
+                                  kInsertionLossColour, 2, Qt::SolidLine);
+        Attach(insertionLoss, frequencyAxis, returnLossAxis);
+    }
+    for (QLegendMarker* marker : chart.legend()->markers(insertionLoss)) {
+        marker->setVisible(true);
+    }
+    SetPoints(insertionLoss, result.frequencies, insertionLossDb);
 }
 
 void CBandPlotContent::SetMarker(QLineSeries* series, double mhz, bool visible) {
@@ -197,6 +223,7 @@ bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
         Append(next, result.frequencies);
         Append(next, result.returnLossDb);
         Append(next, result.vswr);
+        Append(next, result.transducerGainDb);
     }
     // Compared bit for bit, so that NaN equals NaN.
     if (next.size() == shown.size() &&
@@ -213,8 +240,13 @@ bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
     const double pad = (band.high - band.low) * 0.04;
     frequencyAxis->setRange(band.low - pad, band.high + pad);
     SetFrequencyTicks(frequencyAxis);
-    const auto [rlLow, rlHigh] =
+    insertionLossDb.resize(result.transducerGainDb.size());
+    std::transform(result.transducerGainDb.begin(), result.transducerGainDb.end(),
+                   insertionLossDb.begin(), [](double gt) { return -gt; });
+    auto [rlLow, rlHigh] =
         Span(result.returnLossDb, 0, 10, -kReturnLossCeiling, kReturnLossCeiling);
+    std::tie(rlLow, rlHigh) =
+        Span(insertionLossDb, rlLow, rlHigh, -kReturnLossCeiling, kReturnLossCeiling);
     returnLossAxis->setRange(rlLow, rlHigh);
     returnLossAxis->applyNiceNumbers();
     const auto [vLow, vHigh] = Span(result.vswr, 1, 2, -kVswrCeiling, kVswrCeiling);
@@ -223,6 +255,7 @@ bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
 
     SetPoints(returnLoss, result.frequencies, result.returnLossDb);
     SetPoints(vswr, result.frequencies, result.vswr);
+    ShowInsertionLoss(result);
     if (result.worstIndex >= 0) {
         worst->replace(QList<QPointF>{{result.worstFrequency, Plotted(result.worstVswr)}});
     } else {

@@ -35,10 +35,13 @@ public:
     QLineSeries* ReturnLossSeries() const { return returnLoss; }
     QLineSeries* VswrSeries() const { return vswr; }
     QLineSeries* AnalysisSeries() const { return analysis; }
+    /// The insertion loss (-GT) while the band holds the two-port figures; nullptr until then.
+    QLineSeries* InsertionLossSeries() const { return insertionLoss; }
     QValueAxis* FrequencyAxis() const { return frequencyAxis; }
 
 private:
     void ShowOff();
+    void ShowInsertionLoss(const BandResult& result);
     void SetMarker(QLineSeries* series, double mhz, bool visible);
 
     QChart& chart;
@@ -51,6 +54,9 @@ private:
     QLineSeries* analysis;
     QLineSeries* lowEdge;
     QLineSeries* highEdge;
+    /// Made when a band with a loss set is first shown, so that a lossless plot stays as it was.
+    QLineSeries* insertionLoss = nullptr;
+    std::vector<double> insertionLossDb;
     /// What the plot shows now, to tell whether an update changes anything.
     std::vector<double> shown;
 };

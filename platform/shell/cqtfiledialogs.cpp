@@ -103,3 +103,19 @@ QString CQtFileDialogs::GetDataFileName() {
     }
     return dialog.selectedFiles().constFirst();
 }
+
+QString CQtFileDialogs::GetNetworkFileName(const QString& suggested) {
+    QFileDialog dialog(parent_, QStringLiteral("Export Network"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(
+        {QStringLiteral("Touchstone Two-Port Files (*.s2p)"), QStringLiteral("All Files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("s2p"));
+    if (!suggested.isEmpty()) {
+        dialog.selectFile(suggested);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}

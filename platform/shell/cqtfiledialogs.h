@@ -14,6 +14,7 @@ public:
     QString GetSaveFileName(const QString& suggested) override;
     QString GetExportFileName(const QString& suggested) override;
     QString GetDataFileName() override;
+    QString GetNetworkFileName(const QString& suggested) override;
 
 private:
     QWidget* parent_;

@@ -15,4 +15,6 @@ public:
     /// A Touchstone file to open, offered as "Touchstone Files (*.s1p ...)" matching any case,
     /// and all files.
     virtual QString GetDataFileName() { return {}; }
+    /// A two-port Touchstone file to write the network to; a name without an extension gets .s2p.
+    virtual QString GetNetworkFileName(const QString& /*suggested*/) { return {}; }
 };

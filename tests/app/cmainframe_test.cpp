@@ -166,7 +166,8 @@ TEST_F(ShellTest, MenusAsTabled) {
     // menu those of measured loads.
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
                                    QStringLiteral("&View"), QStringLiteral("&Band"),
-                                   QStringLiteral("&Data"), QStringLiteral("&Help")}));
+                                   QStringLiteral("&Data"), QStringLiteral("L&osses"),
+                                   QStringLiteral("&Help")}));
     auto visibleTexts = [](QMenu* menu) {
         QStringList texts;
         for (QAction* a : menu->actions()) {
@@ -178,8 +179,9 @@ TEST_F(ShellTest, MenusAsTabled) {
     };
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&File"))),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
-                           "&Export Chart...\tCtrl+E", "-", "&Print...\tCtrl+P", "Print Pre&view",
-                           "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
+                           "&Export Chart...\tCtrl+E", "Export &Network...\tCtrl+Shift+E", "-",
+                           "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
+                           "Recent File", "-", "E&xit"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Edit"))),
               (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
                            "&Options...\ts"}));
@@ -188,6 +190,8 @@ TEST_F(ShellTest, MenusAsTabled) {
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Data"))),
               (QStringList{"Load &Starting Impedance Data...\tD",
                            "Load &Goal Impedance Data...\tShift+D", "-", "&Unbind\tU"}));
+    EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("L&osses"))),
+              (QStringList{"&Losses...\tShift+L", "&Component Loss...\tShift+Q"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Help"))),
               QStringList{"&About Quorbel..."});
 }

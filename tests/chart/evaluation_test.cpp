@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -81,6 +82,50 @@ TEST(Evaluation, CascadeAndDrawAgree) {
     }
     EXPECT_GT(withLines, 50);
     EXPECT_LT(withLines, 250);
+}
+
+// With losses the draw still ends where the cascade does, and the readout gains one line after
+// the closing lines with the dissipation and the transducer gain.
+TEST(Evaluation, LossyCascadeAndDrawAgreeAndTheReadoutSaysSo) {
+    std::mt19937 rng(9);
+    for (int n = 0; n < 100; ++n) {
+        RecordedDraw d;
+        d.sc = RandomNetwork(rng);
+        d.Draw();
+        const std::vector<std::string> lossless = d.Texts();
+        d.sc.losses.inductorQ = LossSpec{40, 1000, LossLaw::Sqrt};
+        d.sc.losses.capacitorQ = LossSpec{300, 0, LossLaw::Constant};
+        d.sc.losses.lineLoss = LossSpec{0.5, 1000, LossLaw::Linear};
+        SmithChrt cascade = d.sc;
+        ASSERT_TRUE(cascade.EvaluateCascade());
+        d.Draw();
+        EXPECT_EQ(d.sc.endZ, cascade.endZ) << n;
+        const std::vector<std::string> lossy = d.Texts();
+        ASSERT_EQ(lossy.size(), lossless.size() + 1) << n;
+        EXPECT_EQ(lossy.back().rfind("Loss in parts=", 0), 0u) << lossy.back();
+        EXPECT_NE(lossy.back().find(", GT=-"), std::string::npos) << lossy.back();
+    }
+}
+
+// A lossy line's trace spirals inward: every point lies no farther from the chart's centre than
+// the one before it (to the pixel), and the 2000-degree line ends well inside where it began.
+TEST(Evaluation, LossyLineTraceCurvesInward) {
+    RecordedDraw d;
+    d.sc.startZ = {500, 0};
+    Component line = NewLine(PLACE_TL_SERIES, 50, 1000);
+    line.lineAngle = 2000;
+    line.loss = LossSpec{0.5, 1000, LossLaw::Constant};
+    d.sc.AddComponent(line);
+    d.Draw(800, 800);
+    const std::vector<DrawCall> steps = d.CallsWithPen(DrawCall::Op::LineTo, kActiveTrace);
+    ASSERT_GT(steps.size(), 100u);
+    const auto radius = [&](Point p) {
+        return std::hypot(double(p.x) - d.sc.chartCentre.x, double(p.y) - d.sc.chartCentre.y);
+    };
+    for (const DrawCall& c : steps) {
+        EXPECT_LE(radius(c.to), radius(c.from) + 1.5);
+    }
+    EXPECT_LT(radius(steps.back().to), 0.6 * radius(steps.front().from));
 }
 
 } // namespace

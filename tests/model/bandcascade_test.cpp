@@ -41,6 +41,18 @@ TEST(BandCascade, AgreesWithTheChartsEvaluationOnEverySampleNetwork) {
     }
 }
 
+TEST(BandCascade, AgreesWithTheChartsEvaluationWithLossyParts) {
+    for (const SampleNetwork& net : SampleNetworks()) {
+        SmithChrt doc = DocumentWith(net.components);
+        doc.startZ = {12.5, -8};
+        doc.band = {doc.frequency * 0.8, doc.frequency * 1.25, 31, true, false};
+        doc.losses.inductorQ = LossSpec{40, doc.frequency, LossLaw::Sqrt};
+        doc.losses.capacitorQ = LossSpec{300, 0, LossLaw::Constant};
+        doc.losses.lineLoss = LossSpec{0.8, doc.frequency, LossLaw::Linear};
+        ExpectSameAsBand(doc, net.name + " lossy");
+    }
+}
+
 TEST(BandCascade, AgreesOnRandomLongLaddersAndAfterChangingOneComponent) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> kind(0, 7);

@@ -183,6 +183,106 @@ TEST(DocumentTrailer, OnlyWellFormedTrailersAndUsableRecordsCount) {
     }
 }
 
+// Losses: an inductor, a resistor and a line, with defaults for inductors and lines and the
+// line's own setting (lossless, against the default).
+SmithChrt LossyDesign() {
+    SmithChrt s = DocumentWith({NewInductor(PLACE_SERIES, 50, 100), NewResistor(PLACE_SHUNT, 50),
+                                NewLine(PLACE_TL_SERIES, 50, 100)});
+    s.losses.inductorQ = LossSpec{60, 0, LossLaw::Constant};
+    s.losses.lineLoss = LossSpec{0.3, 900, LossLaw::Sqrt};
+    s.components[2].loss = LossSpec{0, 0, LossLaw::Constant};
+    return s;
+}
+
+TrailerRecord LossRecord(RecordTag tag, std::initializer_list<std::pair<int, LossSpec>> slots,
+                         bool counted) {
+    RecordWriter w;
+    if (counted) {
+        w.UInt32(static_cast<uint32_t>(slots.size()));
+    }
+    for (const auto& [lead, spec] : slots) {
+        if (counted) {
+            w.Int32(lead);
+        } else {
+            w.Byte(static_cast<uint8_t>(lead));
+        }
+        if (lead >= 0 && (counted || lead != 0)) {
+            w.Double(spec.value);
+            w.Double(spec.mhz);
+            w.Int32(static_cast<int32_t>(spec.law));
+        }
+    }
+    return {tag, w.Bytes()};
+}
+
+TEST(DocumentTrailer, LossRecordsAreWrittenAsDocumented) {
+    const SmithChrt s = LossyDesign();
+    const Bytes expected = Concat(
+        Plain(s),
+        BuildTrailer(
+            {LossRecord(kLossDefaultsRecordTag,
+                        {{1, {60, 0, LossLaw::Constant}}, {0, {}}, {1, {0.3, 900, LossLaw::Sqrt}}},
+                        false),
+             LossRecord(kPartLossRecordTag, {{2, {0, 0, LossLaw::Constant}}}, true)}));
+    EXPECT_EQ(WriteDocument(s), expected);
+    const SmithChrt back = ReadInto(expected);
+    EXPECT_EQ(back.losses, s.losses);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.components[i], s.components[i]) << i;
+    }
+    EXPECT_EQ(WriteDocument(back), expected);
+    SmithChrt none = s;
+    none.losses = {};
+    none.components[2].loss.reset();
+    EXPECT_EQ(WriteDocument(none), Plain(s));
+}
+
+TEST(DocumentTrailer, UnusableLossRecordsAreIgnoredAlone) {
+    const LossSpec q{60, 0, LossLaw::Constant};
+    const LossSpec line{0.3, 900, LossLaw::Linear};
+    const TrailerRecord goodDefaults =
+        LossRecord(kLossDefaultsRecordTag, {{1, q}, {0, {}}, {0, {}}}, false);
+    const TrailerRecord goodPart = LossRecord(kPartLossRecordTag, {{0, q}}, true);
+    const struct {
+        const char* name;
+        TrailerRecord defaults;
+        TrailerRecord part;
+        bool defaultsKept;
+        bool partKept;
+    } cases[] = {
+        {"both good", goodDefaults, goodPart, true, true},
+        {"Q of 0",
+         LossRecord(kLossDefaultsRecordTag, {{1, {0, 0, LossLaw::Constant}}, {0, {}}, {0, {}}},
+                    false),
+         goodPart, false, true},
+        {"law unknown",
+         LossRecord(kLossDefaultsRecordTag, {{1, {9, 5, LossLaw(3)}}, {0, {}}, {0, {}}}, false),
+         goodPart, false, true},
+        {"linear Q without a frequency", goodDefaults,
+         LossRecord(kPartLossRecordTag, {{0, {9, 0, LossLaw::Linear}}}, true), true, false},
+        {"line loss without a frequency",
+         LossRecord(kLossDefaultsRecordTag, {{0, {}}, {0, {}}, {1, {0.3, 0, LossLaw::Constant}}},
+                    false),
+         goodPart, false, true},
+        {"negative dB", goodDefaults,
+         LossRecord(kPartLossRecordTag, {{2, {-1, 900, LossLaw::Constant}}}, true), true, false},
+        {"a resistor's loss", goodDefaults, LossRecord(kPartLossRecordTag, {{1, q}}, true), true,
+         false},
+        {"past the last part", goodDefaults, LossRecord(kPartLossRecordTag, {{3, line}}, true),
+         true, false},
+        {"second part bad", goodDefaults, LossRecord(kPartLossRecordTag, {{0, q}, {1, q}}, true),
+         true, false},
+        {"count beyond the payload", goodDefaults, {kPartLossRecordTag, {9, 0, 0, 0}}, true, false},
+    };
+    const Bytes plain = Plain(LossyDesign());
+    for (const auto& c : cases) {
+        const SmithChrt back = ReadInto(Concat(plain, BuildTrailer({c.defaults, c.part})));
+        EXPECT_EQ(back.losses.inductorQ.has_value(), c.defaultsKept) << c.name;
+        EXPECT_EQ(back.components[0].loss.has_value(), c.partKept) << c.name;
+        EXPECT_FALSE(back.components[1].loss.has_value()) << c.name;
+    }
+}
+
 } // namespace
 
 namespace {
