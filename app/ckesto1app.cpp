@@ -257,6 +257,10 @@ void CKesto1App::OnBandDisplayTurnedOn() {
     frame->OfferBandPlot();
 }
 
+void CKesto1App::OnLockPlotAxes() {
+    frame->LockPlotAxes(!frame->PlotAxesLocked());
+}
+
 bool CKesto1App::IsShellCommandEnabled(int id) const {
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
         return id - ID_FILE_MRU_FILE1 < recentFiles.Count();
@@ -276,6 +280,9 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
     }
     if (id == ID_VIEW_BAND_PLOT) {
         return frame->BandPlotShown();
+    }
+    if (id == ID_LOCK_PLOT_AXES) {
+        return frame->PlotAxesLocked();
     }
     return false;
 }

@@ -55,6 +55,7 @@ public:
     void OnViewToolbar() override;
     void OnViewStatusBar() override;
     void OnViewBandPlot() override;
+    void OnLockPlotAxes() override;
     void OnBandDisplayTurnedOn() override;
     bool IsShellCommandEnabled(int id) const override;
     bool IsShellCommandChecked(int id) const override;

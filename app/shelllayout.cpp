@@ -13,8 +13,8 @@ constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_CHART_SETUP_MENU,
 };
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
-constexpr int kBandMenu[] = {ID_BAND_DISPLAY, ID_BAND_JUNCTIONS, ID_BAND_SETUP, kSeparator,
-                             ID_VIEW_BAND_PLOT};
+constexpr int kBandMenu[] = {ID_BAND_DISPLAY, ID_BAND_JUNCTIONS, ID_BAND_SETUP,
+                             kSeparator,      ID_VIEW_BAND_PLOT, ID_LOCK_PLOT_AXES};
 constexpr int kDataMenu[] = {ID_LOAD_START_DATA, ID_LOAD_GOAL_DATA, kSeparator, ID_UNBIND_DATA};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 

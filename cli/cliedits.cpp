@@ -4,6 +4,7 @@
 #include "model/bandsettings.h"
 #include "model/measuredbinding.h"
 #include "model/messagesink.h"
+#include "model/networkflip.h"
 #include "model/smithchrt.h"
 
 namespace {
@@ -73,6 +74,10 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
     }
     if (o.bandOff) {
         doc.band = BandSettings{};
+        doc.bandLimit = {};
+    }
+    if (o.bandLimit) {
+        doc.bandLimit = *o.bandLimit;
     }
     if (o.unbindData && !UnbindData(doc, messages)) {
         return false;
@@ -94,5 +99,8 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
         return false;
     }
     UnbindEdited(doc, messages);
+    if (o.flip) {
+        FlipNetwork(doc);
+    }
     return true;
 }

@@ -222,8 +222,35 @@ Error OnBand(CliOptions& o, std::string_view v) {
     return std::nullopt;
 }
 
+Error OnBandLimit(CliOptions& o, std::string_view v) {
+    const std::vector<std::string> parts = SplitFields(Lower(v), ':');
+    if (parts.size() == 1 && parts[0] == "none") {
+        o.bandLimit = BandLimit{};
+        return std::nullopt;
+    }
+    const std::optional<double> value = parts.size() == 2 ? ParseNumber(parts[1]) : std::nullopt;
+    BandLimit limit;
+    limit.kind = parts[0] == "rl"     ? BandLimitKind::ReturnLoss
+                 : parts[0] == "vswr" ? BandLimitKind::Vswr
+                                      : BandLimitKind::None;
+    if (!value || limit.kind == BandLimitKind::None) {
+        return "expected rl:DB, vswr:V or none, got '" + std::string(v) + "'";
+    }
+    limit.value = *value;
+    if (const char* problem = BandLimitProblem(limit); *problem != '\0') {
+        return std::string(problem);
+    }
+    o.bandLimit = limit;
+    return std::nullopt;
+}
+
 Error OnBandOff(CliOptions& o, std::string_view) {
     o.bandOff = true;
+    return std::nullopt;
+}
+
+Error OnFlip(CliOptions& o, std::string_view) {
+    o.flip = true;
     return std::nullopt;
 }
 
@@ -296,7 +323,7 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 23> kOptions{{
+constexpr std::array<OptionRow, 25> kOptions{{
     {"--start-data", 0, true, OnStartData},
     {"--goal-data", 0, true, OnGoalData},
     {"--start-port", 0, true, OnStartPort},
@@ -305,11 +332,13 @@ constexpr std::array<OptionRow, 23> kOptions{{
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
     {"--band-off", 0, false, OnBandOff},
+    {"--band-limit", 0, true, OnBandLimit},
     {"--z0", 0, true, OnZ0},
     {"--start", 0, true, OnStart},
     {"--goal", 0, true, OnGoal},
     {"--matchme", 0, true, OnMatchMe},
     {"--filter", 0, true, OnFilter},
+    {"--flip", 0, false, OnFlip},
     {"--save", 0, true, OnSave},
     {"--output", 'o', true, OnOutput},
     {"--plot", 0, true, OnPlot},

@@ -18,6 +18,10 @@ Edits:
     --band F1:F2:N       band analysis from F1 to F2 MHz at N frequencies (0 < F1 < F2, 2 <= N <= 10001),
                          with the band display on: the chart draws the band's locus and the readout its line
     --band-off           no band: the band display off and the band's settings at their defaults
+    --band-limit rl:DB, vswr:V or none
+                         a limit every band frequency should meet (return loss of at least DB dB, above 0,
+                         or VSWR of at most V, above 1), kept in the document like the band: the plot draws
+                         it and the band's readout counts the points that fail it; none removes it
     --unbind-data        unbind both impedances from their data, each keeping its value at the analysis
                          frequency (refused where the data has none there)
     --z0 OHM             chart Z0 (imaginary part 0)
@@ -29,6 +33,9 @@ Edits:
     --filter TYPE,FC,RIPPLE,N,RO,FIRST
                          filter wizard as if its dialog were accepted: TYPE lowpass or highpass, FC in MHz,
                          RIPPLE in dB, order N, RO in ohm, FIRST shunt or series
+    --flip               turn the network around end for end, as the window's Flip: the starting and goal
+                         impedances trade places, each conjugated (bound data moves with its end), and the
+                         components are listed in reverse order
 Outputs:
     --save FILE.qbl      write the document (same bytes as the window's Save)
     -o, --output FILE    render the chart exactly as the window draws it; PNG, SVG or PDF by the extension
@@ -64,7 +71,8 @@ band display off, or a wizard value outside its dialog's range (the dialog's val
 Messages that the window would show in message boxes during the run go to stderr, each distinct one once,
 each line beginning "quorbel-cli: ".
 JSON keys: title, frequency, chartZ0 [re,im], startZ [re,im], goalZ [re,im], startData and goalData (null when
-not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
+not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}; goalData
+also conjugate: true, as the goal bound to data is the conjugate of the data's impedance), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency, missingPoints (band frequencies where bound data had no value), limit (null, or {kind "rl" or "vswr", value}), failingPoints (band frequencies failing the limit)}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
 )";
 }
 

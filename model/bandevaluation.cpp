@@ -27,6 +27,8 @@ void ClearResult(BandResult& r) {
     r.junctionZ.clear();
     r.junctionCount = 0;
     r.evaluated = false;
+    r.missingPoints = 0;
+    r.failingPoints = 0;
     r.worstIndex = -1;
     r.worstVswr = kNaN;
     r.worstFrequency = kNaN;
@@ -78,8 +80,8 @@ void SetNaNPoint(BandResult& r, size_t k) {
 class CLoadAt {
 public:
     CLoadAt(const std::function<Complex(double)>& given,
-            const std::shared_ptr<const MeasuredData>& data, Complex fixed)
-        : given(given), fixed(fixed) {
+            const std::shared_ptr<const MeasuredData>& data, Complex fixed, bool conjugate)
+        : given(given), fixed(fixed), conjugate(conjugate) {
         if (!given && data != nullptr) {
             cursor.emplace(*data);
         }
@@ -90,7 +92,7 @@ public:
         }
         if (cursor) {
             const std::optional<Complex> z = cursor->ImpedanceAt(f);
-            return z ? *z : kNaNZ;
+            return z ? (conjugate ? Conjugate(*z) : *z) : kNaNZ;
         }
         return fixed;
     }
@@ -99,6 +101,7 @@ private:
     const std::function<Complex(double)>& given;
     std::optional<MeasuredCursor> cursor;
     Complex fixed;
+    bool conjugate;
 };
 
 } // namespace
@@ -129,14 +132,17 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     std::vector<Complex> outputs;
     outputs.reserve(MAX_COMPONENTS);
     std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
-    CLoadAt startAt(loads.start, chart.startData, chart.startZ);
-    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
+    CLoadAt startAt(loads.start, chart.startData, chart.startZ, false);
+    // The goal bound to a load's data is the conjugate of the load (see measuredbinding.h).
+    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ, true);
+    const MatchReflection reflection = GoalReflection(chart);
 
     for (size_t k = 0; k < n; ++k) {
         const double f = BandFrequency(band, static_cast<int32_t>(k));
         result.frequencies[k] = f;
         const Complex start = startAt(f);
         if (!result.evaluated || IsNaN(start)) {
+            result.missingPoints += result.evaluated ? 1 : 0;
             SetNaNPoint(result, k);
             continue;
         }
@@ -149,10 +155,12 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
             result.junctionZ[static_cast<size_t>(i) * n + k] = outputs[static_cast<size_t>(i)];
         }
         const Complex goal = goalAt(f);
-        const MatchFigures m = ComputeMatch(scratch.endZ, goal);
+        result.missingPoints += IsNaN(goal) ? 1 : 0;
+        const MatchFigures m = ComputeMatch(scratch.endZ, goal, reflection);
         result.vswr[k] = m.vswr;
         result.returnLossDb[k] = m.returnLossDb;
         result.mismatchLossDb[k] = m.mismatchLossDb;
+        result.failingPoints += chart.bandLimit.Fails(m.vswr, m.returnLossDb) ? 1 : 0;
         if (!std::isnan(m.vswr) && (result.worstIndex < 0 || m.vswr > result.worstVswr)) {
             result.worstIndex = static_cast<int32_t>(k);
             result.worstVswr = m.vswr;

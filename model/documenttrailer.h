@@ -38,6 +38,8 @@ inline constexpr RecordTag kBandRecordTag = MakeRecordTag('B', 'A', 'N', 'D');
 /// The data the starting and the goal impedance are bound to.
 inline constexpr RecordTag kStartDataRecordTag = MakeRecordTag('S', 'D', 'A', 'T');
 inline constexpr RecordTag kGoalDataRecordTag = MakeRecordTag('G', 'D', 'A', 'T');
+/// The band's limit.
+inline constexpr RecordTag kBandLimitRecordTag = MakeRecordTag('B', 'L', 'I', 'M');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

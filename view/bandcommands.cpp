@@ -45,12 +45,20 @@ void CKesto1View::OnBandSetup() {
     dialog.low = shown.low;
     dialog.high = shown.high;
     dialog.points = shown.points;
+    dialog.limitKind = static_cast<int32_t>(sc.bandLimit.kind);
+    if (sc.bandLimit.IsSet()) {
+        dialog.limitValue = sc.bandLimit.value;
+    }
     if (dialog.exec() != QDialog::Accepted) {
         AfterCommand(false);
         return;
     }
     // The dialog refuses every band that SetBand would.
     SetBand(sc, dialog.low, dialog.high, dialog.points);
+    sc.bandLimit = {static_cast<BandLimitKind>(dialog.limitKind), dialog.limitValue};
+    if (!sc.bandLimit.IsSet()) {
+        sc.bandLimit.value = 0;
+    }
     // A band just set is one to look at.
     const bool turnedOn = !sc.band.display;
     sc.band.display = true;
@@ -63,5 +71,11 @@ void CKesto1View::OnBandSetup() {
 void CKesto1View::OnViewBandPlot() {
     if (shell != nullptr) {
         shell->OnViewBandPlot();
+    }
+}
+
+void CKesto1View::OnLockPlotAxes() {
+    if (shell != nullptr) {
+        shell->OnLockPlotAxes();
     }
 }

@@ -139,6 +139,7 @@ public:
     void OnToggleJunctionLoci();
     void OnBandSetup();
     void OnViewBandPlot();
+    void OnLockPlotAxes();
     // Measured loads: bind the starting or goal impedance to a Touchstone file's data, unbind.
     void OnLoadStartData();
     void OnLoadGoalData();

@@ -53,6 +53,7 @@ enum CommandId : int {
     ID_BAND_JUNCTIONS = 32841,
     ID_BAND_SETUP = 32842,
     ID_VIEW_BAND_PLOT = 32843,
+    ID_LOCK_PLOT_AXES = 32860,
 
     // Measured loads.
     ID_LOAD_START_DATA = 32844,

@@ -67,10 +67,11 @@ const CommandRow kCommands[] = {
     {ID_FILTER_WIZARD, Key(Qt::Key_W, kCtrl), nullptr, "Invoke the Simple Filter Wizard", nullptr, "filter-wizard", &V::OnFilterWizard},
     {ID_BAND_DISPLAY, Key(Qt::Key_B, kCtrl), "Show &Band\tCtrl+B", "Show or hide the band: its locus on the chart and its readout line (Ctrl+B)", "Band display (Ctrl+B)", nullptr, &V::OnToggleBandDisplay, true},
     {ID_BAND_JUNCTIONS, Key(Qt::Key_J), "&Junction Loci\tJ", "Show or hide the band's locus after every component (j)", "Junction loci (j)", nullptr, &V::OnToggleJunctionLoci, true},
-    {ID_BAND_SETUP, Key(Qt::Key_B, kShift), "Band &Setup...\tShift+B", "Set the band's low and high frequency and its number of points (Shift+B)", "Band Setup (Shift+B)", nullptr, &V::OnBandSetup},
+    {ID_BAND_SETUP, Key(Qt::Key_B, kShift), "Band &Setup...\tShift+B", "Set the band's low and high frequency, its number of points and the limit its points should meet (Shift+B)", "Band Setup (Shift+B)", nullptr, &V::OnBandSetup},
     {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, &V::OnViewBandPlot, true},
+    {ID_LOCK_PLOT_AXES, Key(Qt::Key_L, kCtrl), "&Lock Plot Axes\tCtrl+L", "Keep the response plot's axes as they are, or let them widen when the data leaves them (Ctrl+L)", "Lock plot axes (Ctrl+L)", nullptr, &V::OnLockPlotAxes, true},
     {ID_LOAD_START_DATA, Key(Qt::Key_D), "Load &Starting Impedance Data...\tD", "Bind the starting [Generator] impedance to measured data from a Touchstone file (d)", "Load starting impedance data (d)", nullptr, &V::OnLoadStartData},
-    {ID_LOAD_GOAL_DATA, Key(Qt::Key_D, kShift), "Load &Goal Impedance Data...\tShift+D", "Bind the goal [Load] impedance to measured data from a Touchstone file (Shift+D)", "Load goal impedance data (Shift+D)", nullptr, &V::OnLoadGoalData},
+    {ID_LOAD_GOAL_DATA, Key(Qt::Key_D, kShift), "Load &Goal as Conjugate of Load Data...\tShift+D", "Bind the goal [Load] impedance to the conjugate of a load's measured data from a Touchstone file, for a conjugate match (Shift+D)", "Goal: conjugate of load data (Shift+D)", nullptr, &V::OnLoadGoalData},
     {ID_UNBIND_DATA, Key(Qt::Key_U), "&Unbind\tU", "Unbind the impedances from their data; each keeps its present value (u)", "Unbind (u)", nullptr, &V::OnUnbindData},
 
     {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},

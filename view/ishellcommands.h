@@ -23,6 +23,8 @@ public:
     virtual bool IsShellCommandChecked(int id) const = 0;
     /// Shows or hides the band response plot.
     virtual void OnViewBandPlot() {}
+    /// Locks the response plot's axes, or lets them follow the data again.
+    virtual void OnLockPlotAxes() {}
     /// The band display has just been turned on: the shell shows the response plot the first
     /// time this happens.
     virtual void OnBandDisplayTurnedOn() {}

@@ -187,7 +187,7 @@ TEST_F(ShellTest, MenusAsTabled) {
               (QStringList{"&Toolbar", "&Status Bar"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Data"))),
               (QStringList{"Load &Starting Impedance Data...\tD",
-                           "Load &Goal Impedance Data...\tShift+D", "-", "&Unbind\tU"}));
+                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Help"))),
               QStringList{"&About Quorbel..."});
 }
