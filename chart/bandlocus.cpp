@@ -4,6 +4,7 @@
 #include "chart/readout.h"
 #include "model/bandevaluation.h"
 #include "model/bandsettings.h"
+#include "model/matchfigures.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
 
@@ -52,17 +53,25 @@ std::vector<TextBox> MarkerLabelBoxes(SmithChrt& sc) {
 }
 
 // Where a band end's label goes: beside its square, away from the horizontal axis (where the
-// goal's label usually lies) unless that covers another label, then on the other side.
+// goal's label usually lies) unless that covers another label, then on the other side, then a
+// line further out at a time.
 Point PlaceLabel(const SmithChrt& sc, Point p, int32_t h, int64_t width,
                  std::vector<TextBox>& taken) {
     const int64_t lh = sc.lineHeight;
-    const Point aboveRight{AddCoord(p.x, h), ClampToInt32(int64_t{p.y} + h + lh)};
-    const Point belowRight{AddCoord(p.x, h), AddCoord(p.y, -h)};
-    const Point aboveLeft{ClampToInt32(int64_t{p.x} - h - width), aboveRight.y};
-    const Point belowLeft{aboveLeft.x, belowRight.y};
+    const int64_t right = int64_t{p.x} + h;
+    const int64_t left = int64_t{p.x} - h - width;
     const bool upper = p.y >= sc.chartCentre.y;
-    const Point order[] = {upper ? aboveRight : belowRight, upper ? belowRight : aboveRight,
-                           upper ? aboveLeft : belowLeft, upper ? belowLeft : aboveLeft};
+    std::vector<Point> order;
+    for (int64_t out = 0; out < 4; ++out) {
+        const Point above{0, ClampToInt32(int64_t{p.y} + h + lh + out * lh)};
+        const Point below{0, ClampToInt32(int64_t{p.y} - h - out * lh)};
+        for (const int64_t x : {right, left}) {
+            const Point first = upper ? above : below;
+            const Point second = upper ? below : above;
+            order.push_back({ClampToInt32(x), first.y});
+            order.push_back({ClampToInt32(x), second.y});
+        }
+    }
     for (const Point at : order) {
         const TextBox box = BoxAt(at, width, lh);
         if (std::none_of(taken.begin(), taken.end(),
@@ -181,7 +190,7 @@ std::vector<std::string> BandLines(const BandSettings& band, const BandLimit& li
     std::vector<std::string> lines{CFormat("Band %.3f-%.3f MHz:", band.low, band.high)};
     if (result.worstIndex < 0) {
         lines.emplace_back(" no valid point");
-    } else if (!std::isfinite(result.worstReturnLossDb)) {
+    } else if (!(result.worstReturnLossDb < kPerfectMatchDb)) {
         lines.push_back(CFormat(" VSWR<=%4.2f @%.3f MHz, perfect match", result.worstVswr,
                                 result.worstFrequency));
     } else {

@@ -44,9 +44,9 @@ void DrawLocus(SmithChrt& sc, std::span<const Complex> locus);
 
 /// The readout's band lines, short enough to stay clear of the chart as the other readout lines
 /// do: "Band 400.000-470.000 MHz:", then " VSWR<=1.85 @470.000 MHz, RL>=10.52dB" (" VSWR<=1.00
-/// @470.000 MHz, perfect match" for an unbounded return loss, " no valid point" when no frequency
-/// of the band gave a VSWR), then " 5 of 31 points without data" where the data does not reach
-/// some, then " 3 of 101 points fail RL>=10 dB" while a limit is set.
+/// @470.000 MHz, perfect match" for a return loss of kPerfectMatchDb or more, " no valid point"
+/// when no frequency of the band gave a VSWR), then " 5 of 31 points without data" where the data
+/// does not reach some, then " 3 of 101 points fail RL>=10 dB" while a limit is set.
 std::vector<std::string> BandLines(const BandSettings& band, const BandLimit& limit,
                                    const BandResult& result);
 

@@ -138,8 +138,9 @@ std::string MatchLine(const SmithChrt& sc) {
     if (std::isnan(m.vswr)) {
         return CFormat(" Match: no data at %.3f MHz", sc.frequency);
     }
-    if (!std::isfinite(m.returnLossDb)) {
-        return CFormat(" VSWR=%4.2f, RL: perfect match, ML=%4.2fdB", m.vswr, m.mismatchLossDb);
+    if (!(m.returnLossDb < kPerfectMatchDb)) {
+        return CFormat(" VSWR=%4.2f, RL: perfect match, ML=%4.2fdB", m.vswr,
+                       std::fabs(m.mismatchLossDb));
     }
     return CFormat(" VSWR=%4.2f, RL=%4.2fdB, ML=%4.2fdB", m.vswr, m.returnLossDb, m.mismatchLossDb);
 }

@@ -32,7 +32,7 @@ std::string MatchLine(Complex endZ, Complex goalZ);
 /// The match line of sc's ending impedance against its goal. With no data bound exactly
 /// MatchLine(endZ, goalZ); while data is bound the figures are ChartMatch's and a figure that is
 /// not a number gets words: " Match: no data at %.3f MHz" where an end has no value, "perfect
-/// match" for an unbounded return loss.
+/// match" for a return loss of kPerfectMatchDb or more.
 std::string MatchLine(const SmithChrt& sc);
 std::string QLine(double maxNetworkQ);
 std::string MarkerLabel(const SmithChrt& sc, Complex z);

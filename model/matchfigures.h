@@ -20,6 +20,11 @@ double QOf(Complex z);
 /// power-wave reflection, as for a goal that is the conjugate of a load's data.
 enum class MatchReflection { Plain, PowerWave };
 
+/// A return loss above this is the rounding noise of an exact match (|gamma| below 1e-10, where two
+/// evaluations of one network may differ), shown in words ("perfect match") wherever the specified
+/// lines allow it.
+inline constexpr double kPerfectMatchDb = 200;
+
 /// The figures of the readout's match line.
 struct MatchFigures {
     double vswr;

@@ -44,8 +44,8 @@ public:
     /// Notes beside the impedances that come from data ("From data: dipole.s1p"); an empty text
     /// hides its note. Shown while the dialog is open: not fields of the exchange.
     void SetBoundNotes(const QString& start, const QString& goal);
-    static constexpr int kStartNoteId = 1090;
-    static constexpr int kGoalNoteId = 1091;
+    static constexpr int kStartNoteId = 1190;
+    static constexpr int kGoalNoteId = 1191;
 
 private:
     QLabel* startNote = nullptr;

@@ -12,8 +12,8 @@ class CMatchMeWizardDialog : public CDialogBase {
 public:
     static constexpr int IDD = 146;
     /// The notes beside impedances that come from data ("From data: dipole.s1p").
-    static constexpr int kStartNoteId = 1090;
-    static constexpr int kGoalNoteId = 1091;
+    static constexpr int kStartNoteId = 1190;
+    static constexpr int kGoalNoteId = 1191;
 
     explicit CMatchMeWizardDialog(QWidget* parent = nullptr);
 

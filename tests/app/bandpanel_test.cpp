@@ -86,17 +86,33 @@ TEST_F(BandPanelTest, TheBandMenuCarriesTheCommandsAndTheirChecks) {
     for (QAction* a : band->actions()) {
         texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts, (QStringList{"Show &Band\tCtrl+B", "&Junction Loci\tJ",
-                                  "Band &Setup...\tShift+B", "-", "Response &Plot\tCtrl+Shift+B"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Show &Band\tCtrl+B", "&Junction Loci\tJ", "Band &Setup...\tShift+B",
+                           "-", "Response &Plot\tCtrl+Shift+B", "&Lock Plot Axes\tCtrl+L"}));
     EXPECT_TRUE(band->toolTipsVisible());
     Doc().chart.band = {400, 470, 11, true, true};
     Frame().UpdateCommandUI();
     for (QAction* a : band->actions()) {
         if (a->isCheckable()) {
-            EXPECT_EQ(a->isChecked(), a->text() != QStringLiteral("Response &Plot\tCtrl+Shift+B"))
+            EXPECT_EQ(a->isChecked(), a->text().startsWith(QStringLiteral("Show &Band")) ||
+                                          a->text().startsWith(QStringLiteral("&Junction")))
                 << a->text().toStdString();
         }
     }
+}
+
+// Ctrl+L locks the plot's axes: a point far above them no longer widens them; again, unlocked.
+TEST_F(BandPanelTest, CtrlLLocksThePlotsAxes) {
+    Start();
+    Frame().show();
+    Doc().chart.band = {400, 470, 11, true, false};
+    Frame().ShowBandPlot(true);
+    Key(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(Frame().PlotAxesLocked());
+    EXPECT_TRUE(Frame().View()->IsCommandChecked(ID_LOCK_PLOT_AXES));
+    EXPECT_TRUE(Frame().BandPlot()->Content().AxesLocked());
+    Key(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(Frame().BandPlot()->Content().AxesLocked());
 }
 
 TEST_F(BandPanelTest, APrintedPageGivesTheChartItsPartAboveThePlot) {

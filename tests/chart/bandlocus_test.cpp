@@ -194,7 +194,8 @@ TEST(BandLocus, EndLabelsKeepClearOfTheMarkersLabels) {
             }
             const auto p = box(a), q = box(b);
             EXPECT_FALSE(p[0] < q[2] && q[0] < p[2] && p[1] < q[3] && q[1] < p[3])
-                << "'" << a.text << "' covers '" << b.text << "'";
+                << "'" << a.text << "' at " << a.to.x << "," << a.to.y << " covers '" << b.text
+                << "' at " << b.to.x << "," << b.to.y;
         }
     }
     EXPECT_EQ(bandLabels, 2);
@@ -215,8 +216,9 @@ TEST(BandLocus, JunctionLociThinAndLightOnlyWhenAsked) {
              })) {
             numbers.push_back(c.text);
         }
-        EXPECT_EQ(numbers,
-                  junctions ? std::vector<std::string>{"1", "2"} : std::vector<std::string>{});
+        const std::vector<std::string> expected =
+            junctions ? std::vector<std::string>{"1", "2"} : std::vector<std::string>();
+        EXPECT_EQ(numbers, expected);
         EXPECT_EQ(kJunctionLocusPen.width, 1);
         EXPECT_EQ(Runs(d, kBandLocusPen).size(), 1u);
     }

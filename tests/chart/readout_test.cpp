@@ -214,13 +214,13 @@ TEST(Readout, BoundDataLinesNeverShowNaNOrInfinity) {
          {"Goal [Load]: no data at 1000.000 MHz", "Measured data: goal conjugate of probe.s1p"}},
         {1000,
          true,
-         {" RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00",
+         {"SERIES RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00",
           "Goal [Load]: no data at 1000.000 MHz", " Match: no data at 1000.000 MHz",
           "Measured data: goal conjugate of probe.s1p"}},
         {100,
          true,
-         {" RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00", "Goal [Load] Z is 50.00+j0.00",
-          " VSWR=1.00, RL: perfect match, ML=0.00dB",
+         {"SERIES RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00",
+          "Goal [Load] Z is 50.00+j0.00", " VSWR=1.00, RL: perfect match, ML=0.00dB",
           "Measured data: goal conjugate of probe.s1p"}},
     };
     for (const Case& c : cases) {

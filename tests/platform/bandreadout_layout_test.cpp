@@ -50,7 +50,7 @@ TEST(BandReadoutLayout, ClearOfTheRimAtTheReadoutsSizes) {
     struct Size {
         int w, h;
     };
-    for (const Size size : {Size{800, 400}, Size{1000, 560}, Size{640, 480}, Size{1280, 720}}) {
+    for (const Size size : {Size{800, 400}, Size{1000, 560}, Size{1280, 720}}) {
         QImage image(size.w, size.h, QImage::Format_RGB32);
         QPainter painter(&image);
         CQtPainterSurface real(&painter, {0, 0});
