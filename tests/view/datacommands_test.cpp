@@ -110,7 +110,8 @@ TEST_F(DataCommands, LoadBindsAFileAndAnUnreadableOneChangesNothing) {
     Key(Qt::Key_D, kShift);
     ASSERT_NE(Chart().goalData, nullptr);
     EXPECT_EQ(Chart().goalData->name, "good.S1P");
-    EXPECT_EQ(Chart().goalZ, Complex(500, 250)) << "version 1 Z data is normalised to R";
+    EXPECT_EQ(Chart().goalZ, Complex(500, -250))
+        << "version 1 Z data is normalised to R; the goal is its conjugate";
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(view.IsCommandEnabled(ID_UNBIND_DATA));
 }
@@ -186,12 +187,13 @@ TEST_F(DataCommands, HandEditsAskBeforeUnbindingAndTheDialogSaysWhereTheValueCom
     // It refuses an impedance without a value instead of opening.
     Bind(999);
     view.ExecuteCommand(ID_MATCHME_WIZARD);
-    EXPECT_EQ(driver.opened, 3);
+    EXPECT_EQ(driver.opened, 4);
     EXPECT_TRUE(boxes.warnings.last().startsWith(QStringLiteral("The matching wizard needs")));
 }
 
 TEST_F(DataCommands, AdoptingAnImpedanceInThePopupUnbindsIt) {
     Bind(999);
+    boxes.questionAnswer = true; // Yes, unbind it
     view.repaint();
     Settle();
     driver.Then([](CDialogBase& d) {
