@@ -6,7 +6,7 @@
 #include "model/bandsettings.h"
 #include "platform/messages/messageboxes.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QDialog>
 #include <QString>
@@ -24,7 +24,7 @@ void CKesto1View::OnToggleBandDisplay() {
         sc.band.display = false;
     } else if (TurnBandDisplayOn(sc)) {
         if (shell != nullptr) {
-            shell->OnBandDisplayTurnedOn();
+            shell->BandDisplayTurnedOn();
         }
     } else {
         MessageBoxes().Warning(QString::fromLatin1(kNoBandMessage));
@@ -45,37 +45,17 @@ void CKesto1View::OnBandSetup() {
     dialog.low = shown.low;
     dialog.high = shown.high;
     dialog.points = shown.points;
-    dialog.limitKind = static_cast<int32_t>(sc.bandLimit.kind);
-    if (sc.bandLimit.IsSet()) {
-        dialog.limitValue = sc.bandLimit.value;
-    }
     if (dialog.exec() != QDialog::Accepted) {
         AfterCommand(false);
         return;
     }
     // The dialog refuses every band that SetBand would.
     SetBand(sc, dialog.low, dialog.high, dialog.points);
-    sc.bandLimit = {static_cast<BandLimitKind>(dialog.limitKind), dialog.limitValue};
-    if (!sc.bandLimit.IsSet()) {
-        sc.bandLimit.value = 0;
-    }
     // A band just set is one to look at.
     const bool turnedOn = !sc.band.display;
     sc.band.display = true;
     if (turnedOn && shell != nullptr) {
-        shell->OnBandDisplayTurnedOn();
+        shell->BandDisplayTurnedOn();
     }
     AfterCommand(true);
-}
-
-void CKesto1View::OnViewBandPlot() {
-    if (shell != nullptr) {
-        shell->OnViewBandPlot();
-    }
-}
-
-void CKesto1View::OnLockPlotAxes() {
-    if (shell != nullptr) {
-        shell->OnLockPlotAxes();
-    }
 }
