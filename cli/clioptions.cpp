@@ -252,7 +252,7 @@ Error OnBand(CliOptions& o, std::string_view v) {
 }
 
 Error OnBandLimit(CliOptions& o, std::string_view v) {
-    const std::vector<std::string> parts = SplitFields(Lower(v), ':');
+    const std::vector<std::string> parts = SplitFields(AsciiLower(v), ':');
     if (parts.size() == 1 && parts[0] == "none") {
         o.bandLimit = BandLimit{};
         return std::nullopt;
