@@ -109,7 +109,6 @@ TEST_F(BandPanelTest, CtrlLLocksThePlotsAxes) {
     Frame().ShowBandPlot(true);
     Key(Qt::Key_L, Qt::ControlModifier);
     EXPECT_TRUE(Frame().PlotAxesLocked());
-    EXPECT_TRUE(Frame().View()->IsCommandChecked(ID_LOCK_PLOT_AXES));
     EXPECT_TRUE(Frame().BandPlot()->Content().AxesLocked());
     Key(Qt::Key_L, Qt::ControlModifier);
     EXPECT_FALSE(Frame().BandPlot()->Content().AxesLocked());
