@@ -260,6 +260,10 @@ void CKesto1App::OnViewBandPlot() {
     frame->ShowBandPlot(!frame->BandPlotShown());
 }
 
+void CKesto1App::OnLockPlotAxes() {
+    frame->LockPlotAxes(!frame->PlotAxesLocked());
+}
+
 void CKesto1App::BandDisplayTurnedOn() {
     frame->OfferBandPlot();
 }
@@ -282,6 +286,7 @@ constexpr ShellHandler kShellHandlers[] = {
     {ID_VIEW_TOOLBAR, &CKesto1App::OnViewToolbar},
     {ID_VIEW_STATUS_BAR, &CKesto1App::OnViewStatusBar},
     {ID_VIEW_BAND_PLOT, &CKesto1App::OnViewBandPlot},
+    {ID_LOCK_PLOT_AXES, &CKesto1App::OnLockPlotAxes},
 };
 
 bool IsRecentFileCommand(int id) {
@@ -330,6 +335,9 @@ bool CKesto1App::IsShellCommandChecked(int id) const {
     }
     if (id == ID_VIEW_BAND_PLOT) {
         return frame->BandPlotShown();
+    }
+    if (id == ID_LOCK_PLOT_AXES) {
+        return frame->PlotAxesLocked();
     }
     return false;
 }

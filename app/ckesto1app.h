@@ -66,6 +66,8 @@ public:
     void OnViewStatusBar();
     /// Shows or hides the band response plot.
     void OnViewBandPlot();
+    /// Locks the response plot's axes, or lets them follow the data again (Ctrl+L).
+    void OnLockPlotAxes();
 
     void BandDisplayTurnedOn() override;
     QString AskExportFileName(const QString& suggested) override;

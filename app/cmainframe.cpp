@@ -155,6 +155,7 @@ void CMainFrame::CreateBandPlot() {
     bandPlotDock->setObjectName(QStringLiteral("bandPlot"));
     bandPlotDock->setAllowedAreas(Qt::AllDockWidgetAreas);
     bandPlotView = new CBandPlotView(bandPlotDock);
+    bandPlotView->Content().SetAxesLocked(plotAxesLocked);
     bandPlotDock->setWidget(bandPlotView);
     addDockWidget(Qt::BottomDockWidgetArea, bandPlotDock);
     bandPlotDock->hide();
@@ -170,6 +171,15 @@ void CMainFrame::RefreshBandPlot() {
     if (bandPlotDock != nullptr && !bandPlotDock->isHidden()) {
         bandPlotView->Update(document.chart);
     }
+}
+
+void CMainFrame::LockPlotAxes(bool locked) {
+    plotAxesLocked = locked;
+    if (bandPlotView != nullptr) {
+        bandPlotView->Content().SetAxesLocked(locked);
+        RefreshBandPlot();
+    }
+    UpdateCommandUI();
 }
 
 bool CMainFrame::BandPlotShown() const {

@@ -44,6 +44,9 @@ public:
 
     /// Shows or hides the band response plot.
     void ShowBandPlot(bool shown);
+    /// Locks the response plot's value axes at their present ranges, or lets them follow the data.
+    void LockPlotAxes(bool locked);
+    bool PlotAxesLocked() const { return plotAxesLocked; }
     /// Shows the band response plot if it has not been offered yet in this run: the first time
     /// the band display is on.
     void OfferBandPlot();
@@ -97,6 +100,7 @@ private:
     QLabel* scrlIndicator = nullptr;
     QDockWidget* bandPlotDock = nullptr;
     CBandPlotView* bandPlotView = nullptr;
+    bool plotAxesLocked = false;
     bool bandPlotOffered = false;
     /// Refreshes the plot once control is back in the event loop after a paint of the chart, so
     /// that the chart reaches the screen first and a burst of keys refreshes it once.

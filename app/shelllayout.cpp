@@ -17,7 +17,8 @@ constexpr int kEditMenu[] = {
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 constexpr int kBandMenu[] = {ID_BAND_DISPLAY,   ID_BAND_JUNCTIONS, ID_BAND_SETUP,
                              kSeparator,        ID_BAND_OPTIMISE,  ID_BAND_SNAP,
-                             ID_BAND_BODE_FANO, kSeparator,        ID_VIEW_BAND_PLOT};
+                             ID_BAND_BODE_FANO, kSeparator,        ID_VIEW_BAND_PLOT,
+                             ID_LOCK_PLOT_AXES};
 constexpr int kDataMenu[] = {ID_LOAD_START_DATA, ID_LOAD_GOAL_DATA, kSeparator, ID_UNBIND_DATA};
 constexpr int kLossesMenu[] = {ID_LOSSES, ID_COMPONENT_LOSS};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};

@@ -9,6 +9,7 @@
 #include "chart/measuredlocus.h"
 #include "chart/readout.h"
 #include "chart/trace.h"
+#include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 
 void DrawHeaderAndGrid(SmithChrt& sc, const std::string& dateTime) {
@@ -37,6 +38,11 @@ void DrawNetwork(SmithChrt& sc) {
         }
     } else {
         sc.maxNetworkQ = 0;
+        // The empty network writes no closing lines; a goal without data still says so, as
+        // the starting line does.
+        if (HasNoValueNow(sc, LoadEnd::Goal)) {
+            readout::WriteLine(sc, readout::GoalLine(sc));
+        }
     }
     if (sc.showQArcs == 1) {
         DrawQCurve(sc);
@@ -44,6 +50,15 @@ void DrawNetwork(SmithChrt& sc) {
 }
 
 } // namespace
+
+int32_t DrawSurface::TextWidth(const std::string& text) {
+    // About six tenths of the height a character, counted as UTF-8 characters.
+    int64_t characters = 0;
+    for (const char ch : text) {
+        characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return ClampToInt32(characters * GetTextMetrics().height * 6 / 10);
+}
 
 void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText& clock) {
     IMessageSink* const outer = sc.messages;
@@ -55,17 +70,19 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     sc.clientRect = logical;
     const std::optional<std::string> now = clock.Now();
     DrawHeaderAndGrid(sc, now ? *now : readout::kInvalidDateTime);
-    // The band lies on the grid, under the network's traces and markers; its readout line
-    // follows the network's closing lines.
-    // Bound data's loci lie on the grid too, under the band's.
+    // Bound data's loci lie on the grid, under the network; the band's locus above the network's
+    // traces, so that the active trace does not hide it. Its readout lines follow the network's
+    // closing lines.
     DrawMeasuredLoci(sc);
     const bool band = sc.band.display;
+    DrawNetwork(sc);
     if (band) {
         DrawBandLocus(sc);
     }
-    DrawNetwork(sc);
     if (band) {
-        readout::WriteLine(sc, BandLine(sc.band, sc.bandResult));
+        for (const std::string& line : BandLines(sc.band, sc.bandLimit, sc.bandResult)) {
+            readout::WriteLine(sc, line);
+        }
         if (!sc.bodeFanoLine.empty()) {
             readout::WriteLine(sc, sc.bodeFanoLine);
         }

@@ -55,6 +55,9 @@ public:
     /// Sets the text colour and returns the previous one.
     virtual Rgb SetTextColour(Rgb colour) = 0;
     virtual TextMetrics GetTextMetrics() = 0;
+    /// The width text takes when written (UTF-8). By default an estimate from the text height,
+    /// for surfaces that do not lay text out; the painter surfaces measure it.
+    virtual int32_t TextWidth(const std::string& text);
     /// Solid white fill of the rectangle.
     virtual void FillWhite(Rect rect) = 0;
     /// Text is written without a background box from now on.

@@ -7,7 +7,13 @@
 void DrawMeasuredLoci(SmithChrt& sc) {
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
         if (const auto& data = BoundData(sc, end)) {
-            const std::vector<Complex> locus = MeasuredLocus(*data, sc.band);
+            std::vector<Complex> locus = MeasuredLocus(*data, sc.band);
+            if (end == LoadEnd::Goal) {
+                // The goal's locus, through the goal's marker: the conjugate of the load's.
+                for (Complex& z : locus) {
+                    z = Conjugate(z);
+                }
+            }
             const Pen previous = sc.surface->SelectPen(kMeasuredLocusPen);
             DrawLocus(sc, locus);
             sc.surface->SelectPen(previous);
@@ -25,7 +31,7 @@ std::optional<std::string> MeasuredDataLine(const SmithChrt& sc) {
     }
     if (sc.goalData != nullptr) {
         line += sc.startData != nullptr ? ", goal " : " goal ";
-        line += sc.goalData->name;
+        line += "conjugate of " + sc.goalData->name;
     }
     return line;
 }

@@ -131,6 +131,21 @@ std::string MatchLine(Complex endZ, Complex goalZ) {
     return CFormat(" VSWR=%4.2f, RL=%4.2fdB, ML=%4.2fdB", m.vswr, m.returnLossDb, m.mismatchLossDb);
 }
 
+std::string MatchLine(const SmithChrt& sc) {
+    if (sc.startData == nullptr && sc.goalData == nullptr) {
+        return MatchLine(sc.endZ, sc.goalZ);
+    }
+    const MatchFigures m = ChartMatch(sc, sc.endZ);
+    if (std::isnan(m.vswr)) {
+        return CFormat(" Match: no data at %.3f MHz", sc.frequency);
+    }
+    if (!(m.returnLossDb < kPerfectMatchDb)) {
+        return CFormat(" VSWR=%4.2f, RL: perfect match, ML=%4.2fdB", m.vswr,
+                       std::fabs(m.mismatchLossDb));
+    }
+    return CFormat(" VSWR=%4.2f, RL=%4.2fdB, ML=%4.2fdB", m.vswr, m.returnLossDb, m.mismatchLossDb);
+}
+
 std::string QLine(double maxNetworkQ) {
     if (maxNetworkQ >= 10) {
         return CFormat("Max Network Q = %4.2f, plot limited to Q=%4.2f (curve)", maxNetworkQ, 10.0);

@@ -29,6 +29,11 @@ std::string EndingLine(const SmithChrt& sc);
 /// The goal line; "Goal [Load]: no data at %.3f MHz" as for the starting line.
 std::string GoalLine(const SmithChrt& sc);
 std::string MatchLine(Complex endZ, Complex goalZ);
+/// The match line of sc's ending impedance against its goal. With no data bound exactly
+/// MatchLine(endZ, goalZ); while data is bound the figures are ChartMatch's and a figure that is
+/// not a number gets words: " Match: no data at %.3f MHz" where an end has no value, "perfect
+/// match" for a return loss of kPerfectMatchDb or more.
+std::string MatchLine(const SmithChrt& sc);
 std::string QLine(double maxNetworkQ);
 /// The line that follows the closing lines while a loss is set: the network's dissipation loss
 /// and transducer gain at the analysis frequency, "Loss in parts=%4.2fdB, GT=%4.2fdB".

@@ -167,7 +167,7 @@ void WriteComponentLine(SmithChrt& sc, const std::string& line) {
 
 void WriteClosingLines(SmithChrt& sc) {
     const std::string ending = readout::EndingLine(sc);
-    const std::string match = readout::MatchLine(sc.endZ, sc.goalZ);
+    const std::string match = readout::MatchLine(sc);
     if (sc.showVswrCircles) {
         DrawVswrCircle(sc, sc.endZ, sc.goalZ);
     }

@@ -5,6 +5,7 @@
 #include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/messagesink.h"
+#include "model/networkflip.h"
 #include "model/smithchrt.h"
 
 namespace {
@@ -114,6 +115,10 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
     }
     if (o.bandOff) {
         doc.band = BandSettings{};
+        doc.bandLimit = {};
+    }
+    if (o.bandLimit) {
+        doc.bandLimit = *o.bandLimit;
     }
     if (o.unbindData && !UnbindData(doc, messages)) {
         return false;
@@ -138,5 +143,8 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
         return false;
     }
     UnbindEdited(doc, messages);
+    if (o.flip) {
+        FlipNetwork(doc);
+    }
     return true;
 }

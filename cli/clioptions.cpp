@@ -305,6 +305,33 @@ Error OnBand(CliOptions& o, std::string_view v) {
     return e;
 }
 
+Error OnBandLimit(CliOptions& o, std::string_view v) {
+    const std::vector<std::string> parts = SplitFields(AsciiLower(v), ':');
+    if (parts.size() == 1 && parts[0] == "none") {
+        o.bandLimit = BandLimit{};
+        return std::nullopt;
+    }
+    const std::optional<double> value = parts.size() == 2 ? ParseNumber(parts[1]) : std::nullopt;
+    BandLimit limit;
+    limit.kind = parts[0] == "rl"     ? BandLimitKind::ReturnLoss
+                 : parts[0] == "vswr" ? BandLimitKind::Vswr
+                                      : BandLimitKind::None;
+    if (!value || limit.kind == BandLimitKind::None) {
+        return "expected rl:DB, vswr:V or none, got '" + std::string(v) + "'";
+    }
+    limit.value = *value;
+    if (const char* problem = BandLimitProblem(limit); *problem != '\0') {
+        return std::string(problem);
+    }
+    o.bandLimit = limit;
+    return std::nullopt;
+}
+
+Error OnFlip(CliOptions& o, std::string_view) {
+    o.flip = true;
+    return std::nullopt;
+}
+
 Error OnBandOff(CliOptions& o, std::string_view) {
     o.bandOff = true;
     return std::nullopt;
@@ -482,6 +509,11 @@ const OptionRow kOptionRows[] = {
      OnBand},
     {"--band-off", 0, nullptr, OptionFile::None, OptionGroup::Edit,
      "no band: the band display off and the band's settings at their defaults", OnBandOff},
+    {"--band-limit", 0, "rl:DB|vswr:V|none", OptionFile::None, OptionGroup::Edit,
+     "a limit every band frequency should meet (a return loss of at least DB dB, above 0,\n"
+     "or a VSWR of at most V, above 1), kept in the document like the band: the plot draws\n"
+     "it and the band's readout counts the points that fail it; none removes it",
+     OnBandLimit},
     {"--unbind-data", 0, nullptr, OptionFile::None, OptionGroup::Edit,
      "unbind both impedances from their data, each keeping its value at the analysis\n"
      "frequency (refused where the data has none there)",
@@ -538,6 +570,11 @@ const OptionRow kOptionRows[] = {
      "SERIES (E6, E12, E24, E48, E96, E192), the combination best for the worst VSWR;\n"
      "lines and stubs stay; after --optimize",
      OnSnap},
+    {"--flip", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "turn the network around end for end after the wizards, as the window's Flip: the\n"
+     "starting and goal impedances trade places, each conjugated (bound data moves with\n"
+     "its end), and the components are listed in reverse order",
+     OnFlip},
     {"--save", 0, "FILE.qbl", OptionFile::Document, OptionGroup::Output,
      "write the document (same bytes as the window's Save)", OnSave},
     {"--output", 'o', "FILE", OptionFile::Picture, OptionGroup::Output,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/pictureformat.h"
+#include "model/bandsettings.h"
 #include "model/complex.h"
 #include "model/frequencygrid.h"
 #include "model/lossspec.h"
@@ -55,9 +56,10 @@ struct CliOptions {
     int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
     int32_t goalPort = 0;
     std::optional<double> frequency;
-    std::optional<FrequencyGrid> band; ///< --band: sets the band and turns its display on
-    bool bandOff = false;              ///< returns the band to its defaults (display off)
-    bool unbindData = false;           ///< unbinds both impedances, keeping their values
+    std::optional<FrequencyGrid> band;  ///< --band: sets the band and turns its display on
+    bool bandOff = false;               ///< returns the band to its defaults (display off)
+    std::optional<BandLimit> bandLimit; ///< kept in the document with the band
+    bool unbindData = false;            ///< unbinds both impedances, keeping their values
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;
@@ -75,6 +77,7 @@ struct CliOptions {
     std::vector<int32_t> optimiseComponents; ///< --optimize-components, 1-based
     std::optional<uint32_t> optimiseSeed;
     std::optional<std::string> snapSeries; ///< E6 ... E192, checked
+    bool flip = false; ///< turns the network around end for end, as the window's Flip does
 
     // Outputs, written in this order.
     std::optional<std::string> savePath;

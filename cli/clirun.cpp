@@ -65,6 +65,8 @@ int CCliRun::Execute(const CliOptions& o) {
 int CCliRun::Load(const CliOptions& o) {
     doc = SmithChrt();
     doc.ResetForNewDocument();
+    // Reading may raise a message too (a document of an earlier version).
+    doc.messages = &messages;
     if (o.document) {
         DocumentError error = DocumentError::None;
         std::vector<std::string> notes;

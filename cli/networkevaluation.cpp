@@ -1,5 +1,6 @@
 #include "cli/networkevaluation.h"
 
+#include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 
 NetworkEvaluation EvaluateNetwork(SmithChrt& doc) {
@@ -11,7 +12,7 @@ NetworkEvaluation EvaluateNetwork(SmithChrt& doc) {
     e.hasEnd = ok && doc.componentCount > 0;
     if (e.hasEnd) {
         e.endZ = doc.endZ;
-        e.match = ComputeMatch(doc.endZ, doc.goalZ);
+        e.match = ChartMatch(doc, doc.endZ);
     }
     e.maxNetworkQ = doc.maxNetworkQ;
     return e;

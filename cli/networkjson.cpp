@@ -5,6 +5,7 @@
 #include "cli/networkevaluation.h"
 #include "model/bandevaluation.h"
 #include "model/losses.h"
+#include "model/bandsettings.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 #include "model/twoport.h"
@@ -124,6 +125,16 @@ std::string Numbers(const std::vector<double>& values) {
     return List(values, [](double v) { return JsonNumber(v); });
 }
 
+std::string LimitJson(const BandLimit& limit) {
+    if (!limit.IsSet()) {
+        return "null";
+    }
+    CJsonObject o(", ");
+    o.Add("kind", JsonString(limit.kind == BandLimitKind::ReturnLoss ? "rl" : "vswr"))
+        .Add("value", limit.value);
+    return o.Inline();
+}
+
 // The band as the window's band display evaluates it, or null while the display is off.
 std::string BandJson(const SmithChrt& doc, bool bodeFano) {
     if (!doc.band.display) {
@@ -141,6 +152,9 @@ std::string BandJson(const SmithChrt& doc, bool bodeFano) {
         .Add("mismatchLossDb", Numbers(r.mismatchLossDb))
         .Add("worstVswr", r.worstVswr)
         .Add("worstFrequency", r.worstFrequency)
+        .Add("missingPoints", r.missingPoints)
+        .Add("limit", LimitJson(doc.bandLimit))
+        .Add("failingPoints", r.failingPoints)
         .Add("transducerGainDb", Numbers(r.transducerGainDb))
         .Add("dissipationLossDb", Numbers(r.dissipationLossDb))
         .Add("worstTransducerGainDb", r.worstTransducerGainDb);
@@ -165,6 +179,10 @@ std::string DataJson(const SmithChrt& doc, LoadEnd end) {
         .Add("fmin", data->points.front().frequency)
         .Add("fmax", data->points.back().frequency)
         .Add("reference", refs.low == refs.high ? JsonNumber(refs.low) : reference.Inline());
+    if (end == LoadEnd::Goal) {
+        // goalZ is the conjugate of the data's impedance.
+        o.Add("conjugate", std::string("true"));
+    }
     return o.Nested();
 }
 

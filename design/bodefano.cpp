@@ -149,6 +149,10 @@ std::optional<BodeFanoLimit> DocumentBodeFano(const SmithChrt& chart) {
     std::vector<Complex> start;
     std::vector<Complex> goal;
     LoadsAcross(chart, f, {}, start, goal);
+    // A goal bound to data is the conjugate of the load: the load itself is what is fitted.
+    for (Complex& z : goal) {
+        z.im = -z.im;
+    }
     const std::optional<TerminationFit> fit = FitTermination(f, fromStart ? start : goal);
     if (!fit) {
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "model/bandsettings.h"
 #include "model/constants.h"
 #include "model/losses.h"
+#include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
@@ -63,6 +64,7 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
     const int32_t count = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     components.assign(chart.components.begin(), chart.components.begin() + count);
     losses = chart.losses;
+    powerWave = GoalReflection(chart) == MatchReflection::PowerWave;
     steps.assign(components.size(), Step::None);
     terms.assign(kStride * components.size() * n, Complex{});
     num.resize(n);
@@ -214,12 +216,13 @@ double CBandCascade::Evaluate() {
             }
         }
     }
-    // |Gamma| = |N - G D| / |N + G D|: one real division a point.
+    // |Gamma| = |N - G D| / |N + G D|, or |N - G D| / |N + conj(G) D| for the power-wave
+    // reflection against a goal bound to data: one real division a point.
     double worst = kNaN;
     for (size_t k = 0; k < n; ++k) {
         const Complex gd = goal[k] * den[k];
         const Complex a = num[k] - gd;
-        const Complex b = num[k] + gd;
+        const Complex b = num[k] + (powerWave ? Complex{goal[k].re, -goal[k].im} * den[k] : gd);
         const double b2 = b.re * b.re + b.im * b.im;
         gamma2[k] = b2 > 0 ? (a.re * a.re + a.im * a.im) / b2 : kNaN;
         const double m = std::sqrt(gamma2[k]);

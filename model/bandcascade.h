@@ -54,7 +54,8 @@ private:
     std::vector<Complex> start;
     std::vector<Complex> goal;
     std::vector<Component> components;
-    LossSettings losses; ///< the document's loss defaults, for every element's value
+    LossSettings losses;    ///< the document's loss defaults, for every element's value
+    bool powerWave = false; ///< the goal is compared by the power-wave reflection
     std::vector<Step> steps;
     /// Per component, per point, at [kStride (i n + k)]: the element impedance (series, shunt:
     /// a stub's reactance), or for a series line Z0, j Z0 tan(theta) and j tan(theta).

@@ -31,6 +31,8 @@ void ClearResult(BandResult& r) {
     r.junctionZ.clear();
     r.junctionCount = 0;
     r.evaluated = false;
+    r.missingPoints = 0;
+    r.failingPoints = 0;
     r.worstIndex = -1;
     r.worstVswr = kNaN;
     r.worstFrequency = kNaN;
@@ -90,8 +92,8 @@ void SetNaNPoint(BandResult& r, size_t k) {
 class CLoadAt {
 public:
     CLoadAt(const std::function<Complex(double)>& given,
-            const std::shared_ptr<const MeasuredData>& data, Complex fixed)
-        : given(given), fixed(fixed) {
+            const std::shared_ptr<const MeasuredData>& data, Complex fixed, bool conjugate)
+        : given(given), fixed(fixed), conjugate(conjugate) {
         if (!given && data != nullptr) {
             cursor.emplace(*data);
         }
@@ -102,7 +104,7 @@ public:
         }
         if (cursor) {
             const std::optional<Complex> z = cursor->ImpedanceAt(f);
-            return z ? *z : kNaNZ;
+            return z ? (conjugate ? Conjugate(*z) : *z) : kNaNZ;
         }
         return fixed;
     }
@@ -111,6 +113,7 @@ private:
     const std::function<Complex(double)>& given;
     std::optional<MeasuredCursor> cursor;
     Complex fixed;
+    bool conjugate;
 };
 
 } // namespace
@@ -142,13 +145,16 @@ void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandL
     std::vector<Complex> outputs;
     outputs.reserve(MAX_COMPONENTS);
     std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
-    CLoadAt startAt(loads.start, chart.startData, chart.startZ);
-    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
+    CLoadAt startAt(loads.start, chart.startData, chart.startZ, false);
+    // The goal bound to a load's data is the conjugate of the load (see measuredbinding.h).
+    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ, true);
+    const MatchReflection reflection = GoalReflection(chart);
 
     for (size_t k = 0; k < n; ++k) {
         const double f = result.frequencies[k];
         const Complex start = startAt(f);
         if (!result.evaluated || IsNaN(start)) {
+            result.missingPoints += result.evaluated ? 1 : 0;
             SetNaNPoint(result, k);
             continue;
         }
@@ -161,13 +167,15 @@ void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandL
             result.junctionZ[static_cast<size_t>(i) * n + k] = outputs[static_cast<size_t>(i)];
         }
         const Complex goal = goalAt(f);
-        const MatchFigures m = ComputeMatch(scratch.endZ, goal);
+        result.missingPoints += IsNaN(goal) ? 1 : 0;
+        const MatchFigures m = ComputeMatch(scratch.endZ, goal, reflection);
         if (result.HasTwoPort()) {
             SetTwoPortPoint(result, k, scratch, f, start, goal);
         }
         result.vswr[k] = m.vswr;
         result.returnLossDb[k] = m.returnLossDb;
         result.mismatchLossDb[k] = m.mismatchLossDb;
+        result.failingPoints += chart.bandLimit.Fails(m.vswr, m.returnLossDb) ? 1 : 0;
         if (!std::isnan(m.vswr) && (result.worstIndex < 0 || m.vswr > result.worstVswr)) {
             result.worstIndex = static_cast<int32_t>(k);
             result.worstVswr = m.vswr;
@@ -222,8 +230,8 @@ void LoadsAcross(const SmithChrt& chart, std::span<const double> frequencies,
                  const BandLoads& loads, std::vector<Complex>& start, std::vector<Complex>& goal) {
     start.resize(frequencies.size());
     goal.resize(frequencies.size());
-    CLoadAt startAt(loads.start, chart.startData, chart.startZ);
-    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
+    CLoadAt startAt(loads.start, chart.startData, chart.startZ, false);
+    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ, true);
     for (size_t k = 0; k < frequencies.size(); ++k) {
         start[k] = startAt(frequencies[k]);
         goal[k] = goalAt(frequencies[k]);

@@ -12,9 +12,10 @@ class SmithChrt;
 struct BandSettings;
 
 /// The starting and goal impedance (ohm) at a band frequency (MHz). An empty function stands
-/// for the document's own: the value of its bound data at that frequency (NaN outside the data's
-/// range), else its fixed startZ or goalZ. A function may give NaN where it has no value: that
-/// point's results are then NaN.
+/// for the document's own: the value of its bound data at that frequency (BoundValueAt: the
+/// goal's is the conjugate of its data; NaN outside the data's range), else its fixed startZ or
+/// goalZ. The goal is compared as the document's GoalReflection says. A function may give NaN where
+/// it has no value: that point's results are then NaN.
 struct BandLoads {
     std::function<Complex(double)> start;
     std::function<Complex(double)> goal;
@@ -24,7 +25,7 @@ struct BandLoads {
 struct BandResult {
     std::vector<double> frequencies; ///< MHz, from low to high, both ends exact
     std::vector<Complex> endZ;       ///< ohm, the impedance after the last component
-    std::vector<double> vswr;        ///< of endZ against the goal, as the readout computes it
+    std::vector<double> vswr; ///< of endZ against the goal, as the readout computes it (ChartMatch)
     std::vector<double> returnLossDb;
     std::vector<double> mismatchLossDb;
     /// The two-port figures (twoport.h) per point, filled when asked for or when a loss is set;
@@ -40,6 +41,11 @@ struct BandResult {
     /// False when the cascade cannot be evaluated (a component of unknown kind): every value is
     /// then NaN.
     bool evaluated = false;
+    /// Points where the starting or the goal impedance had no value (data that does not reach
+    /// that frequency): their figures are NaN.
+    int32_t missingPoints = 0;
+    /// Points whose figures fail the band's limit (none while no limit is set).
+    int32_t failingPoints = 0;
     /// The point of highest VSWR, points with a NaN VSWR left out; -1 when there is none.
     int32_t worstIndex = -1;
     double worstVswr = std::numeric_limits<double>::quiet_NaN();

@@ -1,9 +1,50 @@
 #include "model/bandsettings.h"
 
+#include "model/numbertext.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>
+
+bool BandLimit::Fails(double vswr, double returnLossDb) const {
+    switch (kind) {
+    case BandLimitKind::ReturnLoss:
+        return returnLossDb < value;
+    case BandLimitKind::Vswr:
+        return vswr > value;
+    case BandLimitKind::None:
+        break;
+    }
+    return false;
+}
+
+const char* BandLimitProblem(const BandLimit& limit) {
+    switch (limit.kind) {
+    case BandLimitKind::ReturnLoss:
+        return std::isfinite(limit.value) && limit.value > 0
+                   ? ""
+                   : "The return-loss limit must be a number of dB above 0.";
+    case BandLimitKind::Vswr:
+        return std::isfinite(limit.value) && limit.value > 1
+                   ? ""
+                   : "The VSWR limit must be a number above 1.";
+    case BandLimitKind::None:
+        return "";
+    }
+    return "The limit must be a return loss or a VSWR.";
+}
+
+std::string BandLimitText(const BandLimit& limit) {
+    switch (limit.kind) {
+    case BandLimitKind::ReturnLoss:
+        return CFormat("RL>=%g dB", limit.value);
+    case BandLimitKind::Vswr:
+        return CFormat("VSWR<=%g", limit.value);
+    case BandLimitKind::None:
+        break;
+    }
+    return {};
+}
 
 BandProblem CheckBand(double low, double high, int64_t points) {
     if (!std::isfinite(low) || !std::isfinite(high)) {

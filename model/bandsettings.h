@@ -3,12 +3,34 @@
 #include "model/frequencygrid.h"
 
 #include <cstdint>
+#include <string>
 
 class SmithChrt;
 
 inline constexpr int32_t kMinBandPoints = 2;
 inline constexpr int32_t kMaxBandPoints = 10001;
 inline constexpr int32_t kDefaultBandPoints = 101;
+
+/// A limit every point of the band should meet: a return loss of at least value dB, or a VSWR of
+/// at most value.
+enum class BandLimitKind : int32_t { None = 0, ReturnLoss = 1, Vswr = 2 };
+struct BandLimit {
+    BandLimitKind kind = BandLimitKind::None;
+    double value = 0.0;
+
+    bool IsSet() const { return kind != BandLimitKind::None; }
+    /// Whether a point of these figures fails the limit; a point without figures (NaN) neither
+    /// passes nor fails.
+    bool Fails(double vswr, double returnLossDb) const;
+    friend bool operator==(const BandLimit&, const BandLimit&) = default;
+};
+
+/// Empty when a limit can be set, otherwise why not: a return loss must be a finite number above
+/// 0 dB, a VSWR a finite number above 1.
+const char* BandLimitProblem(const BandLimit& limit);
+
+/// "RL>=10 dB" or "VSWR<=2", the limit's values by %g; empty for no limit.
+std::string BandLimitText(const BandLimit& limit);
 
 /// The band of band analysis and how it is shown. Frequencies in MHz. No band is set while low
 /// and high are both 0, as in a new document. Saved in the document trailer ("BAND" record)

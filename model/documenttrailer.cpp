@@ -74,6 +74,34 @@ void ResetBand(SmithChrt& chart) {
     chart.band = BandSettings{};
 }
 
+// The band's limit record: kind (byte: 1 return loss, 2 VSWR), value (double).
+bool LimitIsDefault(const SmithChrt& chart) {
+    return !chart.bandLimit.IsSet();
+}
+
+void WriteLimit(const SmithChrt& chart, RecordWriter& out) {
+    out.Byte(static_cast<uint8_t>(chart.bandLimit.kind));
+    out.Double(chart.bandLimit.value);
+}
+
+bool ReadLimit(RecordReader& in, SmithChrt& chart) {
+    uint8_t kind = 0;
+    BandLimit limit;
+    if (!in.Byte(kind) || !in.Double(limit.value) || kind < 1 || kind > 2) {
+        return false;
+    }
+    limit.kind = static_cast<BandLimitKind>(kind);
+    if (*BandLimitProblem(limit) != '\0') {
+        return false;
+    }
+    chart.bandLimit = limit;
+    return true;
+}
+
+void ResetLimit(SmithChrt& chart) {
+    chart.bandLimit = {};
+}
+
 // The data records: the data's name (text), the point count (uint32), then per point its
 // frequency (MHz), reference (ohm), gamma re and im, impedance re and im, six doubles.
 constexpr size_t kMeasuredPointBytes = 6 * sizeof(double);
@@ -90,6 +118,20 @@ void WriteMeasured(const MeasuredData& data, RecordWriter& out) {
         out.Double(p.impedance.re);
         out.Double(p.impedance.im);
     }
+}
+
+// The goal's record ends with the version of its meaning: 2 since the goal bound to data is the
+// conjugate of the data's impedance. A record without it was saved when the goal was the data's
+// impedance itself; it opens with the new meaning, and says so.
+constexpr uint32_t kGoalDataMeaning = 2;
+
+std::string OlderGoalMessage(const std::string& name) {
+    return "This document was saved by an earlier version, in which a goal bound to data was the "
+           "data's impedance itself. The goal bound to " +
+           name +
+           " is now the conjugate of the data's impedance, the impedance the network must end in "
+           "for a conjugate match, and VSWR, return and mismatch loss are those the generator "
+           "sees.";
 }
 
 bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
@@ -122,6 +164,13 @@ bool ReadMeasured(RecordReader& in, SmithChrt& chart, LoadEnd end) {
         in.Refuse(problem);
         return false;
     }
+    uint32_t meaning = 1;
+    if (end == LoadEnd::Goal && in.Remaining() >= sizeof meaning) {
+        in.UInt32(meaning);
+    }
+    if (end == LoadEnd::Goal && meaning < kGoalDataMeaning) {
+        chart.Report(OlderGoalMessage(data->name).c_str());
+    }
     BindMeasuredData(chart, end, std::move(data));
     return true;
 }
@@ -132,6 +181,9 @@ template <LoadEnd end> bool DataIsDefault(const SmithChrt& chart) {
 }
 template <LoadEnd end> void WriteData(const SmithChrt& chart, RecordWriter& out) {
     WriteMeasured(*BoundData(chart, end), out);
+    if (end == LoadEnd::Goal) {
+        out.UInt32(kGoalDataMeaning);
+    }
 }
 template <LoadEnd end> bool ReadData(RecordReader& in, SmithChrt& chart) {
     return ReadMeasured(in, chart, end);
@@ -264,6 +316,7 @@ constexpr TrailerRecordKind kKinds[] = {
     {kLossDefaultsRecordTag, LossDefaultsAreDefault, WriteLossDefaults, ReadLossDefaults,
      ResetLossDefaults},
     {kPartLossRecordTag, PartLossesAreDefault, WritePartLosses, ReadPartLosses, ResetPartLosses},
+    {kBandLimitRecordTag, LimitIsDefault, WriteLimit, ReadLimit, ResetLimit},
 };
 
 const TrailerRecordKind* FindKind(RecordTag tag) {

@@ -46,6 +46,8 @@ inline constexpr RecordTag kGoalDataRecordTag = MakeRecordTag('G', 'D', 'A', 'T'
 /// The loss defaults of the document and the parts' own loss settings.
 inline constexpr RecordTag kLossDefaultsRecordTag = MakeRecordTag('L', 'O', 'S', 'S');
 inline constexpr RecordTag kPartLossRecordTag = MakeRecordTag('C', 'L', 'O', 'S');
+/// The band's limit.
+inline constexpr RecordTag kBandLimitRecordTag = MakeRecordTag('B', 'L', 'I', 'M');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

@@ -44,6 +44,19 @@ Complex MeasuredValueOrNaN(const MeasuredData& data, double frequency) {
     return z ? *z : Complex{kNaN, kNaN};
 }
 
+Complex BoundValueAt(const MeasuredData& data, LoadEnd end, double frequency) {
+    const Complex z = MeasuredValueOrNaN(data, frequency);
+    return end == LoadEnd::Goal ? Conjugate(z) : z;
+}
+
+MatchReflection GoalReflection(const SmithChrt& chart) {
+    return chart.goalData != nullptr ? MatchReflection::PowerWave : MatchReflection::Plain;
+}
+
+MatchFigures ChartMatch(const SmithChrt& chart, Complex endZ) {
+    return ComputeMatch(endZ, chart.goalZ, GoalReflection(chart));
+}
+
 bool HasValueAt(const MeasuredData& data, double frequency) {
     return !data.points.empty() && frequency >= data.points.front().frequency &&
            frequency <= data.points.back().frequency;
@@ -65,7 +78,7 @@ void BindMeasuredData(SmithChrt& chart, LoadEnd end, std::shared_ptr<const Measu
 void RefreshBoundImpedances(SmithChrt& chart) {
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
         if (const auto& data = BoundData(chart, end)) {
-            Impedance(chart, end) = MeasuredValueOrNaN(*data, chart.frequency);
+            Impedance(chart, end) = BoundValueAt(*data, end, chart.frequency);
         }
     }
 }
@@ -84,12 +97,45 @@ bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end) {
     return true;
 }
 
+std::vector<LoadEnd> EditedEnds(const SmithChrt& chart) {
+    std::vector<LoadEnd> edited;
+    for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
+        const auto& data = BoundData(chart, end);
+        const Complex z = end == LoadEnd::Start ? chart.startZ : chart.goalZ;
+        if (data != nullptr && !SameImpedance(z, BoundValueAt(*data, end, chart.frequency))) {
+            edited.push_back(end);
+        }
+    }
+    return edited;
+}
+
+void RestoreBoundValue(SmithChrt& chart, LoadEnd end) {
+    if (const auto& data = BoundData(chart, end)) {
+        Impedance(chart, end) = BoundValueAt(*data, end, chart.frequency);
+    }
+}
+
+std::string BoundNote(const SmithChrt& chart, LoadEnd end) {
+    const auto& data = BoundData(chart, end);
+    if (data == nullptr) {
+        return {};
+    }
+    return (end == LoadEnd::Start ? "From data: " : "Conjugate of data: ") + data->name;
+}
+
+std::string UnbindQuestion(LoadEnd end, const std::string& dataName) {
+    std::string text = end == LoadEnd::Start ? "The starting" : "The goal";
+    return text + " impedance comes from " + dataName +
+           ". Setting it by hand unbinds it from the data. Unbind it (Yes), or keep the data "
+           "(No)?";
+}
+
 std::vector<LoadEnd> UnbindEditedEnds(SmithChrt& chart) {
     std::vector<LoadEnd> unbound;
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
         const auto& data = BoundData(chart, end);
         if (data != nullptr &&
-            !SameImpedance(Impedance(chart, end), MeasuredValueOrNaN(*data, chart.frequency))) {
+            !SameImpedance(Impedance(chart, end), BoundValueAt(*data, end, chart.frequency))) {
             Slot(chart, end).reset();
             unbound.push_back(end);
         }

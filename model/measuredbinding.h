@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/complex.h"
+#include "model/matchfigures.h"
 #include "model/measureddata.h"
 
 #include <memory>
@@ -13,7 +14,11 @@ struct BandSettings;
 // Measured loads: the starting impedance, the goal impedance, or both, bound to one-port data.
 // While an end is bound its impedance (startZ or goalZ) holds the data's value at the analysis
 // frequency, and NaN (both parts) where the data has no value: outside its frequency range there
-// is no number to give. The data is stored with the document (trailer records "SDAT", "GDAT").
+// is no number to give. The data holds what a load is; the goal bound to it is the conjugate of
+// that impedance, the impedance the network must end in for a conjugate match, and the match
+// figures against it are those of the power-wave reflection (what the generator's port really
+// sees through a lossless network). A typed goal is compared plainly, as it always was. The data is
+// stored with the document (trailer records "SDAT", "GDAT").
 
 /// The two impedances that data can be bound to.
 enum class LoadEnd { Start, Goal };
@@ -23,6 +28,17 @@ const std::shared_ptr<const MeasuredData>& BoundData(const SmithChrt& chart, Loa
 
 /// The data's value at frequency (MHz), or NaN in both parts where it has none.
 Complex MeasuredValueOrNaN(const MeasuredData& data, double frequency);
+
+/// The value an end bound to data takes at frequency (MHz): the data's impedance for the start,
+/// its conjugate for the goal; NaN in both parts where the data has none.
+Complex BoundValueAt(const MeasuredData& data, LoadEnd end, double frequency);
+
+/// How the chart's ending impedance is compared with its goal: by the power-wave reflection while
+/// the goal is bound to data, plainly otherwise.
+MatchReflection GoalReflection(const SmithChrt& chart);
+
+/// The match figures of endZ against the chart's goal, compared as GoalReflection says.
+MatchFigures ChartMatch(const SmithChrt& chart, Complex endZ);
 
 /// True when the data's range holds frequency (MHz), ends included.
 bool HasValueAt(const MeasuredData& data, double frequency);
@@ -55,6 +71,20 @@ bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end);
 /// back. Call it after the edit and before any change of the frequency in the same command; the
 /// next RefreshBoundImpedances gives an end kept bound its exact value again.
 std::vector<LoadEnd> UnbindEditedEnds(SmithChrt& chart);
+
+/// The ends whose impedance an edit has set to something other than their data's value, as
+/// UnbindEditedEnds would unbind them; nothing is changed.
+std::vector<LoadEnd> EditedEnds(const SmithChrt& chart);
+
+/// Gives a bound end its data's value again, undoing an edit that is not to unbind it.
+void RestoreBoundValue(SmithChrt& chart, LoadEnd end);
+
+/// What a dialog shows beside a bound impedance: "From data: dipole.s1p" for the start,
+/// "Conjugate of data: amp.s1p" for the goal; empty for an end that is not bound.
+std::string BoundNote(const SmithChrt& chart, LoadEnd end);
+
+/// The question asked before an edit unbinds an end: OK unbinds, Cancel keeps the data.
+std::string UnbindQuestion(LoadEnd end, const std::string& dataName);
 
 /// Why a bound impedance has no value now, for example "the starting impedance's data
 /// (dipole.s1p) has no value at 1200 MHz: it covers 100 to 1000 MHz".

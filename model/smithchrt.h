@@ -68,6 +68,9 @@ public:
     BandSettings band;
     /// The loss defaults of inductors, capacitors and lines; parts may override them.
     LossSettings losses;
+    /// The limit the band's points should meet: drawn on the plot, counted in the band's readout
+    /// ("BLIM" record).
+    BandLimit bandLimit;
     /// Measured or simulated data that startZ and goalZ follow while bound (measuredbinding.h);
     /// null when the impedance is a fixed value. Shared, never changed once bound.
     std::shared_ptr<const MeasuredData> startData;

@@ -56,6 +56,7 @@ enum CommandId : int {
     ID_BAND_OPTIMISE = 32870,
     ID_BAND_SNAP = 32871,
     ID_BAND_BODE_FANO = 32872,
+    ID_LOCK_PLOT_AXES = 32860,
 
     // Measured loads.
     ID_LOAD_START_DATA = 32844,

@@ -95,19 +95,11 @@ bool CKesto1View::RefuseWithoutValues(const char* what) {
 
 bool CKesto1View::UnbindEdited() {
     SmithChrt& sc = document->chart;
-    std::vector<std::pair<LoadEnd, std::string>> names;
-    for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
-        if (const auto& data = BoundData(sc, end)) {
-            names.emplace_back(end, data->name);
+    // Asked before anything is unbound: No keeps the data and its value.
+    for (const LoadEnd end : EditedEnds(sc)) {
+        if (!MessageBoxes().Question(FromUtf8(UnbindQuestion(end, BoundData(sc, end)->name)))) {
+            RestoreBoundValue(sc, end);
         }
     }
-    const std::vector<LoadEnd> unbound = UnbindEditedEnds(sc);
-    for (const LoadEnd end : unbound) {
-        for (const auto& [e, name] : names) {
-            if (e == end) {
-                MessageBoxes().Warning(FromUtf8(UnboundByEditMessage(end, name)));
-            }
-        }
-    }
-    return !unbound.empty();
+    return !UnbindEditedEnds(sc).empty();
 }

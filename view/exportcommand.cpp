@@ -26,12 +26,28 @@ QString SuggestedPictureName(const CKesto1Doc& doc) {
 
 // The pictures that follow the chart: with the band display on, the band's response plot at the
 // view's width and half its height (the following page of a PDF, a file "NAME-band" beside a PNG
-// or SVG).
+// or SVG, where the user agrees to it).
 std::vector<PicturePage> FollowingPages(const SmithChrt& sc, QSize viewSize) {
     if (!sc.band.display) {
         return {};
     }
     return {BandPlotPage(sc, QSize(viewSize.width(), std::max(1, viewSize.height() / 2)))};
+}
+
+// A PNG or SVG holds one picture, so a further page goes to a file beside it: written only when
+// the user agrees, asked once with the file's name, and saying when it would replace one.
+bool AgreeToPageFiles(const QString& path, PictureFormat format,
+                      const std::vector<PicturePage>& pages) {
+    if (format == PictureFormat::Pdf || pages.empty()) {
+        return true;
+    }
+    const QString pagePath = PagePictureName(path, pages.front().name);
+    QString question =
+        QStringLiteral("The band is shown: write its response plot to %1 as well?").arg(pagePath);
+    if (QFileInfo::exists(pagePath)) {
+        question += QStringLiteral("  That file exists and would be replaced.");
+    }
+    return MessageBoxes().Question(question);
 }
 
 } // namespace
@@ -46,7 +62,10 @@ void CKesto1View::OnFileExportChart() {
     }
     const PictureFormat format =
         PictureFormatOfPath(path.toStdString()).value_or(PictureFormat::Png);
-    const std::vector<PicturePage> following = FollowingPages(document->chart, size());
+    std::vector<PicturePage> following = FollowingPages(document->chart, size());
+    if (!AgreeToPageFiles(path, format, following)) {
+        following.clear();
+    }
     const QString failed =
         ExportChartPictures(document->chart, size(), path, format, clock, following);
     if (!failed.isEmpty()) {

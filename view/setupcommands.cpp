@@ -84,6 +84,8 @@ void CKesto1View::OnChartSetup() {
     const ImpedanceEntry shownGoal = ShownEntry(sc, LoadEnd::Goal, sc.goalZ);
     CChartSetupDialog dialog(this);
     FillSetupDialog(dialog, sc, shownStart, shownGoal);
+    dialog.SetBoundNotes(QString::fromStdString(BoundNote(sc, LoadEnd::Start)),
+                         QString::fromStdString(BoundNote(sc, LoadEnd::Goal)));
     if (dialog.exec() != QDialog::Accepted) {
         AfterCommand(false);
         return;

@@ -73,9 +73,14 @@ CChartSetupDialog::CChartSetupDialog(QWidget* parent)
     column->addWidget(
         NewImpedanceGroup(QStringLiteral("Starting Impedance [Generator] (enter in either format)"),
                           startRealEdit, startImagEdit, startMagEdit, startAngleEdit));
+    startNote = NewStatic(QString(), kStartNoteId);
+    column->addWidget(startNote);
     column->addWidget(
         NewImpedanceGroup(QStringLiteral("Goal Ending Impedance [Load] (enter in either format)"),
                           goalRealEdit, goalImagEdit, goalMagEdit, goalAngleEdit));
+    goalNote = NewStatic(QString(), kGoalNoteId);
+    column->addWidget(goalNote);
+    SetBoundNotes({}, {});
     column->addLayout(buttons);
     SetDialogLayout(column);
 
@@ -125,6 +130,14 @@ CChartSetupDialog::CChartSetupDialog(QWidget* parent)
     BindNumber(f1Edit, &f1Freq, 0.0, 1e9);
     BindNumber(f2Edit, &f2Freq, 0.0, 1e9);
     BindNumber(f3Edit, &f3Freq, 0.0, 1e9);
+}
+
+void CChartSetupDialog::SetBoundNotes(const QString& start, const QString& goal) {
+    for (const auto& [label, text] : {std::pair{startNote, start}, std::pair{goalNote, goal}}) {
+        label->setText(text.isEmpty() ? QString()
+                                      : text + QStringLiteral(" (typing a value unbinds it)"));
+        label->setVisible(!text.isEmpty());
+    }
 }
 
 QGroupBox* CChartSetupDialog::NewImpedanceGroup(const QString& caption, QWidget* real,

@@ -6,6 +6,7 @@
 #include <string>
 
 class QGroupBox;
+class QLabel;
 
 /// "Chart Setup": every chart setting at once, with the starting and goal impedances in either
 /// of two formats. OK and Cancel. Which format of an impedance was changed is worked out by the
@@ -40,7 +41,15 @@ public:
     double f2Freq = 0.0;         ///< MHz, 0 to 1e9
     double f3Freq = 0.0;         ///< MHz, 0 to 1e9
 
+    /// Notes beside the impedances that come from data ("From data: dipole.s1p"); an empty text
+    /// hides its note. Shown while the dialog is open: not fields of the exchange.
+    void SetBoundNotes(const QString& start, const QString& goal);
+    static constexpr int kStartNoteId = 1190;
+    static constexpr int kGoalNoteId = 1191;
+
 private:
+    QLabel* startNote = nullptr;
+    QLabel* goalNote = nullptr;
     /// One impedance group: Real "+/- j" Imag "Ohms" over Mag, Angle and the note.
     QGroupBox* NewImpedanceGroup(const QString& caption, QWidget* real, QWidget* imag, QWidget* mag,
                                  QWidget* angle);

@@ -1,5 +1,7 @@
 #include "app/dialogs/matchmewizarddialog.h"
 
+#include "model/measuredbinding.h"
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -28,6 +30,9 @@ CMatchMeWizardDialog::CMatchMeWizardDialog(QWidget* parent)
     impedances->addWidget(NewStatic(QStringLiteral("+/- J")), 1, 2);
     impedances->addWidget(goalXEdit, 1, 3);
     impedances->addWidget(NewStatic(QStringLiteral("Ohms")), 1, 4);
+    // Where an impedance comes from data, a note naming it (SetOpeningValues fills them).
+    impedances->addWidget(NewStatic(QString(), kStartNoteId), 0, 5);
+    impedances->addWidget(NewStatic(QString(), kGoalNoteId), 1, 5);
 
     auto* sections = new QHBoxLayout;
     sections->addWidget(sectionsEdit);
@@ -63,6 +68,12 @@ CMatchMeWizardDialog::CMatchMeWizardDialog(QWidget* parent)
 
 void CMatchMeWizardDialog::SetOpeningValues(const SmithChrt& doc) {
     SetInput(MatchMeInputFor(doc));
+    const std::string notes[] = {BoundNote(doc, LoadEnd::Start), BoundNote(doc, LoadEnd::Goal)};
+    for (int i = 0; i < 2; ++i) {
+        QLabel* label = ControlAs<QLabel>(kStartNoteId + i);
+        label->setText(QString::fromStdString(notes[i]));
+        label->setVisible(!notes[i].empty());
+    }
 }
 
 void CMatchMeWizardDialog::SetInput(const MatchMeInput& in) {

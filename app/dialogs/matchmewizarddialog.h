@@ -11,6 +11,9 @@ class CMatchMeWizardDialog : public CDialogBase {
     Q_OBJECT
 public:
     static constexpr int IDD = 146;
+    /// The notes beside impedances that come from data ("From data: dipole.s1p").
+    static constexpr int kStartNoteId = 1190;
+    static constexpr int kGoalNoteId = 1191;
 
     explicit CMatchMeWizardDialog(QWidget* parent = nullptr);
 

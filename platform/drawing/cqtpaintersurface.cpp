@@ -177,6 +177,12 @@ Rgb CQtPainterSurface::SetTextColour(Rgb colour) {
     return std::exchange(textColour, colour);
 }
 
+int32_t CQtPainterSurface::TextWidth(const std::string& text) {
+    const QFontMetrics fm(painter->font(), painter->device());
+    return fm.horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 TextMetrics CQtPainterSurface::GetTextMetrics() {
     const QFontMetrics fm(painter->font(), painter->device());
     return {fm.height(), std::max(0, fm.leading())};

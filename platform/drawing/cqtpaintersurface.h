@@ -25,6 +25,7 @@ public:
     void TextOut(Point p, const std::string& text) override;
     Rgb SetTextColour(Rgb colour) override;
     TextMetrics GetTextMetrics() override;
+    int32_t TextWidth(const std::string& text) override;
     void FillWhite(Rect rect) override;
     void SetBackgroundTransparent() override;
 

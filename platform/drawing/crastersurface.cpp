@@ -187,6 +187,10 @@ TextMetrics CRasterSurface::GetTextMetrics() {
     return plain.GetTextMetrics();
 }
 
+int32_t CRasterSurface::TextWidth(const std::string& text) {
+    return plain.TextWidth(text);
+}
+
 void CRasterSurface::TextOut(Point p, const std::string& text) {
     FlushRuns();
     if (recording) {

@@ -2,9 +2,11 @@
 
 #include "chart/bandlocus.h"
 #include "model/bandevaluation.h"
+#include "model/bandsettings.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QLegendMarker>
@@ -29,19 +31,39 @@ const QColor kVswrColour(kBandLocusPen.colour.r, kBandLocusPen.colour.g, kBandLo
 const QColor kAnalysisColour(0, 150, 0);
 const QColor kEdgeColour(120, 120, 120);
 const QColor kInsertionLossColour(210, 110, 0);
+const QColor kLimitColour(210, 30, 30);
+const QColor kGapColour(200, 200, 200, 140);
 
-// Values beyond these draw at the plot's edge: an infinite return loss (a perfect match) shows
-// at the top.
-constexpr double kPlotLimit = 1e6;
-// The axes' largest spans, so that one wild point does not flatten the rest.
-constexpr double kReturnLossCeiling = 60;
-constexpr double kVswrCeiling = 20;
+// The value axes' ranges before the data needs more, and the most they widen to.
+constexpr double kReturnLossTop = 40;
+constexpr double kReturnLossMost = 200;
+constexpr double kVswrTop = 3;
+constexpr double kVswrMost = 1000;
+// Above this the frequency axis is in GHz.
+constexpr double kGigahertzFrom = 10000;
 
 // The screen resolution the plot is laid out at; a page scales it as a whole.
 constexpr double kLayoutDpi = 96;
 
-double Plotted(double v) {
-    return std::clamp(v, -kPlotLimit, kPlotLimit);
+// The round VSWR at or above v, for the axis's top.
+double VswrStep(double v) {
+    for (const double step : {3.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0}) {
+        if (v <= step) {
+            return step;
+        }
+    }
+    return kVswrMost;
+}
+
+double VswrTickInterval(double top) {
+    return top <= 3 ? 0.5 : top <= 10 ? 1 : top <= 20 ? 5 : top / 5;
+}
+
+void SetTicks(QValueAxis* axis, double anchor, double interval) {
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(anchor);
+    axis->setTickInterval(interval);
+    axis->setLabelFormat(QStringLiteral("%g"));
 }
 
 QLineSeries* NewSeries(QChart& chart, const QString& name, const QColor& colour, qreal width,
@@ -68,25 +90,16 @@ void Attach(QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
     series->attachAxis(y);
 }
 
-// The finite values' lowest and highest, within [floor, ceiling] and at least [low, high].
-std::pair<double, double> Span(const std::vector<double>& values, double low, double high,
-                               double floor, double ceiling) {
-    for (const double v : values) {
-        if (std::isfinite(v)) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    }
-    return {std::max(low, floor), std::min(high, ceiling)};
-}
-
-void SetPoints(QLineSeries* series, const std::vector<double>& x, const std::vector<double>& y) {
+// The points with a value, scaled in x and kept within [low, high] in y: a point beyond the
+// axis is drawn at its edge.
+void SetPoints(QXYSeries* series, const std::vector<double>& x, const std::vector<double>& y,
+               double scale, double low, double high) {
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(x.size()));
     for (size_t k = 0; k < x.size(); ++k) {
         // A point without a value is left out: Qt Charts cannot draw a gap.
         if (!std::isnan(y[k])) {
-            points.append({x[k], Plotted(y[k])});
+            points.append({x[k] * scale, std::clamp(y[k], low, high)});
         }
     }
     series->replace(points);
@@ -146,6 +159,14 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
     returnLoss =
         NewSeries(chart, QStringLiteral("Return loss"), kReturnLossColour, 2, Qt::SolidLine);
     vswr = NewSeries(chart, QStringLiteral("VSWR"), kVswrColour, 2, Qt::SolidLine);
+    limitLine = NewSeries(chart, QStringLiteral("Limit"), kLimitColour, 1.5, Qt::DashLine);
+    vswrLimitLine = NewSeries(chart, QStringLiteral("Limit"), kLimitColour, 1.5, Qt::DashLine);
+    gapUpper = new QLineSeries(&chart);
+    gaps = new QAreaSeries(gapUpper);
+    gaps->setName(QStringLiteral("No data"));
+    gaps->setColor(kGapColour);
+    gaps->setBorderColor(kGapColour);
+    chart.addSeries(gaps);
     worst = new QScatterSeries(&chart);
     worst->setName(QStringLiteral("Worst VSWR"));
     worst->setMarkerSize(9);
@@ -153,13 +174,17 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
     worst->setBorderColor(kVswrColour);
     chart.addSeries(worst);
 
-    for (QLineSeries* s : {lowEdge, highEdge, analysis, returnLoss}) {
+    for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{
+             gaps, lowEdge, highEdge, analysis, returnLoss, limitLine}) {
         Attach(s, frequencyAxis, returnLossAxis);
     }
     Attach(vswr, frequencyAxis, vswrAxis);
     Attach(worst, frequencyAxis, vswrAxis);
-    for (QLegendMarker* marker : chart.legend()->markers(highEdge)) {
-        marker->setVisible(false);
+    Attach(vswrLimitLine, frequencyAxis, vswrAxis);
+    for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{highEdge, vswrLimitLine}) {
+        for (QLegendMarker* marker : chart.legend()->markers(s)) {
+            marker->setVisible(false);
+        }
     }
     ShowOff();
 }
@@ -170,17 +195,18 @@ void CBandPlotContent::ShowOff() {
     }
     chart.setTitle(QStringLiteral("Band response: the band display is off"));
     for (QXYSeries* s :
-         std::initializer_list<QXYSeries*>{returnLoss, vswr, worst, analysis, lowEdge, highEdge}) {
+         std::initializer_list<QXYSeries*>{returnLoss, vswr, worst, analysis, lowEdge, highEdge,
+                                           limitLine, vswrLimitLine, gapUpper}) {
         s->clear();
     }
     frequencyAxis->setTickType(QValueAxis::TicksFixed);
     frequencyAxis->setLabelFormat(QStringLiteral("%g"));
     frequencyAxis->setRange(0, 1);
-    returnLossAxis->setRange(0, 10);
-    vswrAxis->setRange(1, 2);
+    returnLossAxis->setRange(0, kReturnLossTop);
+    vswrAxis->setRange(1, kVswrTop);
 }
 
-void CBandPlotContent::ShowInsertionLoss(const BandResult& result) {
+void CBandPlotContent::ShowInsertionLoss(const BandResult& result, double scale) {
     if (!result.HasTwoPort()) {
         if (insertionLoss != nullptr) {
             insertionLoss->clear();
@@ -198,28 +224,108 @@ void CBandPlotContent::ShowInsertionLoss(const BandResult& result) {
     for (QLegendMarker* marker : chart.legend()->markers(insertionLoss)) {
         marker->setVisible(true);
     }
-    SetPoints(insertionLoss, result.frequencies, insertionLossDb);
+    SetPoints(insertionLoss, result.frequencies, insertionLossDb, scale, returnLossLow,
+              returnLossHigh);
 }
 
-void CBandPlotContent::SetMarker(QLineSeries* series, double mhz, bool visible) {
+void CBandPlotContent::SetAxesLocked(bool locked) {
+    axesLocked = locked;
+    shown.clear(); // the next update fits the axes again
+}
+
+void CBandPlotContent::SetMarker(QLineSeries* series, double x, bool visible) {
     if (!visible) {
         series->clear();
         return;
     }
-    series->replace(QList<QPointF>{{mhz, returnLossAxis->min()}, {mhz, returnLossAxis->max()}});
+    series->replace(QList<QPointF>{{x, returnLossAxis->min()}, {x, returnLossAxis->max()}});
+}
+
+void CBandPlotContent::FitValueAxes(const BandSettings& band, const BandResult& result) {
+    const bool fitted = fittedHigh > 0;
+    if (!fitted || (!axesLocked && (band.low != fittedLow || band.high != fittedHigh))) {
+        returnLossLow = 0;
+        returnLossHigh = kReturnLossTop;
+        vswrHigh = kVswrTop;
+        fittedLow = band.low;
+        fittedHigh = band.high;
+    }
+    if (!axesLocked) {
+        // Widened only where a point leaves the axis; an unbounded return loss (a perfect
+        // match) is drawn at the top rather than widening it.
+        for (const double v : result.returnLossDb) {
+            if (std::isfinite(v) && v > returnLossHigh) {
+                returnLossHigh = std::min(kReturnLossMost, std::ceil(v / 20) * 20);
+            }
+            if (std::isfinite(v) && v < returnLossLow) {
+                returnLossLow = std::max(-kReturnLossMost, std::floor(v / 10) * 10);
+            }
+        }
+        for (const double v : result.vswr) {
+            if (std::isfinite(v) && v > vswrHigh) {
+                vswrHigh = VswrStep(v);
+            }
+        }
+    }
+    returnLossAxis->setRange(returnLossLow, returnLossHigh);
+    SetTicks(returnLossAxis, 0, returnLossHigh - returnLossLow <= 40 ? 10 : 20);
+    vswrAxis->setRange(1, vswrHigh);
+    SetTicks(vswrAxis, 1, VswrTickInterval(vswrHigh));
+}
+
+void CBandPlotContent::ShowLimit(const BandSettings& band, const BandLimit& limit, double scale) {
+    limitLine->clear();
+    vswrLimitLine->clear();
+    if (!limit.IsSet()) {
+        return;
+    }
+    const bool rl = limit.kind == BandLimitKind::ReturnLoss;
+    QLineSeries* line = rl ? limitLine : vswrLimitLine;
+    const double y = rl ? std::clamp(limit.value, returnLossLow, returnLossHigh)
+                        : std::clamp(limit.value, 1.0, vswrHigh);
+    line->replace(QList<QPointF>{{band.low * scale, y}, {band.high * scale, y}});
+    limitLine->setName(QStringLiteral("Limit ") + QString::fromStdString(BandLimitText(limit)));
+}
+
+void CBandPlotContent::ShowGaps(const BandResult& result, double scale) {
+    QList<QPointF> upper;
+    const size_t n = result.size();
+    for (size_t k = 0; k < n; ++k) {
+        if (!std::isnan(result.vswr[k])) {
+            continue;
+        }
+        size_t end = k;
+        while (end + 1 < n && std::isnan(result.vswr[end + 1])) {
+            ++end;
+        }
+        // Half a step beyond the run's points on each side, within the band.
+        const double from =
+            k > 0 ? (result.frequencies[k - 1] + result.frequencies[k]) / 2 : result.frequencies[k];
+        const double to = end + 1 < n ? (result.frequencies[end] + result.frequencies[end + 1]) / 2
+                                      : result.frequencies[end];
+        upper.append({from * scale, returnLossLow});
+        upper.append({from * scale, returnLossHigh});
+        upper.append({to * scale, returnLossHigh});
+        upper.append({to * scale, returnLossLow});
+        k = end;
+    }
+    gapUpper->replace(upper);
+    gaps->setVisible(!upper.isEmpty());
 }
 
 bool CBandPlotContent::Update(const SmithChrt& sc) {
-    return Update(sc.band, sc.frequency, sc.bandResult);
+    return Update(sc.band, sc.bandLimit, sc.frequency, sc.bandResult);
 }
 
-bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
+bool CBandPlotContent::Update(const BandSettings& band, const BandLimit& limit, double analysisMHz,
                               const BandResult& result) {
     const bool on = band.display && result.size() > 0;
     std::vector<double> next;
     if (on) {
-        next.reserve(3 * result.size() + 3);
-        next = {band.low, band.high, analysisMHz};
+        next.reserve(3 * result.size() + 6);
+        next = {band.low,    band.high,
+                analysisMHz, static_cast<double>(limit.kind),
+                limit.value, axesLocked ? 1.0 : 0.0};
         Append(next, result.frequencies);
         Append(next, result.returnLossDb);
         Append(next, result.vswr);
@@ -237,41 +343,50 @@ bool CBandPlotContent::Update(const BandSettings& band, double analysisMHz,
         return true;
     }
 
+    const bool ghz = band.high > kGigahertzFrom;
+    const double scale = ghz ? 1e-3 : 1.0;
+    frequencyAxis->setTitleText(ghz ? QStringLiteral("Frequency (GHz)")
+                                    : QStringLiteral("Frequency (MHz)"));
     const double pad = (band.high - band.low) * 0.04;
-    frequencyAxis->setRange(band.low - pad, band.high + pad);
+    frequencyAxis->setRange((band.low - pad) * scale, (band.high + pad) * scale);
     SetFrequencyTicks(frequencyAxis);
     insertionLossDb.resize(result.transducerGainDb.size());
     std::transform(result.transducerGainDb.begin(), result.transducerGainDb.end(),
                    insertionLossDb.begin(), [](double gt) { return -gt; });
-    auto [rlLow, rlHigh] =
-        Span(result.returnLossDb, 0, 10, -kReturnLossCeiling, kReturnLossCeiling);
-    std::tie(rlLow, rlHigh) =
-        Span(insertionLossDb, rlLow, rlHigh, -kReturnLossCeiling, kReturnLossCeiling);
-    returnLossAxis->setRange(rlLow, rlHigh);
-    returnLossAxis->applyNiceNumbers();
-    const auto [vLow, vHigh] = Span(result.vswr, 1, 2, -kVswrCeiling, kVswrCeiling);
-    vswrAxis->setRange(vLow, vHigh);
-    vswrAxis->applyNiceNumbers();
+    FitValueAxes(band, result);
 
-    SetPoints(returnLoss, result.frequencies, result.returnLossDb);
-    SetPoints(vswr, result.frequencies, result.vswr);
-    ShowInsertionLoss(result);
+    SetPoints(returnLoss, result.frequencies, result.returnLossDb, scale, returnLossLow,
+              returnLossHigh);
+    SetPoints(vswr, result.frequencies, result.vswr, scale, 1.0, vswrHigh);
+    ShowInsertionLoss(result, scale);
     if (result.worstIndex >= 0) {
-        worst->replace(QList<QPointF>{{result.worstFrequency, Plotted(result.worstVswr)}});
+        worst->replace(QList<QPointF>{
+            {result.worstFrequency * scale, std::clamp(result.worstVswr, 1.0, vswrHigh)}});
     } else {
         worst->clear();
     }
-    SetMarker(lowEdge, band.low, true);
-    SetMarker(highEdge, band.high, true);
+    SetMarker(lowEdge, band.low * scale, true);
+    SetMarker(highEdge, band.high * scale, true);
     const bool analysisShown =
-        analysisMHz >= frequencyAxis->min() && analysisMHz <= frequencyAxis->max();
-    SetMarker(analysis, analysisMHz, analysisShown);
+        analysisMHz * scale >= frequencyAxis->min() && analysisMHz * scale <= frequencyAxis->max();
+    SetMarker(analysis, analysisMHz * scale, analysisShown);
+    ShowLimit(band, limit, scale);
+    ShowGaps(result, scale);
 
     QString title = QString::fromStdString("Band " + FormatBounded(band.low, 3) + "-" +
                                            FormatBounded(band.high, 3) + " MHz, analysis at " +
                                            FormatBounded(analysisMHz, 3) + " MHz");
     if (!analysisShown) {
         title += QStringLiteral(" (outside the plot)");
+    }
+    if (result.missingPoints > 0) {
+        title +=
+            QString::fromStdString(CFormat(", %d of %d points without data", result.missingPoints,
+                                           static_cast<int>(result.size())));
+    }
+    if (limit.IsSet()) {
+        title += QString::fromStdString(
+            CFormat(", %d fail %s", result.failingPoints, BandLimitText(limit).c_str()));
     }
     chart.setTitle(title);
     return true;

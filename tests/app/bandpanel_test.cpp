@@ -89,18 +89,31 @@ TEST_F(BandPanelTest, TheBandMenuCarriesTheCommandsAndTheirChecks) {
     EXPECT_EQ(texts,
               (QStringList{"Show &Band\tCtrl+B", "&Junction Loci\tJ", "Band &Setup...\tShift+B",
                            "-", "&Optimise...\tO", "Snap to Standard &Values...\tShift+O",
-                           "Bode-&Fano Limit\tShift+F", "-", "Response &Plot\tCtrl+Shift+B"}));
+                           "Bode-&Fano Limit\tShift+F", "-", "Response &Plot\tCtrl+Shift+B",
+                           "&Lock Plot Axes\tCtrl+L"}));
     EXPECT_TRUE(band->toolTipsVisible());
     Doc().chart.band = {400, 470, 11, true, true};
     Frame().UpdateCommandUI();
     for (QAction* a : band->actions()) {
         if (a->isCheckable()) {
-            // The Bode-Fano line starts hidden.
-            EXPECT_EQ(a->isChecked(), a->text() != QStringLiteral("Response &Plot\tCtrl+Shift+B") &&
-                                          a->text() != QStringLiteral("Bode-&Fano Limit\tShift+F"))
+            EXPECT_EQ(a->isChecked(), a->text().startsWith(QStringLiteral("Show &Band")) ||
+                                          a->text().startsWith(QStringLiteral("&Junction")))
                 << a->text().toStdString();
         }
     }
+}
+
+// Ctrl+L locks the plot's axes: a point far above them no longer widens them; again, unlocked.
+TEST_F(BandPanelTest, CtrlLLocksThePlotsAxes) {
+    Start();
+    Frame().show();
+    Doc().chart.band = {400, 470, 11, true, false};
+    Frame().ShowBandPlot(true);
+    Key(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(Frame().PlotAxesLocked());
+    EXPECT_TRUE(Frame().BandPlot()->Content().AxesLocked());
+    Key(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(Frame().BandPlot()->Content().AxesLocked());
 }
 
 TEST_F(BandPanelTest, APrintedPageGivesTheChartItsPartAboveThePlot) {

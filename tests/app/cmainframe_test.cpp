@@ -189,7 +189,7 @@ TEST_F(ShellTest, MenusAsTabled) {
               (QStringList{"&Toolbar", "&Status Bar"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Data"))),
               (QStringList{"Load &Starting Impedance Data...\tD",
-                           "Load &Goal Impedance Data...\tShift+D", "-", "&Unbind\tU"}));
+                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("L&osses"))),
               (QStringList{"&Losses...\tShift+L", "&Component Loss...\tShift+Q"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Help"))),

@@ -79,7 +79,7 @@ TEST(BandLocus, OneConnectedCurveInItsOwnColourFromLowToHigh) {
     }
 }
 
-TEST(BandLocus, LiesOnTheGridUnderTheNetworkAndItsLineClosesTheReadout) {
+TEST(BandLocus, LiesAboveTheNetworksTracesAndItsLinesCloseTheReadout) {
     RecordedDraw d;
     MatchedNetwork(d.sc);
     d.sc.showQArcs = 1;
@@ -88,15 +88,16 @@ TEST(BandLocus, LiesOnTheGridUnderTheNetworkAndItsLineClosesTheReadout) {
         return c.op == Op::Arc && c.pen == kImpedancePen && c.box.left > 700;
     });
     const size_t locus = IndexOf(d, [](const DrawCall& c) { return c.pen == kBandLocusPen; });
-    const size_t start = IndexOf(d, [](const DrawCall& c) {
-        return c.op == Op::Circle && c.pen == MarkerPen({0, 255, 255});
+    const size_t trace = IndexOf(d, [](const DrawCall& c) {
+        return c.op == Op::LineTo && (c.pen == kActiveTrace || c.pen == kInactiveTrace);
     });
-    EXPECT_LT(lastGrid, locus);
-    EXPECT_LT(locus, start);
+    EXPECT_LT(lastGrid, trace);
+    EXPECT_LT(trace, locus) << "the band's locus is not hidden under the active trace";
     const std::vector<std::string> texts = LineTexts(d);
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2].rfind("Max Network Q", 0), 0u);
-    EXPECT_EQ(texts.back().rfind("Band 400.000-470.000 MHz: VSWR<=", 0), 0u) << texts.back();
+    EXPECT_EQ(texts[texts.size() - 3].rfind("Max Network Q", 0), 0u);
+    EXPECT_EQ(texts[texts.size() - 2], "Band 400.000-470.000 MHz:");
+    EXPECT_EQ(texts.back().rfind(" VSWR<=", 0), 0u) << texts.back();
 }
 
 TEST(BandLocus, AnUnfinishedPointBreaksTheCurve) {
@@ -160,6 +161,46 @@ TEST(BandLocus, EndMarkersAndTheirLabels) {
     }
 }
 
+// The goal put on the band's end in the lower half, where the end's label would go below the
+// square and onto the goal's label: it moves clear of every other label on the chart.
+TEST(BandLocus, EndLabelsKeepClearOfTheMarkersLabels) {
+    RecordedDraw first;
+    MatchedNetwork(first.sc);
+    first.Draw();
+    const BandResult& r = first.sc.bandResult;
+    const Complex lower = first.sc.ZToScreen(r.endZ.front()).y < first.sc.chartCentre.y
+                              ? r.endZ.front()
+                              : r.endZ.back();
+    RecordedDraw d;
+    MatchedNetwork(d.sc);
+    d.sc.goalZ = lower;
+    d.Draw();
+    const int32_t h = d.sc.lineHeight;
+    const auto box = [&](const DrawCall& c) {
+        return std::array<int64_t, 4>{c.to.x, c.to.y - h, c.to.x + d.surface.TextWidth(c.text),
+                                      c.to.y};
+    };
+    const auto labels = d.Calls(
+        [](const DrawCall& c) { return c.op == Op::Text && !c.text.empty() && c.to.x != 0; });
+    int bandLabels = 0;
+    for (const DrawCall& a : labels) {
+        if (a.textColour != kBandLabelText) {
+            continue;
+        }
+        ++bandLabels;
+        for (const DrawCall& b : labels) {
+            if (&a == &b) {
+                continue;
+            }
+            const auto p = box(a), q = box(b);
+            EXPECT_FALSE(p[0] < q[2] && q[0] < p[2] && p[1] < q[3] && q[1] < p[3])
+                << "'" << a.text << "' at " << a.to.x << "," << a.to.y << " covers '" << b.text
+                << "' at " << b.to.x << "," << b.to.y;
+        }
+    }
+    EXPECT_EQ(bandLabels, 2);
+}
+
 TEST(BandLocus, JunctionLociThinAndLightOnlyWhenAsked) {
     for (const bool junctions : {false, true}) {
         RecordedDraw d;
@@ -168,6 +209,16 @@ TEST(BandLocus, JunctionLociThinAndLightOnlyWhenAsked) {
         d.sc.band.junctionLoci = junctions;
         d.Draw();
         EXPECT_EQ(Runs(d, kJunctionLocusPen).size(), junctions ? 2u : 0u);
+        // Each labelled with its component's number.
+        std::vector<std::string> numbers;
+        for (const DrawCall& c : d.Calls([](const DrawCall& c) {
+                 return c.op == Op::Text && c.textColour == kJunctionLabelText;
+             })) {
+            numbers.push_back(c.text);
+        }
+        const std::vector<std::string> expected =
+            junctions ? std::vector<std::string>{"1", "2"} : std::vector<std::string>();
+        EXPECT_EQ(numbers, expected);
         EXPECT_EQ(kJunctionLocusPen.width, 1);
         EXPECT_EQ(Runs(d, kBandLocusPen).size(), 1u);
     }
@@ -207,6 +258,7 @@ TEST(BandLocus, RedrawsReuseTheEvaluationsStorage) {
 }
 
 TEST(BandLine, Texts) {
+    using Lines = std::vector<std::string>;
     BandResult r;
     r.frequencies = {400, 435, 470};
     r.worstIndex = 2;
@@ -214,19 +266,33 @@ TEST(BandLine, Texts) {
     r.worstFrequency = 470;
     r.worstReturnLossDb = 10.5236;
     const BandSettings band{400, 470, 3, true, false};
-    EXPECT_EQ(BandLine(band, r), "Band 400.000-470.000 MHz: VSWR<=1.85 @470.000 MHz, RL>=10.52dB");
+    BandLimit limit;
+    EXPECT_EQ(BandLines(band, limit, r),
+              (Lines{"Band 400.000-470.000 MHz:", " VSWR<=1.85 @470.000 MHz, RL>=10.52dB"}));
+    r.missingPoints = 1;
+    r.failingPoints = 2;
+    limit = {BandLimitKind::ReturnLoss, 12.5};
+    EXPECT_EQ(BandLines(band, limit, r),
+              (Lines{"Band 400.000-470.000 MHz:", " VSWR<=1.85 @470.000 MHz, RL>=10.52dB",
+                     " 1 of 3 points without data", " 2 of 3 points fail RL>=12.5 dB"}));
+    limit = {BandLimitKind::Vswr, 2};
+    r.missingPoints = 0;
+    r.failingPoints = 0;
     r.worstVswr = 1;
     r.worstReturnLossDb = INFINITY;
-    EXPECT_EQ(BandLine(band, r), "Band 400.000-470.000 MHz: VSWR<=1.00 @470.000 MHz, RL>= infdB");
+    EXPECT_EQ(BandLines(band, limit, r),
+              (Lines{"Band 400.000-470.000 MHz:", " VSWR<=1.00 @470.000 MHz, perfect match",
+                     " 0 of 3 points fail VSWR<=2"}));
     r.worstIndex = -1;
-    EXPECT_EQ(BandLine({0.5, 2.25, 3, true, false}, r), "Band 0.500-2.250 MHz: no valid point");
+    EXPECT_EQ(BandLines({0.5, 2.25, 3, true, false}, {}, r),
+              (Lines{"Band 0.500-2.250 MHz:", " no valid point"}));
     // Frequencies far up or down in a hostile file never give hundreds of digits.
-    EXPECT_EQ(BandLine({1e300, 2e300, 3, true, false}, r),
-              "Band 1e+300-2e+300 MHz: no valid point");
+    EXPECT_EQ(BandLines({1e300, 2e300, 3, true, false}, {}, r),
+              (Lines{"Band 1e+300-2e+300 MHz:", " no valid point"}));
     r.worstIndex = 1;
     r.worstFrequency = 3.5e-6;
-    EXPECT_EQ(BandLine({2.5e-6, 5e-6, 3, true, false}, r),
-              "Band 2.5e-06-5e-06 MHz: VSWR<=1.00 @3.5e-06 MHz, RL>= infdB");
+    EXPECT_EQ(BandLines({2.5e-6, 5e-6, 3, true, false}, {}, r),
+              (Lines{"Band 2.5e-06-5e-06 MHz:", " VSWR<=1.00 @3.5e-06 MHz, perfect match"}));
     EXPECT_EQ(BandEndLabel(1e300), "1e+300 MHz");
 }
 
@@ -235,8 +301,8 @@ TEST(BandLine, AnEmptyNetworkStillHasOne) {
     d.sc.band = {900, 1100, 5, true, false};
     d.Draw();
     const std::vector<std::string> texts = LineTexts(d);
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[3], "Band 900.000-1100.000 MHz: VSWR<=1.00 @900.000 MHz, RL>= infdB");
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts[4], " VSWR<=1.00 @900.000 MHz, perfect match");
 }
 
 TEST(BandPage, TheChartKeepsItsRuleAndThePlotGoesBelowIt) {

@@ -1,4 +1,5 @@
 #include "chart/readout.h"
+#include "model/measuredbinding.h"
 #include "tests/chart/chart_test_support.h"
 #include "tests/support/missingtool.h"
 
@@ -194,3 +195,44 @@ TEST(Readout, NumbersIgnoreTheUserLocale) {
 }
 
 } // namespace
+
+// With data bound, figures that are not numbers get words; the goal without data has its line
+// also when the network is empty, as the start's has.
+TEST(Readout, BoundDataLinesNeverShowNaNOrInfinity) {
+    auto data = std::make_shared<MeasuredData>();
+    data->name = "probe.s1p";
+    data->points = {MeasuredPointFromImpedance(100, {50, 0}, 50),
+                    MeasuredPointFromImpedance(400, {25, 10}, 50)};
+    struct Case {
+        double frequency;
+        bool withComponent;
+        std::vector<std::string> expected; // lines after the header
+    };
+    const Case cases[] = {
+        {1000,
+         false,
+         {"Goal [Load]: no data at 1000.000 MHz", "Measured data: goal conjugate of probe.s1p"}},
+        {1000,
+         true,
+         {"SERIES RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00",
+          "Goal [Load]: no data at 1000.000 MHz", " Match: no data at 1000.000 MHz",
+          "Measured data: goal conjugate of probe.s1p"}},
+        {100,
+         true,
+         {"SERIES RES 0.00 (Ohms) ", "Ending [Load] Z is 50.00+j0.00",
+          "Goal [Load] Z is 50.00+j0.00", " VSWR=1.00, RL: perfect match, ML=0.00dB",
+          "Measured data: goal conjugate of probe.s1p"}},
+    };
+    for (const Case& c : cases) {
+        RecordedDraw d;
+        d.sc.frequency = c.frequency;
+        if (c.withComponent) {
+            d.sc.AddComponent(NewResistor(PLACE_SERIES, 0));
+        }
+        BindMeasuredData(d.sc, LoadEnd::Goal, data);
+        d.Draw();
+        const std::vector<std::string> texts = LineTexts(d);
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + 3, texts.end()), c.expected)
+            << c.frequency;
+    }
+}

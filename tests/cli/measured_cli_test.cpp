@@ -108,4 +108,54 @@ TEST_F(MeasuredCli, RealFileBoundMatchedSavedAndReadBack) {
     EXPECT_EQ(Json(unbound.out)["startZ"], j["startZ"]);
 }
 
+// The workflow: the antenna bound as the goal is matched to its conjugate; a band partly
+// outside the data is counted and a limit counted; --flip keeps the match at every frequency.
+TEST_F(MeasuredCli, GoalDataIsMatchedAsTheConjugateAndFlipKeepsTheMatch) {
+    const std::vector<std::string> design = {
+        "--goal-data", kRealFile, "--frequency",     "92000",        "--matchme",
+        "2,lowpass",   "--band",  "70000:100000:31", "--band-limit", "rl:10"};
+    auto with = [&design](std::vector<std::string> more) {
+        more.insert(more.begin(), design.begin(), design.end());
+        return more;
+    };
+    const CliOutcome r = RunCliProcess(with({"--json"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject j = Json(r.out);
+    EXPECT_TRUE(j["goalData"].toObject()["conjugate"].toBool());
+    EXPECT_NEAR(j["vswr"].toDouble(), 1.0, 1e-6);
+    const QJsonObject band = j["band"].toObject();
+    EXPECT_EQ(band["missingPoints"].toInt(), 5) << "70 to 74 GHz lie below the data";
+    EXPECT_EQ(band["limit"].toObject()["kind"].toString(), "rl");
+    EXPECT_EQ(band["limit"].toObject()["value"].toDouble(), 10);
+    const QJsonArray rl = band["returnLossDb"].toArray();
+    int failing = 0;
+    for (const QJsonValue v : rl) {
+        failing += v.isDouble() && v.toDouble() < 10 ? 1 : 0;
+    }
+    EXPECT_EQ(band["failingPoints"].toInt(), failing);
+
+    const CliOutcome text = RunCliProcess(with({"--readout"}));
+    EXPECT_NE(text.out.find("\n 5 of 31 points without data\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find(" of 31 points fail RL>=10 dB\n"), std::string::npos);
+    EXPECT_NE(text.out.find("goal conjugate of ring slot measured.s1p"), std::string::npos);
+
+    const CliOutcome flipped = RunCliProcess(with({"--flip", "--json"}));
+    ASSERT_EQ(flipped.status, 0) << flipped.err;
+    const QJsonObject f = Json(flipped.out);
+    EXPECT_EQ(f["startData"].toObject()["name"].toString(), "ring slot measured.s1p");
+    EXPECT_TRUE(f["goalData"].isNull());
+    const QJsonArray before = band["vswr"].toArray();
+    const QJsonArray after = f["band"].toObject()["vswr"].toArray();
+    ASSERT_EQ(after.size(), before.size());
+    for (qsizetype k = 5; k < before.size(); ++k) {
+        EXPECT_NEAR(after[k].toDouble(), before[k].toDouble(), 1e-9 * before[k].toDouble()) << k;
+    }
+
+    for (const char* bad : {"rl:0", "vswr:1", "swr:3", "rl"}) {
+        const CliOutcome e = RunCliProcess({"--band-limit", bad});
+        EXPECT_EQ(e.status, 2) << bad;
+        EXPECT_NE(e.err.find("--band-limit: "), std::string::npos) << e.err;
+    }
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/documentfile.h"
 #include "model/documenttrailer.h"
 #include "model/measuredbinding.h"
+#include "model/messagesink.h"
 #include "tests/support/sampledocuments.h"
 
 #include <gtest/gtest.h>
@@ -84,14 +85,57 @@ TEST(MeasuredBinding, BandUsesTheDataAtEveryFrequencyAndLeavesOutThePointsWithou
     s.band = {50, 400, 8, true, false};
     const BandResult r = EvaluateBand(s);
     EXPECT_TRUE(std::isnan(r.vswr[0])) << "50 MHz lies below the data";
+    EXPECT_EQ(r.missingPoints, 1);
     for (size_t k = 1; k < r.size(); ++k) {
-        EXPECT_EQ(r.endZ[k], *MeasuredImpedanceAt(*s.startData, r.frequencies[k]));
-        EXPECT_NEAR(r.vswr[k], 1.0, 1e-9) << "the goal follows the same data";
+        const Complex z = *MeasuredImpedanceAt(*s.startData, r.frequencies[k]);
+        EXPECT_EQ(r.endZ[k], z);
+        // A generator of impedance Z straight into a load Z: the power-wave reflection is
+        // jX / R... |jX| / |2Z| * 2 = |X| / |Z|, a match only where X = 0.
+        const double g = std::fabs(z.im) / std::hypot(z.re, z.im);
+        EXPECT_NEAR(r.vswr[k], (1 + g) / (1 - g), 1e-9 * r.vswr[k]) << r.frequencies[k];
     }
     // The data's locus across a band: its ends interpolated, the points inside as they are.
     const std::vector<Complex> locus = MeasuredLocus(*s.startData, {150, 300, 8, true, false});
     ASSERT_EQ(locus.size(), 3u);
     EXPECT_EQ(locus[1], Complex(20, 35));
+}
+
+// The goal's record carries the version of its meaning; a record of an earlier version (without
+// it) opens with the goal as the conjugate of its data, and says so once.
+TEST(MeasuredBinding, GoalRecordOfAnEarlierVersionOpensAsTheConjugateAndSaysSo) {
+    struct Sink : IMessageSink {
+        void Report(const std::string& text) override { messages.push_back(text); }
+        std::vector<std::string> messages;
+    };
+    for (const bool earlier : {false, true}) {
+        RecordWriter w;
+        w.Text("x.s1p");
+        w.UInt32(1);
+        for (const double v : {200.0, 50.0, 0.5, 0.25, 80.0, 60.0}) {
+            w.Double(v);
+        }
+        if (!earlier) {
+            w.UInt32(2);
+        }
+        SmithChrt s = NewDocument();
+        s.unknownRecords = {TrailerRecord{kGoalDataRecordTag, w.Bytes()}};
+        Sink sink;
+        SmithChrt read = NewDocument();
+        read.messages = &sink;
+        read.frequency = 200;
+        ASSERT_TRUE(DecodeTrailer(EncodeTrailer(s), read));
+        ASSERT_NE(read.goalData, nullptr);
+        EXPECT_EQ(read.goalZ, Complex(80, -60)) << "the conjugate of the data's 80+j60";
+        ASSERT_EQ(sink.messages.size(), earlier ? 1u : 0u);
+        if (earlier) {
+            EXPECT_NE(sink.messages[0].find("conjugate"), std::string::npos);
+            read.messages = nullptr;
+            SmithChrt again = NewDocument();
+            again.frequency = 200;
+            ASSERT_TRUE(DecodeTrailer(EncodeTrailer(read), again));
+            EXPECT_EQ(again.goalZ, read.goalZ) << "saved again with its version";
+        }
+    }
 }
 
 } // namespace

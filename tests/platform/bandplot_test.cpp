@@ -12,6 +12,7 @@
 #include <QValueAxis>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -100,6 +101,69 @@ TEST_F(BandPlotTest, PointsWithoutAValueAreLeftOutAndInfinitiesKeptInRange) {
     auto* axis = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).front());
     ASSERT_NE(axis, nullptr);
     EXPECT_LE(axis->max(), 60.0);
+}
+
+// The value axes hold still while tuning: they widen in round steps only when a point leaves them,
+// never narrow for the same band, keep a point beyond them at their edge, and do not move at all
+// when locked.
+TEST_F(BandPlotTest, AxesHoldStillUnlessThePointsLeaveThem) {
+    SmithChrt sc = Matched(5);
+    const auto show = [&](double rl, double vswr) {
+        for (size_t k = 0; k < 5; ++k) {
+            sc.bandResult.returnLossDb[k] = k == 2 ? rl : 15;
+            sc.bandResult.vswr[k] = k == 2 ? vswr : 1.4;
+        }
+        sc.bandResult.worstIndex = 2;
+        sc.bandResult.worstVswr = vswr;
+        sc.bandResult.worstFrequency = sc.bandResult.frequencies[2];
+        content.Update(sc);
+        return std::array<double, 3>{content.ReturnLossAxis()->min(),
+                                     content.ReturnLossAxis()->max(), content.VswrAxis()->max()};
+    };
+    using Axes = std::array<double, 3>;
+    EXPECT_EQ(show(20, 1.2), (Axes{0, 40, 3}));
+    EXPECT_EQ(show(55, 2.5), (Axes{0, 60, 3}));
+    EXPECT_EQ(show(20, 1.2), (Axes{0, 60, 3})) << "not narrowed again";
+    EXPECT_EQ(show(INFINITY, 1), (Axes{0, 60, 3})) << "a perfect match is drawn at the top";
+    EXPECT_EQ(content.ReturnLossSeries()->points()[2].y(), 60);
+    EXPECT_EQ(show(2, 8.7), (Axes{0, 60, 10}));
+    content.SetAxesLocked(true);
+    EXPECT_EQ(show(150, 40), (Axes{0, 60, 10}));
+    EXPECT_EQ(content.VswrSeries()->points()[2].y(), 10) << "the worst kept in sight at the edge";
+    content.SetAxesLocked(false);
+    sc.band.low = 410; // a new band starts from the ordinary axes
+    sc.bandResult.frequencies = {410, 425, 440, 455, 470};
+    EXPECT_EQ(show(20, 1.2), (Axes{0, 40, 3}));
+}
+
+TEST_F(BandPlotTest, LimitLineGapsAndGigahertz) {
+    SmithChrt sc = Matched(5);
+    sc.bandResult.vswr[0] = sc.bandResult.vswr[1] = NAN;
+    sc.bandResult.returnLossDb[0] = sc.bandResult.returnLossDb[1] = NAN;
+    sc.bandResult.missingPoints = 2;
+    sc.bandLimit = {BandLimitKind::ReturnLoss, 12};
+    content.Update(sc);
+    const QList<QPointF> limit = content.LimitSeries(false)->points();
+    ASSERT_EQ(limit.size(), 2);
+    EXPECT_EQ(limit[0], QPointF(400, 12));
+    EXPECT_EQ(limit[1], QPointF(470, 12));
+    EXPECT_TRUE(content.LimitSeries(true)->points().isEmpty());
+    // The gap runs from the band's edge to halfway to the first point with a value.
+    const QList<QPointF> gap = content.GapSeries()->points();
+    ASSERT_EQ(gap.size(), 4);
+    EXPECT_EQ(gap[0].x(), 400);
+    EXPECT_EQ(gap[2].x(), (sc.bandResult.frequencies[1] + sc.bandResult.frequencies[2]) / 2);
+    EXPECT_TRUE(chart.title().contains(QStringLiteral("2 of 5 points without data")));
+
+    sc.bandLimit = {BandLimitKind::Vswr, 2};
+    content.Update(sc);
+    EXPECT_EQ(content.LimitSeries(true)->points().at(0).y(), 2);
+
+    sc.band = {75000, 110000, 5, true, false};
+    sc.bandResult.frequencies = {75000, 83750, 92500, 101250, 110000};
+    content.Update(sc);
+    EXPECT_EQ(content.FrequencyAxis()->titleText(), QStringLiteral("Frequency (GHz)"));
+    EXPECT_EQ(content.ReturnLossSeries()->points().front().x(), 92.5);
 }
 
 // The share of pixels in the VSWR curve's colour, which only the plot draws.

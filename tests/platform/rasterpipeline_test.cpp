@@ -61,11 +61,22 @@ std::vector<NamedDocument> Documents() {
     return docs;
 }
 
+// Records the calls with texts measured by the painter, as the band's labels are placed by them.
+class MeasuredRecording : public RecordingSurface {
+public:
+    explicit MeasuredRecording(CQtPainterSurface& real)
+        : RecordingSurface(real.GetTextMetrics()), real(real) {}
+    int32_t TextWidth(const std::string& text) override { return real.TextWidth(text); }
+
+private:
+    CQtPainterSurface& real;
+};
+
 QImage ReplayedDraw(const SmithChrt& doc, QSize size, IDateTimeText& clock) {
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
     CQtPainterSurface surface(&painter, {0, 0});
-    RecordingSurface recording(surface.GetTextMetrics());
+    MeasuredRecording recording(surface);
     SmithChrt sc = doc;
     DrawChart(sc, recording, DeviceToLogical({0, 0, size.width(), size.height()}), clock);
     ReplayDrawCalls(recording.calls, surface);

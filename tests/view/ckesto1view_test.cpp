@@ -1,9 +1,13 @@
 #include "model/bandsettings.h"
+#include "platform/messages/messageboxes.h"
+#include "tests/support/recordingboxes.h"
 #include "view/ckesto1doc.h"
 #include "view/ckesto1view.h"
 #include "view/iviewshell.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -30,6 +34,8 @@ protected:
         view.show();
         view.setFocus();
     }
+    RecordingBoxes boxes;
+    ScopedMessageBoxes scopedBoxes{boxes};
     CKesto1Doc doc;
     ExportShell shell;
     CKesto1View view;
@@ -126,9 +132,22 @@ TEST_F(ViewTest, ExportAddsTheBandPlotWhileTheBandIsShown) {
 
     TurnBandDisplayOn(doc.chart);
     shell.exportName = dir.filePath(QStringLiteral("band.png"));
+    const QString second = dir.filePath(QStringLiteral("band-band.png"));
     ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));
-    const QImage plot(dir.filePath(QStringLiteral("band-band.png")));
+    ASSERT_EQ(boxes.questions.size(), 1) << "asked once, naming the second file";
+    EXPECT_TRUE(boxes.questions[0].contains(second));
+    EXPECT_FALSE(boxes.questions[0].contains(QStringLiteral("replaced")));
+    const QImage plot(second);
     EXPECT_EQ(plot.size(), QSize(view.width(), view.height() / 2));
+
+    // Declined, the existing second file is left alone; the question said it exists.
+    const QDateTime written = QFileInfo(second).lastModified();
+    ASSERT_TRUE(QFile::resize(second, 10));
+    boxes.questionAnswer = false;
+    ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));
+    EXPECT_TRUE(boxes.questions.back().contains(QStringLiteral("would be replaced")));
+    EXPECT_EQ(QFileInfo(second).size(), 10) << written.toString().toStdString();
+    boxes.questionAnswer = true;
 
     shell.exportName = dir.filePath(QStringLiteral("band.pdf"));
     ASSERT_TRUE(view.ExecuteCommand(ID_FILE_EXPORT_CHART));

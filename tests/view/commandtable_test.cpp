@@ -97,7 +97,7 @@ TEST(CommandTable, OnlyTheUndoClipboardAndPaneCommandsHaveNoHandler) {
                               ID_FILE_SAVE_AS,   ID_FILE_MRU_FILE1,  ID_FILE_MRU_FILE2,
                               ID_FILE_MRU_FILE3, ID_FILE_MRU_FILE4,  ID_APP_EXIT,
                               ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR, ID_VIEW_BAND_PLOT,
-                              ID_APP_ABOUT};
+                              ID_LOCK_PLOT_AXES, ID_APP_ABOUT};
     for (const CommandRow& row : CommandTable()) {
         const bool shellRow = row.owner == CommandOwner::Shell;
         EXPECT_EQ(shellRow, shell.count(row.id) == 1) << row.id;

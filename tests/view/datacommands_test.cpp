@@ -1,5 +1,6 @@
 // Measured loads in the window: loading and unbinding through the command table, the value
 // taken afresh on every route that changes the analysis frequency, and hand edits that unbind.
+#include "app/dialogs/chartsetupdialog.h"
 #include "app/dialogs/portchoicedialog.h"
 #include "model/measuredbinding.h"
 #include "tests/support/idleshell.h"
@@ -7,6 +8,7 @@
 #include "tests/support/viewcommandfixture.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -108,7 +110,8 @@ TEST_F(DataCommands, LoadBindsAFileAndAnUnreadableOneChangesNothing) {
     Key(Qt::Key_D, kShift);
     ASSERT_NE(Chart().goalData, nullptr);
     EXPECT_EQ(Chart().goalData->name, "good.S1P");
-    EXPECT_EQ(Chart().goalZ, Complex(500, 250)) << "version 1 Z data is normalised to R";
+    EXPECT_EQ(Chart().goalZ, Complex(500, -250))
+        << "version 1 Z data is normalised to R; the goal is its conjugate";
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(view.IsCommandEnabled(ID_UNBIND_DATA));
 }
@@ -141,22 +144,38 @@ TEST_F(DataCommands, UnbindKeepsTheValueAndIsRefusedWhereTheDataHasNone) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(DataCommands, HandEditsUnbindWithAMessage) {
+TEST_F(DataCommands, HandEditsAskBeforeUnbindingAndTheDialogSaysWhereTheValueComesFrom) {
     Bind(999); // no value: the setup shows the chart Z0 in its place and, untouched, keeps it so
-    driver.Then(Accept);
-    Key(Qt::Key_S);
-    EXPECT_NE(Chart().startData, nullptr);
-    EXPECT_TRUE(std::isnan(Chart().startZ.re));
-    driver.Then([](CDialogBase& d) {
-        Type(d, 1020, QStringLiteral("33"));
+    QString note;
+    driver.Then([&note](CDialogBase& d) {
+        note = d.ControlAs<QLabel>(CChartSetupDialog::kStartNoteId)->text();
         Accept(d);
     });
     Key(Qt::Key_S);
+    EXPECT_TRUE(note.startsWith(QStringLiteral("From data: probe.s1p"))) << note.toStdString();
+    EXPECT_NE(Chart().startData, nullptr);
+    EXPECT_TRUE(std::isnan(Chart().startZ.re));
+    EXPECT_TRUE(boxes.questions.isEmpty()) << "no edit, no question";
+    const auto typed = [](CDialogBase& d) {
+        Type(d, 1020, QStringLiteral("33"));
+        Accept(d);
+    };
+    // Asked first: No keeps the data and its value.
+    boxes.questionAnswer = false;
+    driver.Then(typed);
+    Key(Qt::Key_S);
+    ASSERT_EQ(boxes.questions.size(), 1);
+    EXPECT_TRUE(boxes.questions[0].startsWith(
+        QStringLiteral("The starting impedance comes from probe.s1p.")));
+    EXPECT_NE(Chart().startData, nullptr);
+    EXPECT_TRUE(std::isnan(Chart().startZ.re));
+    boxes.questionAnswer = true;
+    driver.Then(typed);
+    Key(Qt::Key_S);
     EXPECT_EQ(Chart().startData, nullptr);
     EXPECT_EQ(Chart().startZ, Complex(33, 0));
-    ASSERT_EQ(boxes.warnings.size(), 1);
-    EXPECT_EQ(boxes.warnings[0].toStdString(),
-              "The starting impedance was set by hand, so it is no longer bound to probe.s1p.");
+    EXPECT_EQ(boxes.questions.size(), 2);
+    EXPECT_TRUE(boxes.warnings.isEmpty());
     // The matching wizard takes the value as its dialog shows it (15 digits): that is no edit.
     Bind(300);
     driver.Then(Accept);
@@ -164,16 +183,17 @@ TEST_F(DataCommands, HandEditsUnbindWithAMessage) {
     EXPECT_GT(Chart().componentCount, 0);
     EXPECT_NE(Chart().startData, nullptr);
     EXPECT_EQ(Chart().startZ, DataAt(300));
-    EXPECT_EQ(boxes.warnings.size(), 1);
+    EXPECT_EQ(boxes.questions.size(), 2);
     // It refuses an impedance without a value instead of opening.
     Bind(999);
     view.ExecuteCommand(ID_MATCHME_WIZARD);
-    EXPECT_EQ(driver.opened, 3);
+    EXPECT_EQ(driver.opened, 4);
     EXPECT_TRUE(boxes.warnings.last().startsWith(QStringLiteral("The matching wizard needs")));
 }
 
 TEST_F(DataCommands, AdoptingAnImpedanceInThePopupUnbindsIt) {
     Bind(999);
+    boxes.questionAnswer = true; // Yes, unbind it
     view.repaint();
     Settle();
     driver.Then([](CDialogBase& d) {
@@ -184,7 +204,7 @@ TEST_F(DataCommands, AdoptingAnImpedanceInThePopupUnbindsIt) {
     QTest::mousePress(&view, Qt::RightButton, Qt::NoModifier, QPoint(centre.x, -centre.y));
     EXPECT_EQ(Chart().startData, nullptr);
     EXPECT_EQ(Chart().startZ, Chart().chartZ0);
-    EXPECT_EQ(boxes.warnings.size(), 1);
+    EXPECT_EQ(boxes.questions.size(), 1);
     EXPECT_TRUE(doc.IsModified()) << "unbinding is an edit, though adopting alone is not";
 }
 
