@@ -3,12 +3,14 @@
 #include "chart/bandlocus.h"
 #include "chart/chartgeometry.h"
 #include "chart/datetimetext.h"
+#include "chart/devicecircles.h"
 #include "chart/distinctmessages.h"
 #include "chart/drawsurface.h"
 #include "chart/grid.h"
 #include "chart/measuredlocus.h"
 #include "chart/readout.h"
 #include "chart/trace.h"
+#include "model/devicebinding.h"
 #include "model/smithchrt.h"
 
 void DrawHeaderAndGrid(SmithChrt& sc, const std::string& dateTime) {
@@ -59,6 +61,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     // follows the network's closing lines.
     // Bound data's loci lie on the grid too, under the band's.
     DrawMeasuredLoci(sc);
+    if (sc.device != nullptr) {
+        DrawDeviceCircles(sc);
+    }
     const bool band = sc.band.display;
     if (band) {
         DrawBandLocus(sc);
@@ -69,6 +74,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     }
     if (const std::optional<std::string> data = MeasuredDataLine(sc)) {
         readout::WriteLine(sc, *data);
+    }
+    if (sc.device != nullptr) {
+        readout::WriteLine(sc, DeviceReadoutLine(sc));
     }
     sc.surface = nullptr;
     sc.messages = outer;

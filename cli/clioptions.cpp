@@ -1,5 +1,7 @@
 #include "cli/clioptions.h"
 
+#include "model/devicebinding.h"
+
 #include "cli/clitext.h"
 #include "design/filterwizard.h"
 #include "design/matchmewizard.h"
@@ -134,6 +136,72 @@ Error OnGoalPort(CliOptions& o, std::string_view v) {
 
 Error OnUnbindData(CliOptions& o, std::string_view) {
     o.unbindData = true;
+    return std::nullopt;
+}
+
+Error OnDevice(CliOptions& o, std::string_view v) {
+    o.device = std::string(v);
+    return std::nullopt;
+}
+
+Error OnDevicePorts(CliOptions& o, std::string_view v) {
+    const std::size_t comma = v.find(',');
+    if (comma == std::string_view::npos || Port(v.substr(0, comma), o.devicePort1) ||
+        Port(v.substr(comma + 1), o.devicePort2) || o.devicePort1 == o.devicePort2) {
+        return "expected two different port numbers I,J, got '" + std::string(v) + "'";
+    }
+    return std::nullopt;
+}
+
+Error OnUnbindDevice(CliOptions& o, std::string_view) {
+    o.unbindDevice = true;
+    return std::nullopt;
+}
+
+Error OnGoalDevice(CliOptions& o, std::string_view v) {
+    if (!ParseDeviceGoal(v)) {
+        return "expected source-gain, source-noise or load-gain, got '" + std::string(v) + "'";
+    }
+    o.goalDevice = std::string(v);
+    return std::nullopt;
+}
+
+/// stability, available-gain[:STEP,...], operating-gain[:STEP,...], noise[:STEP,...],
+/// separated by ';' or given as several --circles options.
+Error OnCircles(CliOptions& o, std::string_view v) {
+    CircleSettings c = o.circles ? *o.circles : CircleSettings{};
+    std::size_t start = 0;
+    while (start <= v.size()) {
+        const std::size_t end = std::min(v.find(';', start), v.size());
+        const std::string_view entry = v.substr(start, end - start);
+        const std::size_t colon = entry.find(':');
+        const std::string_view name = entry.substr(0, colon);
+        std::optional<std::vector<double>> steps;
+        if (colon != std::string_view::npos) {
+            steps = ParseCircleSteps(std::string(entry.substr(colon + 1)));
+            if (!steps || name == "stability") {
+                return "bad circle steps in '" + std::string(entry) +
+                       "': expected dB steps above 0, such as 1,2,3 (at most 12)";
+            }
+        }
+        if (name == "stability") {
+            c.stability = true;
+        } else if (name == "available-gain") {
+            c.availableGain = true;
+            c.availableSteps = steps ? *steps : c.availableSteps;
+        } else if (name == "operating-gain") {
+            c.operatingGain = true;
+            c.operatingSteps = steps ? *steps : c.operatingSteps;
+        } else if (name == "noise") {
+            c.noise = true;
+            c.noiseSteps = steps ? *steps : c.noiseSteps;
+        } else {
+            return "unknown circle family '" + std::string(name) +
+                   "': expected stability, available-gain, operating-gain or noise";
+        }
+        start = end + 1;
+    }
+    o.circles = c;
     return std::nullopt;
 }
 
@@ -296,12 +364,17 @@ struct OptionRow {
     Error (*handler)(CliOptions&, std::string_view);
 };
 
-constexpr std::array<OptionRow, 23> kOptions{{
+constexpr std::array<OptionRow, 28> kOptions{{
     {"--start-data", 0, true, OnStartData},
     {"--goal-data", 0, true, OnGoalData},
     {"--start-port", 0, true, OnStartPort},
     {"--goal-port", 0, true, OnGoalPort},
     {"--unbind-data", 0, false, OnUnbindData},
+    {"--device", 0, true, OnDevice},
+    {"--device-ports", 0, true, OnDevicePorts},
+    {"--unbind-device", 0, false, OnUnbindDevice},
+    {"--goal-device", 0, true, OnGoalDevice},
+    {"--circles", 0, true, OnCircles},
     {"--frequency", 0, true, OnFrequency},
     {"--band", 0, true, OnBand},
     {"--band-off", 0, false, OnBandOff},
@@ -356,6 +429,12 @@ public:
         }
         if (o.goalZ && o.goalData) {
             return {std::nullopt, "--goal and --goal-data cannot be given together"};
+        }
+        if (o.devicePort1 != 0 && !o.device) {
+            return {std::nullopt, "--device-ports needs --device"};
+        }
+        if (o.goalDevice && (o.goalZ || o.goalData)) {
+            return {std::nullopt, "--goal-device cannot be given with --goal or --goal-data"};
         }
         if ((o.startPort != 0 && !o.startData) || (o.goalPort != 0 && !o.goalData)) {
             return {std::nullopt, "--start-port and --goal-port need --start-data or --goal-data"};

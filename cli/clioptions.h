@@ -2,6 +2,7 @@
 
 #include "chart/pictureformat.h"
 #include "model/complex.h"
+#include "model/devicefigures.h"
 
 #include <cstdint>
 #include <optional>
@@ -53,9 +54,15 @@ struct CliOptions {
     int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
     int32_t goalPort = 0;
     std::optional<double> frequency;
-    std::optional<BandRequest> band; ///< sets the band and turns its display on
-    bool bandOff = false;            ///< returns the band to its defaults (display off)
-    bool unbindData = false;         ///< unbinds both impedances, keeping their values
+    std::optional<BandRequest> band;   ///< sets the band and turns its display on
+    bool bandOff = false;              ///< returns the band to its defaults (display off)
+    bool unbindData = false;           ///< unbinds both impedances, keeping their values
+    std::optional<std::string> device; ///< a two-port device to load (read with the data files)
+    int32_t devicePort1 = 0;           ///< for a file of more ports, the device's two ports
+    int32_t devicePort2 = 0;
+    bool unbindDevice = false; ///< unloads the device (a goal bound to it keeps its value)
+    std::optional<std::string> goalDevice; ///< source-gain, source-noise or load-gain
+    std::optional<CircleSettings> circles; ///< the device's circle families and steps
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;

@@ -14,6 +14,18 @@ Edits:
     --start-port N, --goal-port N
                          for S-parameter data of several ports, the port whose reflection to take (the
                          other ports terminated in their references)
+    --device FILE        load a two-port device (transistor) from a Touchstone file (.s2p in any version, S, Y
+                         or Z in RI, MA or DB, with its noise data): the readout gains a line with K, mu,
+                         MAG (or MSG) and Fmin at the analysis frequency; --circles draws its circles
+    --device-ports I,J   for a file of more ports, the two that are the device's ports 1 and 2
+    --unbind-device      unload the device (a goal bound to it keeps its present value)
+    --goal-device KIND   bind the goal [Load] impedance to the impedance the device wants, at every frequency:
+                         source-gain (of Gamma_MS), source-noise (of Gamma_opt) or load-gain (of Gamma_ML),
+                         compared plainly with the ending impedance; none where the device has none there
+                         (no simultaneous match without unconditional stability, no noise data)
+    --circles LIST       the device's circles on the chart, entries separated by ';': stability,
+                         available-gain[:STEP,STEP...], operating-gain[:STEP,...] (dB below MAG/MSG, default
+                         1,2,3), noise[:STEP,...] (dB above Fmin, default 0.25,0.5,1,2)
     --frequency MHZ      analysis frequency (applied after the data is bound, so it decides the data's value)
     --band F1:F2:N       band analysis from F1 to F2 MHz at N frequencies (0 < F1 < F2, 2 <= N <= 10001),
                          with the band display on: the chart draws the band's locus and the readout its line
@@ -64,7 +76,7 @@ band display off, or a wizard value outside its dialog's range (the dialog's val
 Messages that the window would show in message boxes during the run go to stderr, each distinct one once,
 each line beginning "quorbel-cli: ".
 JSON keys: title, frequency, chartZ0 [re,im], startZ [re,im], goalZ [re,im], startData and goalData (null when
-not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
+not bound, else {name, points, fmin, fmax in MHz, reference in ohm, or {min, max} where it varies}), tunePercent, activeIndex, componentCount, components [{kind, placement, tunedElement, resistance, capacitance, inductance, lineZ0, lineAngle, lineFreq, outZ [re,im]}], endZ [re,im] or null for an empty network, vswr, returnLossDb, mismatchLossDb (null for an empty network), maxNetworkQ (the value the draw at --size leaves), band (null while the band display is off, else {low, high, points, frequencies, endZ [[re,im]...], vswr, returnLossDb, mismatchLossDb, worstVswr, worstFrequency}, one list entry per band frequency; bound data at each band frequency; with a device, device {k, mu, magDb, msgDb, fminDb} lists), device (null, or at the analysis frequency {name, fmin, fmax, points, noisePoints, k, mu, muPrime, delta [re,im], unconditionallyStable, magDb (null unless K>1 and |Delta|<1), msgDb, gammaMS [re,im] or null, gammaML, fminDb, gammaOpt, rn in ohm, circles [{type, value, center [re,im], radius, unstableInside (stability circles only)}]}, reflections on the chart Z0). Numbers with 17 significant digits; non-finite numbers as the strings "nan", "inf" and "-inf".
 )";
 }
 

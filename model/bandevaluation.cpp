@@ -1,5 +1,7 @@
 #include "model/bandevaluation.h"
 
+#include "model/devicebinding.h"
+
 #include "model/bandsettings.h"
 #include "model/matchfigures.h"
 #include "model/measuredbinding.h"
@@ -130,7 +132,16 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     outputs.reserve(MAX_COMPONENTS);
     std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
     CLoadAt startAt(loads.start, chart.startData, chart.startZ);
-    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ);
+    // A goal bound to a device follows it at every band frequency, as bound data does.
+    std::function<Complex(double)> deviceGoal;
+    if (!loads.goal && chart.device != nullptr && chart.deviceGoal != 0) {
+        deviceGoal = [&chart](double f) {
+            const DeviceGoalValue v =
+                DeviceGoalAt(*chart.device, static_cast<DeviceGoal>(chart.deviceGoal), f);
+            return v.z ? *v.z : kNaNZ;
+        };
+    }
+    CLoadAt goalAt(loads.goal ? loads.goal : deviceGoal, chart.goalData, chart.goalZ);
 
     for (size_t k = 0; k < n; ++k) {
         const double f = BandFrequency(band, static_cast<int32_t>(k));

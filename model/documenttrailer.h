@@ -38,6 +38,8 @@ inline constexpr RecordTag kBandRecordTag = MakeRecordTag('B', 'A', 'N', 'D');
 /// The data the starting and the goal impedance are bound to.
 inline constexpr RecordTag kStartDataRecordTag = MakeRecordTag('S', 'D', 'A', 'T');
 inline constexpr RecordTag kGoalDataRecordTag = MakeRecordTag('G', 'D', 'A', 'T');
+/// The loaded two-port device, its circle settings and the goal's binding to it.
+inline constexpr RecordTag kDeviceRecordTag = MakeRecordTag('D', 'E', 'V', 'I');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

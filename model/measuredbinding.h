@@ -44,9 +44,13 @@ void RefreshBoundImpedances(SmithChrt& chart);
 /// True when an end is bound but its impedance has no value at the analysis frequency.
 bool HasNoValueNow(const SmithChrt& chart, LoadEnd end);
 
+/// True when an end is bound and has no value now, or its data holds an ideal open there (no
+/// finite impedance, which a wizard, a netlist or a typed impedance cannot take).
+bool HasNoFiniteValueNow(const SmithChrt& chart, LoadEnd end);
+
 /// Unbinds an end; the impedance keeps its current value. Refused (false, nothing changed) while
-/// that value is NaN because the data has none at the analysis frequency: an unbound impedance
-/// must be a number. An end that is not bound gives true.
+/// that value is not finite (the data has none at the analysis frequency, or holds an ideal
+/// open there): an unbound impedance must be a number. An end that is not bound gives true.
 bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end);
 
 /// Unbinds every bound end whose impedance is no longer its data's value at the analysis
@@ -56,7 +60,7 @@ bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end);
 /// next RefreshBoundImpedances gives an end kept bound its exact value again.
 std::vector<LoadEnd> UnbindEditedEnds(SmithChrt& chart);
 
-/// Why a bound impedance has no value now, for example "the starting impedance's data
+/// Why a bound impedance has no (finite) value now, for example "the starting impedance's data
 /// (dipole.s1p) has no value at 1200 MHz: it covers 100 to 1000 MHz".
 std::string NoValueMessage(const SmithChrt& chart, LoadEnd end);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 SmithChrt::SmithChrt() {
     chartZ0 = {50, 0};
@@ -44,6 +45,9 @@ void SmithChrt::Report(const char* text) const {
 }
 
 Complex SmithChrt::ZToGamma(Complex z) const {
+    if (z.re == std::numeric_limits<double>::infinity() && std::isfinite(z.im)) {
+        return {1, 0}; // an open circuit, as measured data may hold one
+    }
     return (z - chartZ0) / (z + chartZ0);
 }
 
