@@ -69,7 +69,7 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
     }
     RefreshBoundImpedances(doc);
     if (o.band) {
-        SetBand(doc, o.band->lowMHz, o.band->highMHz, o.band->points);
+        SetBand(doc, o.band->first, o.band->last, o.band->points);
         doc.band.display = true;
     }
     if (o.bandOff) {

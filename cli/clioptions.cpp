@@ -1,17 +1,17 @@
 #include "cli/clioptions.h"
-
-#include "model/devicebinding.h"
+#include "cli/clioptiontable.h"
 
 #include "cli/clitext.h"
 #include "design/filterwizard.h"
 #include "design/matchmewizard.h"
 #include "model/bandsettings.h"
+#include "model/devicebinding.h"
 #include "model/fieldrange.h"
 #include "model/numbertext.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+#include <functional>
 #include <set>
 #include <string_view>
 
@@ -269,25 +269,59 @@ Error OnPlot(CliOptions& o, std::string_view v) {
     return PictureFile(v, o.plotPath, o.plotFormat);
 }
 
-Error OnBand(CliOptions& o, std::string_view v) {
+// F1:F2:N, the form of --band and --sweep: two frequencies in MHz, each read and checked by
+// frequency, and a whole number of points read and checked by points.
+Error FrequencyGridOf(
+    std::string_view v, const std::function<Error(std::string_view, double&)>& frequency,
+    const std::function<Error(const FrequencyGrid&, std::optional<int64_t>)>& points,
+    FrequencyGrid& grid) {
     const std::vector<std::string> parts = SplitFields(v, ':');
     if (parts.size() != 3) {
         return "expected F1:F2:N, got '" + std::string(v) + "'";
     }
-    const std::optional<double> low = ParseNumber(parts[0]);
-    const std::optional<double> high = ParseNumber(parts[1]);
+    FrequencyGrid g;
+    if (Error e = frequency(parts[0], g.first)) {
+        return "F1" + *e;
+    }
+    if (Error e = frequency(parts[1], g.last)) {
+        return "F2" + *e;
+    }
     const std::optional<int64_t> n = ParseInteger(parts[2]);
-    if (!low || !high) {
-        return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+    if (Error e = points(g, n)) {
+        return e;
     }
-    if (!n) {
-        return "N must be a whole number, got '" + parts[2] + "'";
-    }
-    if (const BandProblem p = CheckBand(*low, *high, *n); p != BandProblem::None) {
-        return std::string(BandProblemText(p));
-    }
-    o.band = BandRequest{*low, *high, static_cast<int32_t>(*n)};
+    g.points = static_cast<int32_t>(*n);
+    grid = g;
     return std::nullopt;
+}
+
+Error OnBand(CliOptions& o, std::string_view v) {
+    bool numbers = true;
+    const auto frequency = [&](std::string_view text, double& f) -> Error {
+        const std::optional<double> value = ParseNumber(text);
+        numbers = numbers && value.has_value();
+        f = value.value_or(0);
+        return std::nullopt;
+    };
+    const auto points = [&](const FrequencyGrid& g, std::optional<int64_t> n) -> Error {
+        if (!numbers) {
+            return "F1 and F2 must be numbers in MHz, got '" + std::string(v) + "'";
+        }
+        if (!n) {
+            return "N must be a whole number, got '" + std::string(v.substr(v.rfind(':') + 1)) +
+                   "'";
+        }
+        if (const BandProblem p = CheckBand(g.first, g.last, *n); p != BandProblem::None) {
+            return std::string(BandProblemText(p));
+        }
+        return std::nullopt;
+    };
+    FrequencyGrid grid;
+    Error e = FrequencyGridOf(v, frequency, points, grid);
+    if (!e) {
+        o.band = grid;
+    }
+    return e;
 }
 
 Error OnBandOff(CliOptions& o, std::string_view) {
@@ -309,27 +343,25 @@ Error OnSize(CliOptions& o, std::string_view v) {
 }
 
 Error OnSweep(CliOptions& o, std::string_view v) {
-    const std::vector<std::string> parts = SplitFields(v, ':');
-    if (parts.size() != 3) {
-        return "expected F1:F2:N, got '" + std::string(v) + "'";
-    }
-    SweepRequest r;
-    if (Error e = RangedNumber(parts[0], kFrequencyEntryRange, r.startMHz)) {
-        return "F1: " + *e;
-    }
-    if (Error e = RangedNumber(parts[1], kFrequencyEntryRange, r.stopMHz)) {
-        return "F2: " + *e;
-    }
+    const auto frequency = [](std::string_view text, double& f) -> Error {
+        Error e = RangedNumber(text, kFrequencyEntryRange, f);
+        return e ? ": " + *e : e;
+    };
     // One row holds a single frequency only.
-    const std::optional<int64_t> n = ParseInteger(parts[2]);
-    const int64_t fewest = r.startMHz == r.stopMHz ? 1 : 2;
-    if (!n || *n < fewest || *n > INT32_MAX) {
-        return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
-               " (or 1 when F1 equals F2)";
+    const auto points = [](const FrequencyGrid& g, std::optional<int64_t> n) -> Error {
+        const int64_t fewest = g.first == g.last ? 1 : 2;
+        if (!n || *n < fewest || *n > INT32_MAX) {
+            return "N must be a whole number of rows from 2 to " + std::to_string(INT32_MAX) +
+                   " (or 1 when F1 equals F2)";
+        }
+        return std::nullopt;
+    };
+    FrequencyGrid grid;
+    Error e = FrequencyGridOf(v, frequency, points, grid);
+    if (!e) {
+        o.sweep = grid;
     }
-    r.points = static_cast<int32_t>(*n);
-    o.sweep = r;
-    return std::nullopt;
+    return e;
 }
 
 Error OnReadout(CliOptions& o, std::string_view) {
@@ -357,46 +389,118 @@ Error OnVersion(CliOptions& o, std::string_view) {
     return std::nullopt;
 }
 
-struct OptionRow {
-    const char* name; ///< the long form
-    char shortName;   ///< 0 when there is none
-    bool takesValue;
-    Error (*handler)(CliOptions&, std::string_view);
+constexpr const char* kIndent = "                         ";
+
+const OptionRow kOptionRows[] = {
+    {"--start-data", 0, "FILE", OptionFile::Touchstone, OptionGroup::Edit,
+     "bind the starting [Generator] impedance to a one-port Touchstone file's data\n"
+     "(.s1p, .z1p, .y1p, .ts; versions 1.1 and 2.0): from then on it takes the data's value\n"
+     "at the analysis frequency, interpolated between the data's frequencies, and has none\n"
+     "(nan) outside their range; the data is stored in the document (--save)",
+     OnStartData},
+    {"--goal-data", 0, "FILE", OptionFile::Touchstone, OptionGroup::Edit,
+     "the same for the goal [Load] impedance", OnGoalData},
+    {"--start-port", 0, "N", OptionFile::None, OptionGroup::Edit,
+     "for S-parameter data of several ports, the port whose reflection to take (the\n"
+     "other ports terminated in their references)",
+     OnStartPort},
+    {"--goal-port", 0, "N", OptionFile::None, OptionGroup::Edit, nullptr, OnGoalPort},
+    {"--frequency", 0, "MHZ", OptionFile::None, OptionGroup::Edit,
+     "analysis frequency (applied after the data is bound, so it decides the data's value)",
+     OnFrequency},
+    {"--band", 0, "F1:F2:N", OptionFile::None, OptionGroup::Edit,
+     "band analysis from F1 to F2 MHz at N frequencies (0 < F1 < F2, 2 <= N <= 10001),\n"
+     "with the band display on: the chart draws the band's locus and the readout its line",
+     OnBand},
+    {"--band-off", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "no band: the band display off and the band's settings at their defaults", OnBandOff},
+    {"--device", 0, "FILE", OptionFile::Touchstone, OptionGroup::Edit,
+     "load a two-port device (transistor) from a Touchstone file (.s2p in any version, S, Y\n"
+     "or Z in RI, MA or DB, with its noise data): the readout gains a line with K, mu,\n"
+     "MAG (or MSG) and Fmin at the analysis frequency; --circles draws its circles",
+     OnDevice},
+    {"--device-ports", 0, "I,J", OptionFile::None, OptionGroup::Edit,
+     "for a file of more ports, the two that are the device's ports 1 and 2", OnDevicePorts},
+    {"--unbind-device", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "unload the device (a goal bound to it keeps its present value)", OnUnbindDevice},
+    {"--goal-device", 0, "KIND", OptionFile::None, OptionGroup::Edit,
+     "bind the goal [Load] impedance to the impedance the device wants, at every\n"
+     "frequency: source-gain (of Gamma_MS), source-noise (of Gamma_opt) or load-gain (of\n"
+     "Gamma_ML), compared plainly with the ending impedance; none where the device has\n"
+     "none there (no simultaneous match without unconditional stability, no noise data)",
+     OnGoalDevice},
+    {"--circles", 0, "LIST", OptionFile::None, OptionGroup::Edit,
+     "the device's circles on the chart, entries separated by ';': stability,\n"
+     "available-gain[:STEP,STEP...], operating-gain[:STEP,...] (dB below MAG/MSG,\n"
+     "default 1,2,3), noise[:STEP,...] (dB above Fmin, default 0.25,0.5,1,2)",
+     OnCircles},
+    {"--unbind-data", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "unbind both impedances from their data, each keeping its value at the analysis\n"
+     "frequency (refused where the data has none there)",
+     OnUnbindData},
+    {"--z0", 0, "OHM", OptionFile::None, OptionGroup::Edit, "chart Z0 (imaginary part 0)", OnZ0},
+    {"--start", 0, "R,X", OptionFile::None, OptionGroup::Edit,
+     "starting [Generator] impedance in ohm (unbinds data the document had bound to it;\n"
+     "not together with --start-data)",
+     OnStart},
+    {"--goal", 0, "R,X", OptionFile::None, OptionGroup::Edit,
+     "goal [Load] impedance in ohm (likewise; not together with --goal-data)", OnGoal},
+    {"--matchme", 0, "N,TOPOLOGY", OptionFile::None, OptionGroup::Edit,
+     "matching wizard as if its dialog were accepted with N sections, TOPOLOGY one of\n"
+     "lowpass, highpass, quarterwave, and the document's start and goal impedances",
+     OnMatchMe},
+    {"--filter", 0, "TYPE,FC,RIPPLE,N,RO,FIRST", OptionFile::None, OptionGroup::Edit,
+     "filter wizard as if its dialog were accepted: TYPE lowpass or highpass, FC in MHz,\n"
+     "RIPPLE in dB, order N, RO in ohm, FIRST shunt or series",
+     OnFilter},
+    {"--save", 0, "FILE.qbl", OptionFile::Document, OptionGroup::Output,
+     "write the document (same bytes as the window's Save)", OnSave},
+    {"--output", 'o', "FILE", OptionFile::Picture, OptionGroup::Output,
+     "render the chart exactly as the window draws it; PNG, SVG or PDF by the extension", OnOutput},
+    {"--plot", 0, "FILE", OptionFile::Picture, OptionGroup::Output,
+     "the band response (return loss and VSWR against frequency) as the window's plot\n"
+     "shows it; PNG, SVG or PDF by the extension, --size pixels; needs the band display on",
+     OnPlot},
+    {"--size", 0, "WxH", OptionFile::None, OptionGroup::Output,
+     "drawing area in pixels, as a window's client area (default 800x400); also the\n"
+     "geometry for --readout and --json",
+     OnSize},
+    {"--readout", 0, nullptr, OptionFile::None, OptionGroup::Output,
+     "the readout lines exactly as the chart writes them, one per line, trailing blanks kept\n"
+     "(marker labels are not readout lines)",
+     OnReadout},
+    {"--json", 0, nullptr, OptionFile::None, OptionGroup::Output,
+     "the evaluated network as one JSON object (below)", OnJson},
+    {"--sweep", 0, "F1:F2:N", OptionFile::None, OptionGroup::Output,
+     "CSV with the header frequency_mhz,end_re,end_im,vswr,return_loss_db,mismatch_loss_db\n"
+     "and N rows (at least 2, or 1 when F1 equals F2), frequencies linearly spaced from\n"
+     "F1 to F2 inclusive; impedances bound to data take its value at each row's frequency",
+     OnSweep},
+    {"--spice", 0, nullptr, OptionFile::None, OptionGroup::Output,
+     "a SPICE netlist (ngspice syntax) of the network for an AC analysis at the analysis\n"
+     "frequency: the starting impedance as the termination at the generator end (its\n"
+     "reactance as the inductor or capacitor that has it at the analysis frequency), lines\n"
+     "and stubs as lossless transmission lines, a 1 A AC source at the load end so that the\n"
+     "load node's voltage is the ending impedance, and a .print of its real and imaginary part.\n"
+     "With the band display on, an AC sweep across the band instead (.ac lin N F1 F2 in Hz;\n"
+     "two one-point analyses for N = 2, which ngspice's sweep cannot take): the starting\n"
+     "reactance the same at every frequency, lines as the delay of their angle.\n"
+     "A starting impedance bound to data is terminated in the data's value at the analysis\n"
+     "frequency (a comment in the netlist says so), also across a band",
+     OnSpice},
+    {"--help", 'h', nullptr, OptionFile::None, OptionGroup::Other, "this text", OnHelp},
+    {"--version", 0, nullptr, OptionFile::None, OptionGroup::Other,
+     "the program's name and version", OnVersion},
 };
 
-constexpr std::array<OptionRow, 28> kOptions{{
-    {"--start-data", 0, true, OnStartData},
-    {"--goal-data", 0, true, OnGoalData},
-    {"--start-port", 0, true, OnStartPort},
-    {"--goal-port", 0, true, OnGoalPort},
-    {"--unbind-data", 0, false, OnUnbindData},
-    {"--device", 0, true, OnDevice},
-    {"--device-ports", 0, true, OnDevicePorts},
-    {"--unbind-device", 0, false, OnUnbindDevice},
-    {"--goal-device", 0, true, OnGoalDevice},
-    {"--circles", 0, true, OnCircles},
-    {"--frequency", 0, true, OnFrequency},
-    {"--band", 0, true, OnBand},
-    {"--band-off", 0, false, OnBandOff},
-    {"--z0", 0, true, OnZ0},
-    {"--start", 0, true, OnStart},
-    {"--goal", 0, true, OnGoal},
-    {"--matchme", 0, true, OnMatchMe},
-    {"--filter", 0, true, OnFilter},
-    {"--save", 0, true, OnSave},
-    {"--output", 'o', true, OnOutput},
-    {"--plot", 0, true, OnPlot},
-    {"--size", 0, true, OnSize},
-    {"--readout", 0, false, OnReadout},
-    {"--json", 0, false, OnJson},
-    {"--sweep", 0, true, OnSweep},
-    {"--spice", 0, false, OnSpice},
-    {"--help", 'h', false, OnHelp},
-    {"--version", 0, false, OnVersion},
-}};
+} // namespace
 
-const OptionRow* FindOption(std::string_view name) {
-    for (const OptionRow& row : kOptions) {
+std::span<const OptionRow> CliOptionRows() {
+    return kOptionRows;
+}
+
+const OptionRow* FindCliOption(std::string_view name) {
+    for (const OptionRow& row : kOptionRows) {
         if (name == row.name || (row.shortName != 0 && name.size() == 2 && name[0] == '-' &&
                                  name[1] == row.shortName)) {
             return &row;
@@ -404,6 +508,46 @@ const OptionRow* FindOption(std::string_view name) {
     }
     return nullptr;
 }
+
+std::string OptionSynopsis(const OptionRow& row) {
+    std::string text = row.shortName != 0 ? std::string("-") + row.shortName + ", " : "";
+    text += row.name;
+    if (row.valueName != nullptr) {
+        text += std::string(" ") + row.valueName;
+    }
+    return text;
+}
+
+std::string CliOptionHelp(OptionGroup group) {
+    const std::span<const OptionRow> rows = CliOptionRows();
+    const size_t synopsisWidth = std::string_view(kIndent).size() - 5;
+    std::string out;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].group != group || rows[i].help == nullptr) {
+            continue;
+        }
+        std::string synopsis = OptionSynopsis(rows[i]);
+        for (size_t j = i + 1; j < rows.size() && rows[j].help == nullptr; ++j) {
+            synopsis += ", " + OptionSynopsis(rows[j]);
+        }
+        out += "    " + synopsis;
+        if (synopsis.size() > synopsisWidth) {
+            out += "\n" + std::string(kIndent);
+        } else {
+            out += std::string(synopsisWidth + 1 - synopsis.size(), ' ');
+        }
+        for (const char* c = rows[i].help; *c != 0; ++c) {
+            out += *c;
+            if (*c == '\n') {
+                out += kIndent;
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+namespace {
 
 // Walks the arguments once; the first problem ends the walk.
 class CArgumentWalk {
@@ -459,7 +603,7 @@ private:
     Error OnOption(CliOptions& o, const std::string& arg) {
         const size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
         const std::string name = arg.substr(0, eq);
-        const OptionRow* row = FindOption(name);
+        const OptionRow* row = FindCliOption(name);
         if (row == nullptr) {
             return "unknown option '" + name + "'";
         }
@@ -468,11 +612,11 @@ private:
         }
         std::string value;
         if (eq != std::string::npos) {
-            if (!row->takesValue) {
+            if (!row->TakesValue()) {
                 return std::string("option '") + row->name + "' takes no value";
             }
             value = arg.substr(eq + 1);
-        } else if (row->takesValue) {
+        } else if (row->TakesValue()) {
             if (next >= args.size()) {
                 return std::string("option '") + row->name + "' needs a value";
             }

@@ -3,6 +3,7 @@
 #include "chart/pictureformat.h"
 #include "model/complex.h"
 #include "model/devicefigures.h"
+#include "model/frequencygrid.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,20 +28,6 @@ struct FilterRequest {
     int32_t firstElement = 0;
 };
 
-/// --sweep F1:F2:N.
-struct SweepRequest {
-    double startMHz = 0;
-    double stopMHz = 0;
-    int32_t points = 0;
-};
-
-/// --band F1:F2:N, checked as the band takes it.
-struct BandRequest {
-    double lowMHz = 0;
-    double highMHz = 0;
-    int32_t points = 0;
-};
-
 /// Everything the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -54,10 +41,10 @@ struct CliOptions {
     int32_t startPort = 0; ///< the port of multi-port S data to take; 0: one-port data only
     int32_t goalPort = 0;
     std::optional<double> frequency;
-    std::optional<BandRequest> band;   ///< sets the band and turns its display on
+    std::optional<FrequencyGrid> band; ///< --band: sets the band and turns its display on
     bool bandOff = false;              ///< returns the band to its defaults (display off)
     bool unbindData = false;           ///< unbinds both impedances, keeping their values
-    std::optional<std::string> device; ///< a two-port device to load (read with the data files)
+    std::optional<std::string> device; ///< a two-port device to load (read with the data)
     int32_t devicePort1 = 0;           ///< for a file of more ports, the device's two ports
     int32_t devicePort2 = 0;
     bool unbindDevice = false; ///< unloads the device (a goal bound to it keeps its value)
@@ -79,7 +66,7 @@ struct CliOptions {
     int32_t height = 400;
     bool readout = false;
     bool json = false;
-    std::optional<SweepRequest> sweep;
+    std::optional<FrequencyGrid> sweep; ///< --sweep F1:F2:N
     bool spice = false;
 };
 
@@ -93,6 +80,6 @@ struct CliParseResult {
 CliParseResult ParseCliOptions(const std::vector<std::string>& args);
 
 /// The text --help prints.
-const char* CliUsageText();
+std::string CliUsageText();
 /// The line --version prints: the program's name and version.
 std::string CliVersionText();

@@ -38,7 +38,7 @@ int CCliRun::Run(const std::vector<std::string>& args) {
         return UsageError(parsed.error);
     }
     if (parsed.options->help || parsed.options->version) {
-        out << (parsed.options->help ? std::string(CliUsageText()) : CliVersionText());
+        out << (parsed.options->help ? CliUsageText() : CliVersionText());
         out.flush();
         return kExitSuccess;
     }

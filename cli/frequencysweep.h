@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/clioptions.h"
+#include "model/frequencygrid.h"
 
 #include <ostream>
 
@@ -10,10 +10,9 @@ class SmithChrt;
 inline constexpr const char* kSweepHeader =
     "frequency_mhz,end_re,end_im,vswr,return_loss_db,mismatch_loss_db";
 
-/// The frequency of row i of a sweep: linearly spaced, the first row at F1, the last at F2.
-double SweepFrequency(const SweepRequest& sweep, int32_t row);
-
-/// Writes the CSV of the network evaluated at each frequency of the sweep. Rows where the
-/// network has no ending impedance (empty, or a component of unknown kind) leave the five
-/// figures empty. doc itself is not changed.
-void WriteSweepCsv(const SmithChrt& doc, const SweepRequest& sweep, std::ostream& out);
+/// Writes the CSV of the band evaluation at each frequency of grid, one row each: the ending
+/// impedance and its figures against the goal, bound data taking its value at the row's
+/// frequency. An empty network ends in the starting impedance, as across the band; a network
+/// that cannot be evaluated (a component of unknown kind) leaves the five figures empty and
+/// reports what the window reports for it. doc itself is not changed.
+void WriteSweepCsv(const SmithChrt& doc, const FrequencyGrid& grid, std::ostream& out);

@@ -44,7 +44,7 @@ void WriteTextOutputs(const CliOptions& o, SmithChrt& doc) {
         out << NetworkJson(doc, EvaluateNetwork(doc), readout.maxNetworkQ);
     }
     if (o.sweep) {
-        SweepRequest sweep = *o.sweep;
+        FrequencyGrid sweep = *o.sweep;
         sweep.points = std::min(sweep.points, kMaxSweepRows);
         WriteSweepCsv(doc, sweep, out);
     }

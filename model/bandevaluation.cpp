@@ -106,27 +106,16 @@ private:
 } // namespace
 
 double BandFrequency(const BandSettings& band, int32_t k) {
-    if (k <= 0) {
-        return band.low;
-    }
-    if (k >= band.points - 1) {
-        return band.high;
-    }
-    const double t = static_cast<double>(k) / (band.points - 1);
-    return band.low + (band.high - band.low) * t;
+    return band.Grid().At(k);
 }
 
-void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads,
-                  bool junctions) {
-    ClearResult(result);
-    const BandSettings& band = chart.band;
-    if (!band.IsSet() || CheckBand(band) != BandProblem::None) {
-        return;
-    }
+namespace {
+
+// Evaluates at the frequencies already in result, its vectors sized to them.
+void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandLoads& loads) {
     SmithChrt scratch;
     CopyNetwork(chart, scratch);
-    const auto n = static_cast<size_t>(band.points);
-    SizeResult(result, n, junctions ? scratch.componentCount : 0);
+    const size_t n = result.size();
     result.evaluated = AllKindsKnown(scratch);
     std::vector<Complex> outputs;
     outputs.reserve(MAX_COMPONENTS);
@@ -144,8 +133,7 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
     CLoadAt goalAt(loads.goal ? loads.goal : deviceGoal, chart.goalData, chart.goalZ);
 
     for (size_t k = 0; k < n; ++k) {
-        const double f = BandFrequency(band, static_cast<int32_t>(k));
-        result.frequencies[k] = f;
+        const double f = result.frequencies[k];
         const Complex start = startAt(f);
         if (!result.evaluated || IsNaN(start)) {
             SetNaNPoint(result, k);
@@ -173,6 +161,35 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
         result.worstFrequency = result.frequencies[static_cast<size_t>(result.worstIndex)];
         result.worstReturnLossDb = result.returnLossDb[static_cast<size_t>(result.worstIndex)];
     }
+}
+
+int32_t JunctionCount(const SmithChrt& chart, bool junctions) {
+    return junctions ? std::clamp(chart.componentCount, 0, MAX_COMPONENTS) : 0;
+}
+
+} // namespace
+
+void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& loads,
+                  bool junctions) {
+    ClearResult(result);
+    const BandSettings& band = chart.band;
+    if (!band.IsSet() || CheckBand(band) != BandProblem::None) {
+        return;
+    }
+    const FrequencyGrid grid = band.Grid();
+    SizeResult(result, static_cast<size_t>(grid.points), JunctionCount(chart, junctions));
+    for (int32_t k = 0; k < grid.points; ++k) {
+        result.frequencies[static_cast<size_t>(k)] = grid.At(k);
+    }
+    EvaluateSizedResult(chart, result, loads);
+}
+
+void EvaluateAtFrequencies(const SmithChrt& chart, std::span<const double> frequencies,
+                           BandResult& result, const BandLoads& loads, bool junctions) {
+    ClearResult(result);
+    SizeResult(result, frequencies.size(), JunctionCount(chart, junctions));
+    std::copy(frequencies.begin(), frequencies.end(), result.frequencies.begin());
+    EvaluateSizedResult(chart, result, loads);
 }
 
 BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads, bool junctions) {

@@ -50,7 +50,7 @@ struct BandResult {
     }
 };
 
-/// Frequency k (0 .. points - 1) of a band: linearly spaced, exactly low at 0 and high at the end.
+/// Frequency k (0 .. points - 1) of a band: band.Grid().At(k).
 double BandFrequency(const BandSettings& band, int32_t k);
 
 /// Evaluates chart's network at every frequency of chart.band exactly as the draw does at the
@@ -64,3 +64,8 @@ void EvaluateBand(const SmithChrt& chart, BandResult& result, const BandLoads& l
 /// The same, returning a fresh result.
 BandResult EvaluateBand(const SmithChrt& chart, const BandLoads& loads = {},
                         bool junctions = false);
+/// The same evaluation at any frequencies (MHz, each above 0, in any order; not result's own
+/// vector), whatever the document's band: the CLI's sweep evaluates its grid through it, a slice
+/// at a time.
+void EvaluateAtFrequencies(const SmithChrt& chart, std::span<const double> frequencies,
+                           BandResult& result, const BandLoads& loads = {}, bool junctions = false);

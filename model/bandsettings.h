@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/frequencygrid.h"
+
 #include <cstdint>
 
 class SmithChrt;
@@ -20,6 +22,8 @@ struct BandSettings {
 
     /// False for the "no band set" state (low and high both 0).
     bool IsSet() const { return !(low == 0 && high == 0); }
+    /// The band's frequencies.
+    FrequencyGrid Grid() const { return {low, high, points}; }
 
     friend bool operator==(const BandSettings&, const BandSettings&) = default;
 };

@@ -62,7 +62,7 @@ TEST(CliOptions, EveryOptionIsTaken) {
     EXPECT_TRUE(o.readout && o.json && o.spice);
     ASSERT_TRUE(o.sweep);
     EXPECT_EQ(o.sweep->points, 11);
-    EXPECT_EQ(o.sweep->stopMHz, 200.0);
+    EXPECT_EQ(o.sweep->last, 200.0);
 }
 
 TEST(CliOptions, DefaultsAndDocumentsAfterTheEndOfOptions) {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+
 namespace {
 
 TEST(WizardExchange, FirstFailingFieldInDialogOrderWins) {
@@ -56,13 +59,62 @@ TEST(WizardExchange, MatchMeTakesTheDocumentsImpedances) {
 }
 
 TEST(FrequencySweep, RowsRunFromFirstToLastFrequency) {
-    const SweepRequest s{100, 200, 3};
-    EXPECT_EQ(SweepFrequency(s, 0), 100.0);
-    EXPECT_EQ(SweepFrequency(s, 1), 150.0);
-    EXPECT_EQ(SweepFrequency(s, 2), 200.0);
-    const SweepRequest down{0.3, 0.1, 7};
-    EXPECT_EQ(SweepFrequency(down, 6), 0.1);
-    EXPECT_EQ(SweepFrequency({5, 5, 1}, 0), 5.0);
+    const FrequencyGrid s{100, 200, 3};
+    EXPECT_EQ(s.At(0), 100.0);
+    EXPECT_EQ(s.At(1), 150.0);
+    EXPECT_EQ(s.At(2), 200.0);
+    const FrequencyGrid down{0.3, 0.1, 7};
+    EXPECT_EQ(down.At(6), 0.1);
+    EXPECT_EQ(FrequencyGrid({5, 5, 1}).At(0), 5.0);
+}
+
+std::vector<std::vector<double>> SweepRows(const SmithChrt& doc, const FrequencyGrid& grid) {
+    std::ostringstream out;
+    WriteSweepCsv(doc, grid, out);
+    std::istringstream in(out.str());
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, kSweepHeader);
+    std::vector<std::vector<double>> rows;
+    while (std::getline(in, line)) {
+        std::vector<double>& row = rows.emplace_back();
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');) {
+            row.push_back(std::stod(cell));
+        }
+    }
+    return rows;
+}
+
+TEST(FrequencySweep, AnEmptyNetworkEndsInTheStartingImpedance) {
+    SmithChrt doc;
+    doc.startZ = {25, 0};
+    doc.goalZ = {50, 0};
+    const std::vector<std::vector<double>> rows = SweepRows(doc, {100, 200, 3});
+    ASSERT_EQ(rows.size(), 3u);
+    // 25 ohm against 50: |gamma| = 1/3, VSWR 2, return loss 20 log10(3), mismatch loss
+    // -10 log10(1 - 1/9) (Pozar, 2.7).
+    for (const std::vector<double>& row : rows) {
+        ASSERT_EQ(row.size(), 6u);
+        EXPECT_EQ(row[1], 25.0);
+        EXPECT_EQ(row[2], 0.0);
+        EXPECT_NEAR(row[3], 2.0, 1e-12);
+        EXPECT_NEAR(row[4], 20 * std::log10(3.0), 1e-12);
+        EXPECT_NEAR(row[5], -10 * std::log10(8.0 / 9), 1e-12);
+    }
+}
+
+TEST(FrequencySweep, ALongSweepKeepsItsGridAcrossSlices) {
+    SmithChrt doc;
+    doc.AddComponent(NewResistor(PLACE_SERIES, 25));
+    const FrequencyGrid grid{900, 100, 10000};
+    const std::vector<std::vector<double>> rows = SweepRows(doc, grid);
+    ASSERT_EQ(rows.size(), 10000u);
+    for (const int32_t k : {0, 4095, 4096, 8192, 9999}) {
+        EXPECT_EQ(rows[static_cast<size_t>(k)][0], grid.At(k)) << k;
+        EXPECT_EQ(rows[static_cast<size_t>(k)][1], doc.startZ.re + 25) << k;
+    }
+    EXPECT_EQ(rows.back()[0], 100.0);
 }
 
 SmithChrt OneComponent(Component c) {
