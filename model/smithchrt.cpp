@@ -45,9 +45,6 @@ void SmithChrt::Report(const char* text) const {
 }
 
 Complex SmithChrt::ZToGamma(Complex z) const {
-    if (z.re == std::numeric_limits<double>::infinity() && std::isfinite(z.im)) {
-        return {1, 0}; // an open circuit, as measured data may hold one
-    }
     return (z - chartZ0) / (z + chartZ0);
 }
 
