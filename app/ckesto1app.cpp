@@ -8,6 +8,7 @@
 #include "platform/shell/csettingsstore.h"
 #include "platform/shell/ifiledialogs.h"
 #include "view/commandids.h"
+#include "view/commandtable.h"
 
 #include <QDockWidget>
 #include <QFile>
@@ -253,12 +254,59 @@ void CKesto1App::OnViewBandPlot() {
     frame->ShowBandPlot(!frame->BandPlotShown());
 }
 
-void CKesto1App::OnBandDisplayTurnedOn() {
+void CKesto1App::BandDisplayTurnedOn() {
     frame->OfferBandPlot();
 }
 
+namespace {
+
+// The application's handlers of the command table's shell rows (the recent files apart).
+struct ShellHandler {
+    int id;
+    void (CKesto1App::*run)();
+};
+
+constexpr ShellHandler kShellHandlers[] = {
+    {ID_FILE_NEW, &CKesto1App::OnFileNew},
+    {ID_FILE_OPEN, &CKesto1App::OnFileOpen},
+    {ID_FILE_SAVE, &CKesto1App::OnFileSave},
+    {ID_FILE_SAVE_AS, &CKesto1App::OnFileSaveAs},
+    {ID_APP_EXIT, &CKesto1App::OnAppExit},
+    {ID_APP_ABOUT, &CKesto1App::OnAppAbout},
+    {ID_VIEW_TOOLBAR, &CKesto1App::OnViewToolbar},
+    {ID_VIEW_STATUS_BAR, &CKesto1App::OnViewStatusBar},
+    {ID_VIEW_BAND_PLOT, &CKesto1App::OnViewBandPlot},
+};
+
+bool IsRecentFileCommand(int id) {
+    return id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4;
+}
+
+} // namespace
+
+bool CKesto1App::ExecuteShellCommand(int id) {
+    if (!IsShellCommandEnabled(id)) {
+        return false;
+    }
+    if (IsRecentFileCommand(id)) {
+        OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+        return true;
+    }
+    for (const ShellHandler& h : kShellHandlers) {
+        if (h.id == id) {
+            (this->*h.run)();
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CKesto1App::IsShellCommandEnabled(int id) const {
-    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+    const CommandRow* row = FindCommand(id);
+    if (row == nullptr || row->owner != CommandOwner::Shell) {
+        return false;
+    }
+    if (IsRecentFileCommand(id)) {
         return id - ID_FILE_MRU_FILE1 < recentFiles.Count();
     }
     return frame != nullptr;

@@ -3,7 +3,7 @@
 #include "app/crecentfilelist.h"
 #include "platform/messages/cmessageboxsink.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@ class ILockKeys;
 
 /// The application: one document, one main frame and one view for the whole run, the
 /// recent-file list and the settings store, and the file commands.
-class CKesto1App : public IShellCommands {
+class CKesto1App : public IViewShell {
 public:
     CKesto1App(IFileDialogs& fileDialogs, ILockKeys& lockKeys);
     ~CKesto1App() override;
@@ -45,19 +45,29 @@ public:
     /// The save question before the main window closes; writes the settings when it may close.
     bool CanCloseFrame();
 
-    void OnFileNew() override;
-    void OnFileOpen() override;
-    void OnFileSave() override;
-    void OnFileSaveAs() override;
-    void OnOpenRecentFile(int index) override;
-    void OnAppExit() override;
-    void OnAppAbout() override;
-    void OnViewToolbar() override;
-    void OnViewStatusBar() override;
-    void OnViewBandPlot() override;
-    void OnBandDisplayTurnedOn() override;
-    bool IsShellCommandEnabled(int id) const override;
-    bool IsShellCommandChecked(int id) const override;
+    /// Runs one of the command table's shell rows if it is enabled; true when it ran. The main
+    /// frame sends those rows here.
+    bool ExecuteShellCommand(int id);
+    /// Whether a shell command can run now (a recent-file entry only while it exists).
+    bool IsShellCommandEnabled(int id) const;
+    /// The check mark of the View items.
+    bool IsShellCommandChecked(int id) const;
+
+    // The shell's commands.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    /// index 0 is the most recent file.
+    void OnOpenRecentFile(int index);
+    void OnAppExit();
+    void OnAppAbout();
+    void OnViewToolbar();
+    void OnViewStatusBar();
+    /// Shows or hides the band response plot.
+    void OnViewBandPlot();
+
+    void BandDisplayTurnedOn() override;
     QString AskExportFileName(const QString& suggested) override;
     QString AskDataFileName() override;
 

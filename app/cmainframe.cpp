@@ -199,8 +199,29 @@ void CMainFrame::OfferBandPlot() {
     }
 }
 
+namespace {
+
+bool IsShellRow(int id) {
+    const CommandRow* row = FindCommand(id);
+    return row != nullptr && row->owner == CommandOwner::Shell;
+}
+
+} // namespace
+
+bool CMainFrame::ExecuteCommand(int id) {
+    return IsShellRow(id) ? app.ExecuteShellCommand(id) : view->ExecuteCommand(id);
+}
+
+bool CMainFrame::IsCommandEnabled(int id) const {
+    return IsShellRow(id) ? app.IsShellCommandEnabled(id) : view->IsCommandEnabled(id);
+}
+
+bool CMainFrame::IsCommandChecked(int id) const {
+    return IsShellRow(id) ? app.IsShellCommandChecked(id) : view->IsCommandChecked(id);
+}
+
 void CMainFrame::RunCommand(int id) {
-    view->ExecuteCommand(id);
+    ExecuteCommand(id);
     UpdateCommandUI();
 }
 
@@ -221,9 +242,9 @@ void CMainFrame::UpdateCaption() {
 void CMainFrame::UpdateCommandUI() {
     for (auto* actions : {&menuActions, &toolActions}) {
         for (const auto& [id, action] : *actions) {
-            action->setEnabled(view->IsCommandEnabled(id));
+            action->setEnabled(IsCommandEnabled(id));
             if (action->isCheckable()) {
-                action->setChecked(view->IsCommandChecked(id));
+                action->setChecked(IsCommandChecked(id));
             }
         }
     }
@@ -313,10 +334,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event) {
-    // Keys that reach the frame from elsewhere (a toolbar button with the focus) still work.
-    if (!view->TranslateAccelerator(event)) {
+    // The view leaves the shell's keys to the frame, and keys that reach the frame from
+    // elsewhere (a toolbar button with the focus) still work.
+    const CommandRow* row = FindAccelerator(event->key(), event->modifiers());
+    if (row == nullptr) {
         QMainWindow::keyPressEvent(event);
+        return;
     }
+    event->accept();
+    RunCommand(row->id);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -28,6 +28,12 @@ public:
     int OnCreate();
 
     CKesto1View* View() const { return view; }
+
+    /// Runs a command of the command table by its owner, the view or the application, if it
+    /// is enabled; true when it ran. Menu items, toolbar buttons and keys come here.
+    bool ExecuteCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    bool IsCommandChecked(int id) const;
     QToolBar* ToolBar() const { return toolBar; }
     QStatusBar* StatusBarPane() const { return statusBarPane; }
     /// The panel of the band response plot, made when it is first shown (null until then).

@@ -68,7 +68,7 @@ void Redraw(benchmark::State& state, bool band, bool junctions) {
         // A tuning step, as the Up key makes it, then the repaint it asks for.
         sc.components[1].capacitance *= 1.0001;
         QPainter painter(&window);
-        DrawViewOnWindow(sc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(sc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
         painter.end();
         benchmark::DoNotOptimize(sc.endZ);
     }
@@ -89,7 +89,7 @@ void PlotPanel(benchmark::State& state) {
         state.PauseTiming();
         sc.components[1].capacitance *= 1.0001;
         QPainter painter(&window);
-        DrawViewOnWindow(sc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(sc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
         painter.end();
         state.ResumeTiming();
         panel.Update(sc);

@@ -130,7 +130,7 @@ void RegisterRedraws(const BenchDocument& doc, QSize size) {
         const auto draw = [&] {
             SmithChrt sc = chart;
             QPainter painter(&image);
-            DrawViewOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
+            DrawChartOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
         };
         for (int i = 0; i < kWarmDraws; ++i) {
             draw();
@@ -178,7 +178,7 @@ void RegisterFirstDraw(const BenchDocument& doc, QSize size) {
                 CRasterCache cache;
                 SmithChrt sc = chart;
                 QPainter painter(&image);
-                DrawViewOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
+                DrawChartOnWindow(sc, painter, size, image.rect(), Clock(), nullptr, 1.0, &cache);
             }
         });
 }

@@ -4,6 +4,7 @@
 #include "cli/clitext.h"
 #include "design/filterwizard.h"
 #include "design/matchmewizard.h"
+#include "model/asciitext.h"
 #include "model/bandsettings.h"
 #include "model/devicebinding.h"
 #include "model/fieldrange.h"
@@ -26,13 +27,6 @@ constexpr NumberRange kReactanceEntryRange{-1e15, 1e15};
 constexpr int32_t kMaxPictureSide = 16384;
 
 using Error = std::optional<std::string>;
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 Error RangedNumber(std::string_view text, NumberRange range, double& value) {
     const std::optional<double> v = ParseNumber(text);
@@ -70,7 +64,7 @@ struct Choice {
 
 Error Choose(std::string_view text, std::initializer_list<Choice> choices, const char* what,
              int32_t& index) {
-    const std::string word = Lower(text);
+    const std::string word = AsciiLower(text);
     for (const Choice& c : choices) {
         if (word == c.word) {
             index = c.index;
@@ -330,7 +324,7 @@ Error OnBandOff(CliOptions& o, std::string_view) {
 }
 
 Error OnSize(CliOptions& o, std::string_view v) {
-    const std::vector<std::string> parts = SplitFields(Lower(v), 'x');
+    const std::vector<std::string> parts = SplitFields(AsciiLower(v), 'x');
     const std::optional<int64_t> w = parts.size() == 2 ? ParseInteger(parts[0]) : std::nullopt;
     const std::optional<int64_t> h = parts.size() == 2 ? ParseInteger(parts[1]) : std::nullopt;
     if (!w || !h || *w < 1 || *h < 1 || *w > kMaxPictureSide || *h > kMaxPictureSide) {

@@ -1,5 +1,6 @@
 #include "design/filterwizard.h"
 
+#include "model/componentvalues.h"
 #include "model/constants.h"
 #include "model/messagesink.h"
 #include "model/numbertext.h"
@@ -28,28 +29,14 @@ ElementValues ValuesFor(double g, double ro, double w) {
             (1 / g) / (ro * w) * kFaradToPico};
 }
 
-Component Element(int32_t kind, int32_t placement, double value) {
-    Component c;
-    c.kind = kind;
-    c.placement = placement;
-    if (kind == KIND_INDUCTOR) {
-        c.inductance = value;
-    } else {
-        c.capacitance = value;
-    }
-    return c;
-}
-
 Component LadderElement(const FilterInput& in, int32_t k, const ElementValues& v) {
     const bool odd = k % 2 == 1;
     const bool shunt =
         (odd && in.firstElement == FIRST_SHUNT) || (!odd && in.firstElement == FIRST_SERIES);
     if (in.filterType == FILTER_LOWPASS) {
-        return shunt ? Element(KIND_CAPACITOR, PLACE_SHUNT, v.lowC)
-                     : Element(KIND_INDUCTOR, PLACE_SERIES, v.lowL);
+        return shunt ? CapacitorOf(PLACE_SHUNT, v.lowC) : InductorOf(PLACE_SERIES, v.lowL);
     }
-    return shunt ? Element(KIND_INDUCTOR, PLACE_SHUNT, v.highL)
-                 : Element(KIND_CAPACITOR, PLACE_SERIES, v.highC);
+    return shunt ? InductorOf(PLACE_SHUNT, v.highL) : CapacitorOf(PLACE_SERIES, v.highC);
 }
 
 } // namespace

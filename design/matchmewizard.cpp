@@ -1,5 +1,6 @@
 #include "design/matchmewizard.h"
 
+#include "model/componentvalues.h"
 #include "model/constants.h"
 #include "model/messagesink.h"
 #include "model/smithchrt.h"
@@ -16,32 +17,6 @@ struct Units {
     double Inductance(double x) const { return x / w * kHenryToNano; }
     double Capacitance(double x) const { return kFaradToPico / (x * f * kTwoPi); }
 };
-
-Component Inductor(int32_t placement, double nH) {
-    Component c;
-    c.kind = KIND_INDUCTOR;
-    c.placement = placement;
-    c.inductance = nH;
-    return c;
-}
-
-Component Capacitor(int32_t placement, double pF) {
-    Component c;
-    c.kind = KIND_CAPACITOR;
-    c.placement = placement;
-    c.capacitance = pF;
-    return c;
-}
-
-Component QuarterWaveLine(double z0, double frequencyMHz) {
-    Component c;
-    c.kind = KIND_TLINE;
-    c.placement = PLACE_TL_SERIES;
-    c.lineZ0 = z0;
-    c.lineAngle = 90.0;
-    c.lineFreq = frequencyMHz;
-    return c;
-}
 
 // R[1] = rLow .. R[N+1] = rHigh in geometric progression, each power taken afresh.
 std::vector<double> Ladder(double rLow, double rHigh, int32_t n) {
@@ -75,9 +50,9 @@ std::optional<Component> StartFix(Complex z, const Units& u) {
         return std::nullopt;
     }
     if (z.im < 0) {
-        return Inductor(PLACE_SERIES, u.Inductance(std::fabs(z.im)));
+        return InductorOf(PLACE_SERIES, u.Inductance(std::fabs(z.im)));
     }
-    return Capacitor(PLACE_SERIES, u.Capacitance(std::fabs(z.im)));
+    return CapacitorOf(PLACE_SERIES, u.Capacitance(std::fabs(z.im)));
 }
 
 // The series element that reproduces the goal reactance.
@@ -86,9 +61,9 @@ std::optional<Component> GoalFix(Complex z, const Units& u) {
         return std::nullopt;
     }
     if (z.im < 0) {
-        return Capacitor(PLACE_SERIES, u.Capacitance(std::fabs(z.im)));
+        return CapacitorOf(PLACE_SERIES, u.Capacitance(std::fabs(z.im)));
     }
-    return Inductor(PLACE_SERIES, u.Inductance(std::fabs(z.im)));
+    return InductorOf(PLACE_SERIES, u.Inductance(std::fabs(z.im)));
 }
 
 // Appends the sections' components by topology; false for an unknown topology.
@@ -98,13 +73,13 @@ bool AppendSections(MatchMeResult& r, int32_t topology, double frequencyMHz) {
     }
     for (const MatchMeSection& s : r.sections) {
         if (topology == TOPO_LOWPASS) {
-            r.additions.push_back(Inductor(PLACE_SERIES, s.seriesL));
-            r.additions.push_back(Capacitor(PLACE_SHUNT, s.shuntC));
+            r.additions.push_back(InductorOf(PLACE_SERIES, s.seriesL));
+            r.additions.push_back(CapacitorOf(PLACE_SHUNT, s.shuntC));
         } else if (topology == TOPO_HIGHPASS) {
-            r.additions.push_back(Capacitor(PLACE_SERIES, s.seriesC));
-            r.additions.push_back(Inductor(PLACE_SHUNT, s.shuntL));
+            r.additions.push_back(CapacitorOf(PLACE_SERIES, s.seriesC));
+            r.additions.push_back(InductorOf(PLACE_SHUNT, s.shuntL));
         } else {
-            r.additions.push_back(QuarterWaveLine(s.lineZ0, frequencyMHz));
+            r.additions.push_back(LineOf(PLACE_TL_SERIES, s.lineZ0, 90.0, frequencyMHz));
         }
     }
     return true;

@@ -1,4 +1,5 @@
 #include "model/component.h"
+#include "model/componentvalues.h"
 
 #include "model/constants.h"
 
@@ -77,6 +78,32 @@ double* TunableField(Component& c, TunableLookup& status) {
     }
 }
 
+Component InductorOf(int32_t placement, double nH) {
+    Component c;
+    c.kind = KIND_INDUCTOR;
+    c.placement = placement;
+    c.inductance = nH;
+    return c;
+}
+
+Component CapacitorOf(int32_t placement, double pF) {
+    Component c;
+    c.kind = KIND_CAPACITOR;
+    c.placement = placement;
+    c.capacitance = pF;
+    return c;
+}
+
+Component LineOf(int32_t placement, double z0, double angleDegrees, double f) {
+    Component c;
+    c.kind = KIND_TLINE;
+    c.placement = placement;
+    c.lineZ0 = z0;
+    c.lineAngle = angleDegrees;
+    c.lineFreq = f;
+    return c;
+}
+
 Component NewResistor(int32_t placement, double z0) {
     Component c;
     c.kind = KIND_RESISTOR;
@@ -86,29 +113,15 @@ Component NewResistor(int32_t placement, double z0) {
 }
 
 Component NewCapacitor(int32_t placement, double z0, double f) {
-    Component c;
-    c.kind = KIND_CAPACITOR;
-    c.placement = placement;
-    c.capacitance = 1 / (z0 * f * kTwoPiE6) * kFaradToPico;
-    return c;
+    return CapacitorOf(placement, 1 / (z0 * f * kTwoPiE6) * kFaradToPico);
 }
 
 Component NewInductor(int32_t placement, double z0, double f) {
-    Component c;
-    c.kind = KIND_INDUCTOR;
-    c.placement = placement;
-    c.inductance = z0 / (f * kTwoPiE6) * kHenryToNano;
-    return c;
+    return InductorOf(placement, z0 / (f * kTwoPiE6) * kHenryToNano);
 }
 
 Component NewLine(int32_t placement, double z0, double f) {
-    Component c;
-    c.kind = KIND_TLINE;
-    c.placement = placement;
-    c.lineZ0 = z0;
-    c.lineAngle = 45.0;
-    c.lineFreq = f;
-    return c;
+    return LineOf(placement, z0, 45.0, f);
 }
 
 Component NewCompound(int32_t kind, int32_t placement) {

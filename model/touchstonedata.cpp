@@ -1,3 +1,4 @@
+#include "model/asciitext.h"
 #include "model/touchstonelexer.h"
 #include "model/touchstoneparser.h"
 
@@ -532,7 +533,7 @@ bool Parser::BuildPoint(const RawPoint& raw, MeasuredPoint& point) {
 TouchstoneResult Parser::Finish() {
     if (!failed_ && CheckEnd()) {
         MeasuredData data;
-        data.name = BaseName(name_);
+        data.name = std::string(PathBaseName(name_));
         data.points.resize(points_.size());
         for (std::size_t i = 0; i < points_.size() && !failed_; ++i) {
             BuildPoint(points_[i], data.points[i]);

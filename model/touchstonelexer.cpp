@@ -1,5 +1,6 @@
 #include "model/touchstonelexer.h"
 
+#include "model/asciitext.h"
 #include "model/numbertext.h"
 #include "model/touchstone.h"
 
@@ -24,10 +25,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char LowerChar(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 /// Lower case with runs of blanks made one space, for comparing keywords and options.
 std::string Simplified(std::string_view s) {
     std::string out;
@@ -37,7 +34,7 @@ std::string Simplified(std::string_view s) {
                 out += ' ';
             }
         } else {
-            out += LowerChar(c);
+            out += AsciiLowerChar(c);
         }
     }
     return out;
@@ -48,7 +45,7 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (LowerChar(s[i]) != prefix[i]) {
+        if (AsciiLowerChar(s[i]) != prefix[i]) {
             return false;
         }
     }
@@ -143,11 +140,6 @@ int PortsFromName(std::string_view name) {
 /// "1 port", "2 ports".
 std::string Plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string BaseName(std::string_view name) {
-    const std::size_t slash = name.find_last_of("/\\");
-    return std::string(slash == std::string_view::npos ? name : name.substr(slash + 1));
 }
 
 } // namespace touchstone

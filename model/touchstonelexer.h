@@ -11,7 +11,6 @@ namespace touchstone {
 
 bool IsBlank(char c);
 std::string_view Trim(std::string_view s);
-char LowerChar(char c);
 /// Lower case with runs of blanks made one space, for comparing keywords and options.
 std::string Simplified(std::string_view s);
 /// True when s starts with prefix, which is lower case, in any case.
@@ -30,7 +29,5 @@ bool ParseInteger(std::string_view word, long long& value);
 int PortsFromName(std::string_view name);
 /// "1 port", "2 ports".
 std::string Plural(std::size_t n, const char* one, const char* many);
-/// The name without its folders.
-std::string BaseName(std::string_view name);
 
 } // namespace touchstone

@@ -6,7 +6,7 @@
 #include "model/bandsettings.h"
 #include "platform/messages/messageboxes.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QDialog>
 #include <QString>
@@ -24,7 +24,7 @@ void CKesto1View::OnToggleBandDisplay() {
         sc.band.display = false;
     } else if (TurnBandDisplayOn(sc)) {
         if (shell != nullptr) {
-            shell->OnBandDisplayTurnedOn();
+            shell->BandDisplayTurnedOn();
         }
     } else {
         MessageBoxes().Warning(QString::fromLatin1(kNoBandMessage));
@@ -55,13 +55,7 @@ void CKesto1View::OnBandSetup() {
     const bool turnedOn = !sc.band.display;
     sc.band.display = true;
     if (turnedOn && shell != nullptr) {
-        shell->OnBandDisplayTurnedOn();
+        shell->BandDisplayTurnedOn();
     }
     AfterCommand(true);
-}
-
-void CKesto1View::OnViewBandPlot() {
-    if (shell != nullptr) {
-        shell->OnViewBandPlot();
-    }
 }

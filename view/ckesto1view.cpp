@@ -3,7 +3,7 @@
 #include "model/measuredbinding.h"
 #include "platform/drawing/chartdrawview.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -28,26 +28,30 @@ void CKesto1View::focusInEvent(QFocusEvent*) {}
 
 void CKesto1View::focusOutEvent(QFocusEvent*) {}
 
-bool CKesto1View::IsCommandEnabled(int id) const {
+namespace {
+
+// The row of one of the view's own commands, or nullptr.
+const CommandRow* FindViewCommand(int id) {
     const CommandRow* row = FindCommand(id);
+    return row != nullptr && row->owner == CommandOwner::View ? row : nullptr;
+}
+
+} // namespace
+
+bool CKesto1View::IsCommandEnabled(int id) const {
+    const CommandRow* row = FindViewCommand(id);
     if (row == nullptr || row->handler == nullptr) {
         return false;
     }
     if (id == ID_UNBIND_DATA) {
         return document->chart.startData != nullptr || document->chart.goalData != nullptr;
     }
-    // The framework's ids (57600 and up) belong to the shell, which may still refuse them.
-    const bool shellCommand = id >= ID_FILE_NEW && !IsPrintCommand(id);
-    return !shellCommand || (shell != nullptr && shell->IsShellCommandEnabled(id));
+    return true;
 }
 
 bool CKesto1View::IsCommandChecked(int id) const {
-    const CommandRow* row = FindCommand(id);
-    if (id == ID_BAND_DISPLAY || id == ID_BAND_JUNCTIONS) {
-        const BandSettings& band = document->chart.band;
-        return id == ID_BAND_DISPLAY ? band.display : band.junctionLoci;
-    }
-    return row != nullptr && row->checkable && shell != nullptr && shell->IsShellCommandChecked(id);
+    const BandSettings& band = document->chart.band;
+    return id == ID_BAND_DISPLAY ? band.display : id == ID_BAND_JUNCTIONS && band.junctionLoci;
 }
 
 bool CKesto1View::ExecuteCommand(int id) {
@@ -61,16 +65,13 @@ bool CKesto1View::ExecuteCommand(int id) {
 void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
     // Drawing units are the widget's own pixels, the units of its mouse events, at any device
     // pixel ratio; the painter's device uses the ratio only for sharpness.
-    DrawViewTarget to;
-    to.client = size();
-    to.clipBox = clipBox.isNull() ? rect() : clipBox;
-    to.printer = dynamic_cast<QPrinter*>(painter.device());
-    to.printRect = printRect;
-    to.clock = &clock;
-    to.drawMessages = &drawMessages;
-    to.devicePixelRatio = painter.device()->devicePixelRatioF();
-    to.rasterCache = &rasterCache;
-    ::DrawView(document->chart, painter, to);
+    if (auto* printer = dynamic_cast<QPrinter*>(painter.device())) {
+        DrawChartOnPage(document->chart, painter, *printer, size(), printRect, clock,
+                        &drawMessages);
+        return;
+    }
+    DrawChartOnWindow(document->chart, painter, size(), clipBox.isNull() ? rect() : clipBox, clock,
+                      &drawMessages, painter.device()->devicePixelRatioF(), &rasterCache);
 }
 
 void CKesto1View::Redraw() {
@@ -101,7 +102,7 @@ void CKesto1View::resizeEvent(QResizeEvent*) {
 
 bool CKesto1View::TranslateAccelerator(QKeyEvent* event) {
     const CommandRow* row = FindAccelerator(event->key(), event->modifiers());
-    if (row == nullptr) {
+    if (row == nullptr || row->owner != CommandOwner::View) {
         return false;
     }
     event->accept();
@@ -113,44 +114,4 @@ void CKesto1View::keyPressEvent(QKeyEvent* event) {
     if (!TranslateAccelerator(event)) {
         QWidget::keyPressEvent(event);
     }
-}
-
-void CKesto1View::OnFileNew() {
-    shell->OnFileNew();
-}
-void CKesto1View::OnFileOpen() {
-    shell->OnFileOpen();
-}
-void CKesto1View::OnFileSave() {
-    shell->OnFileSave();
-}
-void CKesto1View::OnFileSaveAs() {
-    shell->OnFileSaveAs();
-}
-void CKesto1View::OnRecentFile(int index) {
-    shell->OnOpenRecentFile(index);
-}
-void CKesto1View::OnRecentFile1() {
-    OnRecentFile(0);
-}
-void CKesto1View::OnRecentFile2() {
-    OnRecentFile(1);
-}
-void CKesto1View::OnRecentFile3() {
-    OnRecentFile(2);
-}
-void CKesto1View::OnRecentFile4() {
-    OnRecentFile(3);
-}
-void CKesto1View::OnAppExit() {
-    shell->OnAppExit();
-}
-void CKesto1View::OnAppAbout() {
-    shell->OnAppAbout();
-}
-void CKesto1View::OnViewToolbar() {
-    shell->OnViewToolbar();
-}
-void CKesto1View::OnViewStatusBar() {
-    shell->OnViewStatusBar();
 }

@@ -17,7 +17,7 @@
 #include <vector>
 
 class CKesto1Doc;
-class IShellCommands;
+class IViewShell;
 class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -26,23 +26,25 @@ class QWheelEvent;
 struct Component;
 enum class LoadEnd;
 
-/// The chart view: draws the document and runs every command of the command table. Keys reach
-/// the commands through the accelerator table; menu items and toolbar buttons through
-/// ExecuteCommand. Commands the view does not handle itself go on to the shell.
+/// The chart view: draws the document and runs the command table's view rows. Keys reach them
+/// through the accelerator table; menu items and toolbar buttons through the main frame, which
+/// sends the shell's rows to the application instead. The key of a shell row is left to the
+/// window around the view.
 class CKesto1View : public QWidget {
 public:
     explicit CKesto1View(CKesto1Doc& document, QWidget* parent = nullptr);
 
     CKesto1Doc* GetDocument() const { return document; }
-    void SetShell(IShellCommands* commands) { shell = commands; }
+    void SetShell(IViewShell* commands) { shell = commands; }
 
-    /// Runs a command if it is enabled; true when it ran.
+    /// Runs one of the view's commands if it is enabled; true when it ran. The shell's rows
+    /// are never enabled here.
     bool ExecuteCommand(int id);
     bool IsCommandEnabled(int id) const;
     bool IsCommandChecked(int id) const;
 
-    /// Runs the command bound to the key of event, if any; true when the key is an accelerator
-    /// (a disabled command uses its key up too).
+    /// Runs the view's command bound to the key of event, if any; true when the key is one of
+    /// the view's accelerators (a disabled command uses its key up too).
     bool TranslateAccelerator(QKeyEvent* event);
 
     /// The one drawing routine of screen, printer and print preview. On a printer (painter's
@@ -56,20 +58,6 @@ public:
     /// A comfortable first size; the view sets no minimum.
     QSize sizeHint() const override { return {1000, 560}; }
     QSize minimumSizeHint() const override { return {0, 0}; }
-
-    // Handlers of the shell's commands: passed on to the shell.
-    void OnFileNew();
-    void OnFileOpen();
-    void OnFileSave();
-    void OnFileSaveAs();
-    void OnRecentFile1();
-    void OnRecentFile2();
-    void OnRecentFile3();
-    void OnRecentFile4();
-    void OnAppExit();
-    void OnAppAbout();
-    void OnViewToolbar();
-    void OnViewStatusBar();
 
     // Design wizards: replace the network with a synthesised matching network or filter.
     void OnMatchMeWizard();
@@ -133,12 +121,10 @@ public:
     void OnMouseMove(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons, Point point);
     void OnFlipNetwork();
 
-    // Band analysis: the band display and its junction loci, the Band Setup dialog, the
-    // response plot's panel (passed on to the shell).
+    // Band analysis: the band display and its junction loci, the Band Setup dialog.
     void OnToggleBandDisplay();
     void OnToggleJunctionLoci();
     void OnBandSetup();
-    void OnViewBandPlot();
     // Measured loads: bind the starting or goal impedance to a Touchstone file's data, unbind.
     void OnLoadStartData();
     void OnLoadGoalData();
@@ -174,8 +160,6 @@ protected:
     void AfterCommand(bool markModified = true);
 
 private:
-    static bool IsPrintCommand(int id);
-    void OnRecentFile(int index);
     /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
     void DrawPage(QPainter& painter, QPrinter& page);
     /// The number of pages the print preview shows side by side, as the settings give it.
@@ -207,7 +191,7 @@ private:
     void ToggleFlag(int32_t& flag);
 
     CKesto1Doc* document;
-    IShellCommands* shell = nullptr;
+    IViewShell* shell = nullptr;
     /// Messages raised by a draw, shown after the paint.
     CDrawMessages drawMessages;
     CLocaleDateTime clock;

@@ -17,11 +17,13 @@ constexpr std::array<KeyBinding, 2> Keys(KeyBinding a, KeyBinding b) {
     return {a, b};
 }
 constexpr std::array<KeyBinding, 2> kNoKey{};
+constexpr CommandOwner kShell = CommandOwner::Shell;
 
-// To give a command its handler, put the view's member function in the last column but one.
+// To give a view command its handler, put the view's member function in the handler column; the
+// shell's rows end in kShell and are bound to their handlers by the application.
 // clang-format off
 const CommandRow kCommands[] = {
-    // id, keys, menu text, prompt, tooltip, icon, handler, checkable
+    // id, keys, menu text, prompt, tooltip, icon, handler, checkable, owner
     {ID_ADD_SERIES_CAPACITOR, kNoKey, nullptr, "Add Series Capacitor (c)", nullptr, "series-capacitor", &V::OnAddSeriesCapacitor},
     {ID_ADD_SHUNT_CAPACITOR, kNoKey, nullptr, "Add shunt capacitor (c)", nullptr, "shunt-capacitor", &V::OnAddShuntCapacitor},
     {ID_ADD_SERIES_INDUCTOR, kNoKey, nullptr, "Add Series Inductor (l)", nullptr, "series-inductor", &V::OnAddSeriesInductor},
@@ -68,31 +70,31 @@ const CommandRow kCommands[] = {
     {ID_BAND_DISPLAY, Key(Qt::Key_B, kCtrl), "Show &Band\tCtrl+B", "Show or hide the band: its locus on the chart and its readout line (Ctrl+B)", "Band display (Ctrl+B)", nullptr, &V::OnToggleBandDisplay, true},
     {ID_BAND_JUNCTIONS, Key(Qt::Key_J), "&Junction Loci\tJ", "Show or hide the band's locus after every component (j)", "Junction loci (j)", nullptr, &V::OnToggleJunctionLoci, true},
     {ID_BAND_SETUP, Key(Qt::Key_B, kShift), "Band &Setup...\tShift+B", "Set the band's low and high frequency and its number of points (Shift+B)", "Band Setup (Shift+B)", nullptr, &V::OnBandSetup},
-    {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, &V::OnViewBandPlot, true},
+    {ID_VIEW_BAND_PLOT, Key(Qt::Key_B, kCtrl | kShift), "Response &Plot\tCtrl+Shift+B", "Show or hide the band's response plot (Ctrl+Shift+B)", "Response plot (Ctrl+Shift+B)", nullptr, nullptr, true, kShell},
     {ID_LOAD_START_DATA, Key(Qt::Key_D), "Load &Starting Impedance Data...\tD", "Bind the starting [Generator] impedance to measured data from a Touchstone file (d)", "Load starting impedance data (d)", nullptr, &V::OnLoadStartData},
     {ID_LOAD_GOAL_DATA, Key(Qt::Key_D, kShift), "Load &Goal Impedance Data...\tShift+D", "Bind the goal [Load] impedance to measured data from a Touchstone file (Shift+D)", "Load goal impedance data (Shift+D)", nullptr, &V::OnLoadGoalData},
     {ID_UNBIND_DATA, Key(Qt::Key_U), "&Unbind\tU", "Unbind the impedances from their data; each keeps its present value (u)", "Unbind (u)", nullptr, &V::OnUnbindData},
 
-    {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", &V::OnFileNew},
-    {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", &V::OnFileOpen},
-    {ID_FILE_SAVE, Key(Qt::Key_S, kCtrl), "&Save\tCtrl+S", "Save the active document", "Save", "save", &V::OnFileSave},
-    {ID_FILE_SAVE_AS, kNoKey, "Save &As...", "Save the active document with a new name", nullptr, nullptr, &V::OnFileSaveAs},
+    {ID_FILE_NEW, Key(Qt::Key_N, kCtrl), "&New\tCtrl+N", "Create a new document", "New", "new", nullptr, false, kShell},
+    {ID_FILE_OPEN, Key(Qt::Key_O, kCtrl), "&Open...\tCtrl+O", "Open an existing document", "Open", "open", nullptr, false, kShell},
+    {ID_FILE_SAVE, Key(Qt::Key_S, kCtrl), "&Save\tCtrl+S", "Save the active document", "Save", "save", nullptr, false, kShell},
+    {ID_FILE_SAVE_AS, kNoKey, "Save &As...", "Save the active document with a new name", nullptr, nullptr, nullptr, false, kShell},
     {ID_FILE_EXPORT_CHART, Key(Qt::Key_E, kCtrl), "&Export Chart...\tCtrl+E", "Export the chart as a PNG, SVG or PDF picture", nullptr, nullptr, &V::OnFileExportChart},
     {ID_FILE_PRINT, Key(Qt::Key_P, kCtrl), "&Print...\tCtrl+P", "Print the active document", "Print", "print", &V::OnFilePrint},
     {ID_FILE_PRINT_PREVIEW, kNoKey, "Print Pre&view", "Display full pages", "Print Preview", "print-preview", &V::OnFilePrintPreview},
     {ID_FILE_PRINT_SETUP, kNoKey, "P&rint Setup...", "Change the printer and printing options", nullptr, nullptr, &V::OnFilePrintSetup},
-    {ID_FILE_MRU_FILE1, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile1},
-    {ID_FILE_MRU_FILE2, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile2},
-    {ID_FILE_MRU_FILE3, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile3},
-    {ID_FILE_MRU_FILE4, kNoKey, nullptr, "Open this document", nullptr, nullptr, &V::OnRecentFile4},
-    {ID_APP_EXIT, kNoKey, "E&xit", "Quit the application; prompts to save documents", nullptr, nullptr, &V::OnAppExit},
+    {ID_FILE_MRU_FILE1, kNoKey, nullptr, "Open this document", nullptr, nullptr, nullptr, false, kShell},
+    {ID_FILE_MRU_FILE2, kNoKey, nullptr, "Open this document", nullptr, nullptr, nullptr, false, kShell},
+    {ID_FILE_MRU_FILE3, kNoKey, nullptr, "Open this document", nullptr, nullptr, nullptr, false, kShell},
+    {ID_FILE_MRU_FILE4, kNoKey, nullptr, "Open this document", nullptr, nullptr, nullptr, false, kShell},
+    {ID_APP_EXIT, kNoKey, "E&xit", "Quit the application; prompts to save documents", nullptr, nullptr, nullptr, false, kShell},
     {ID_EDIT_UNDO, Keys({Qt::Key_Z, kCtrl}, {Qt::Key_Backspace, kAlt}), "&Undo\tCtrl+Z", "Undo the last action", nullptr, nullptr, nullptr},
     {ID_EDIT_CUT, Keys({Qt::Key_X, kCtrl}, {Qt::Key_Delete, kShift}), "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard", nullptr, nullptr, nullptr},
     {ID_EDIT_COPY, Keys({Qt::Key_C, kCtrl}, {Qt::Key_Insert, kCtrl}), "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard", "Copy", "copy", nullptr},
     {ID_EDIT_PASTE, Keys({Qt::Key_V, kCtrl}, {Qt::Key_Insert, kShift}), "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", "paste", nullptr},
-    {ID_VIEW_TOOLBAR, kNoKey, "&Toolbar", "Show or hide the toolbar", nullptr, nullptr, &V::OnViewToolbar, true},
-    {ID_VIEW_STATUS_BAR, kNoKey, "&Status Bar", "Show or hide the status bar", nullptr, nullptr, &V::OnViewStatusBar, true},
-    {ID_APP_ABOUT, kNoKey, "&About Quorbel...", "Display program information, version number and copyright", "About", "about", &V::OnAppAbout},
+    {ID_VIEW_TOOLBAR, kNoKey, "&Toolbar", "Show or hide the toolbar", nullptr, nullptr, nullptr, true, kShell},
+    {ID_VIEW_STATUS_BAR, kNoKey, "&Status Bar", "Show or hide the status bar", nullptr, nullptr, nullptr, true, kShell},
+    {ID_APP_ABOUT, kNoKey, "&About Quorbel...", "Display program information, version number and copyright", "About", "about", nullptr, false, kShell},
     {ID_NEXT_PANE, Key(Qt::Key_F6), nullptr, "Switch to the next window pane", nullptr, nullptr, nullptr},
     {ID_PREV_PANE, Key(Qt::Key_F6, kShift), nullptr, "Switch back to the previous window pane", nullptr, nullptr, nullptr},
 };

@@ -15,8 +15,13 @@ struct KeyBinding {
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
-/// One command: how the user raises it, what the status bar and tooltip say, and which view
-/// handler runs. A null handler leaves the command's menu item and button disabled.
+/// Who runs a command: the chart view, or the application shell around it (files, bars, About),
+/// to which the main frame sends those rows straight.
+enum class CommandOwner { View, Shell };
+
+/// One command: how the user raises it, what the status bar and tooltip say, who owns it and,
+/// for the view's rows, which view handler runs. A view row with a null handler leaves the
+/// command's menu item and button disabled; the shell binds its rows' ids to its own handlers.
 struct CommandRow {
     using Handler = void (CKesto1View::*)();
 
@@ -26,8 +31,9 @@ struct CommandRow {
     const char* prompt = nullptr;   ///< status-bar prompt; nullptr: none
     const char* tooltip = nullptr;  ///< toolbar tooltip; nullptr: none
     const char* icon = nullptr;     ///< toolbar icon name; nullptr: not on the toolbar
-    Handler handler = nullptr;
+    Handler handler = nullptr;      ///< the view's; nullptr for the shell's rows
     bool checkable = false;
+    CommandOwner owner = CommandOwner::View;
 };
 
 /// Every command of the program.

@@ -7,7 +7,7 @@
 #include "model/touchstone.h"
 #include "platform/messages/messageboxes.h"
 #include "view/ckesto1doc.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QDialog>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "platform/plot/bandplot.h"
 #include "view/ckesto1doc.h"
 #include "view/ckesto1view.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QDir>
 #include <QFileInfo>

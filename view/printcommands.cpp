@@ -4,14 +4,10 @@
 #include "platform/plot/bandplot.h"
 #include "view/ckesto1doc.h"
 #include "view/ckesto1view.h"
-#include "view/ishellcommands.h"
+#include "view/iviewshell.h"
 
 #include <QPainter>
 #include <QPrinter>
-
-bool CKesto1View::IsPrintCommand(int id) {
-    return id == ID_FILE_PRINT || id == ID_FILE_PRINT_PREVIEW || id == ID_FILE_PRINT_SETUP;
-}
 
 void CKesto1View::DrawPage(QPainter& painter, QPrinter& page) {
     printRect = PrintRectOf(page);

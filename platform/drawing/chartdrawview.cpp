@@ -37,9 +37,9 @@ void DrawStraight(SmithChrt& sc, QPainter& target, Rect logical, IDateTimeText& 
 
 } // namespace
 
-void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
-                      IDateTimeText& clock, IMessageSink* drawMessages, qreal,
-                      CRasterCache* cache) {
+void DrawChartOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
+                       IDateTimeText& clock, IMessageSink* drawMessages, qreal,
+                       CRasterCache* cache) {
     const Rect logical = DeviceToLogical({0, 0, client.width(), client.height()});
     const QRect area(QPoint(0, 0), client);
     target.save();
@@ -54,28 +54,17 @@ void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipB
     target.restore();
 }
 
-void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
-                       Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
+void DrawChartOnPage(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
+                     Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
     const Rect page =
         ApplyPrintingRule(client.width(), client.height(), printRect, DotAspect(printer));
     DrawStraight(sc, target, DeviceToLogical(page), clock, drawMessages, PrintPenScale(printer));
 }
 
-void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
+void DrawChartAsVectors(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
                         IMessageSink* drawMessages) {
     DrawStraight(sc, target, DeviceToLogical({0, 0, client.width(), client.height()}), clock,
                  drawMessages);
-}
-
-void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to) {
-    FixedDateTimeText noClock(std::nullopt);
-    IDateTimeText& clock = to.clock != nullptr ? *to.clock : noClock;
-    if (to.printer != nullptr) {
-        DrawViewOnPrinter(sc, target, *to.printer, to.client, to.printRect, clock, to.drawMessages);
-    } else {
-        DrawViewOnWindow(sc, target, to.client, to.clipBox, clock, to.drawMessages,
-                         to.devicePixelRatio, to.rasterCache);
-    }
 }
 
 Rect PrintRectOf(QPrinter& printer) {

@@ -13,39 +13,28 @@ class QPainter;
 class QPrinter;
 class SmithChrt;
 
-/// What one draw goes to: a window paint (printer null) or a printed or previewed page.
-struct DrawViewTarget {
-    QSize client;                ///< the view window's client area in pixels
-    QRect clipBox;               ///< window: the repainted area
-    QPrinter* printer = nullptr; ///< page: the printer or preview device
-    Rect printRect;              ///< page: the page's drawing area in printer units
-    IDateTimeText* clock = nullptr;
-    IMessageSink* drawMessages = nullptr; ///< where the draw's messages go, if not sc.messages
-    qreal devicePixelRatio = 1.0;
-    CRasterCache* rasterCache = nullptr; ///< window: what the window's draws keep for the next
-};
+// The chart's draw (DrawChart, chart/drawchart.h) onto the three kinds of Qt target: a window
+// or an image through the raster surface, a printed or previewed page, a vector picture. The
+// view's DrawView picks the window or the page; the exports pick by the picture's format.
 
-/// The one draw routine of the view, for every paint, printed page and preview page.
-void DrawView(SmithChrt& sc, QPainter& target, const DrawViewTarget& to);
-
-/// The view's draw routine for a window paint: the client area of the given size is the
+/// The draw for a window paint and a pixel picture: the client area of the given size is the
 /// drawing rectangle, and the repainted area clipBox (window pixels) is drawn straight through
 /// target, whose device (the window's backing store, which Qt shows at once when the paint
 /// ends, or an image) has its own pixel ratio; devicePixelRatio is not used. cache, when given,
 /// keeps what the next draw of the same window can reuse. Messages raised by the draw go to
 /// drawMessages when it is given.
-void DrawViewOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
-                      IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio,
-                      CRasterCache* cache = nullptr);
+void DrawChartOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clipBox,
+                       IDateTimeText& clock, IMessageSink* drawMessages, qreal devicePixelRatio,
+                       CRasterCache* cache = nullptr);
 
-/// The view's draw routine for one printed or previewed page: the part of printRect (device
+/// The draw for one printed or previewed page: the part of printRect (device
 /// units) with the proportions of the client area, drawn straight onto the printer.
-void DrawViewOnPrinter(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
-                       Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages);
+void DrawChartOnPage(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
+                     Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages);
 
-/// The view's draw straight onto a device whose units are the pixels of a client area of the
+/// The draw straight onto a device whose units are the pixels of a client area of the
 /// given size, unbuffered as on a printed page: the vector pictures.
-void DrawViewUnbuffered(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
+void DrawChartAsVectors(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
                         IMessageSink* drawMessages);
 
 /// The page's drawing area in printer device units, with its top-left corner at (0, 0).

@@ -2,6 +2,7 @@
 
 #include "model/smithchrt.h"
 #include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/pngpicture.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,14 +14,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
-#include <png.h>
-#include <sys/mman.h>
-#include <zlib.h>
-
 #include <algorithm>
-#include <csetjmp>
-#include <cstdint>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -29,196 +23,8 @@ namespace {
 // Vector pictures at the screen's resolution, so that the default font has the size it has in
 // the window.
 constexpr int kScreenDpi = 96;
-// A chart is mostly white with flat colours: rows left unfiltered and packed as runs by the
-// fastest zlib level give small files quickly, smaller here than with any row filter. The two
-// halves of a picture are compressed at once.
-constexpr int kPngZlibLevel = 1;
-// Pictures this large get their pixels from whole huge pages where the system has them: one
-// page fault per 2 MiB instead of one per 4 KiB, which is most of a large picture's cost.
-constexpr qsizetype kHugePageBytes = qsizetype{2} << 20;
-
-void WritePngData(png_structp png, png_bytep data, png_size_t length) {
-    auto* file = static_cast<QIODevice*>(png_get_io_ptr(png));
-    if (file->write(reinterpret_cast<const char*>(data), static_cast<qint64>(length)) !=
-        static_cast<qint64>(length)) {
-        png_error(png, "write failed");
-    }
-}
-
-void FlushPngData(png_structp) {}
-
-// One row of an opaque 32-bit picture as the bytes PNG compresses: the filter type (none), then
-// 8-bit RGB.
-void ToPngRow(const QRgb* pixels, int width, uint8_t* row) {
-    row[0] = 0;
-    uint8_t* rgb = row + 1;
-    for (int x = 0; x < width; ++x) {
-        rgb[3 * x] = static_cast<uint8_t>(qRed(pixels[x]));
-        rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(pixels[x]));
-        rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(pixels[x]));
-    }
-}
-
-// Rows top <= y < bottom of the picture as raw deflate data that ends on a byte boundary (the
-// last part of the stream: with its final block), and their Adler-32 checksum.
-struct DeflatedRows {
-    std::vector<uint8_t> data;
-    uLong adler = 1;
-    uLong length = 0;
-    bool ok = false;
-};
-
-DeflatedRows DeflateRows(const QImage& image, int top, int bottom, bool last) {
-    DeflatedRows out;
-    z_stream z{};
-    if (deflateInit2(&z, kPngZlibLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK) {
-        return out;
-    }
-    const size_t rowBytes = 1 + static_cast<size_t>(image.width()) * 3;
-    std::vector<uint8_t> row(rowBytes);
-    out.data.resize(64 * 1024);
-    size_t used = 0;
-    bool ok = true;
-    for (int y = top; ok && y <= bottom; ++y) {
-        const bool end = y == bottom;
-        if (!end) {
-            ToPngRow(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(),
-                     row.data());
-            out.adler = adler32(out.adler, row.data(), static_cast<uInt>(rowBytes));
-            out.length += rowBytes;
-            z.next_in = row.data();
-            z.avail_in = static_cast<uInt>(rowBytes);
-        }
-        const int flush = !end ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
-        for (;;) {
-            if (out.data.size() - used < rowBytes) {
-                out.data.resize(out.data.size() * 2);
-            }
-            z.next_out = out.data.data() + used;
-            z.avail_out = static_cast<uInt>(out.data.size() - used);
-            const int status = deflate(&z, flush);
-            used = out.data.size() - z.avail_out;
-            if (status == Z_STREAM_ERROR) {
-                ok = false;
-                break;
-            }
-            // Done with this row once zlib took it all and, at the end, flushed everything.
-            if (z.avail_in == 0 && z.avail_out != 0 && (!end || !last || status == Z_STREAM_END)) {
-                break;
-            }
-        }
-    }
-    deflateEnd(&z);
-    out.data.resize(used);
-    out.ok = ok;
-    return out;
-}
-
-// The zlib stream of an opaque RGB32 picture's PNG rows, compressed in two halves at once where
-// the machine has a second core; the halves join as one stream (the first ends on a byte
-// boundary without a final block) with the checksum of the whole.
-bool DeflatePicture(const QImage& image, std::vector<uint8_t>& stream) {
-    const int height = image.height();
-    const bool split = height >= 64 && std::thread::hardware_concurrency() > 1;
-    const int middle = split ? height / 2 : height;
-    DeflatedRows first;
-    DeflatedRows second;
-    if (split) {
-        std::thread top([&] { first = DeflateRows(image, 0, middle, false); });
-        second = DeflateRows(image, middle, height, true);
-        top.join();
-    } else {
-        first = DeflateRows(image, 0, height, true);
-        second.ok = true;
-    }
-    if (!first.ok || !second.ok) {
-        return false;
-    }
-    // CMF: deflate with a 32 KiB window; FLG: the fastest level, and the check bits.
-    stream = {0x78, 0x01};
-    stream.insert(stream.end(), first.data.begin(), first.data.end());
-    stream.insert(stream.end(), second.data.begin(), second.data.end());
-    const uLong adler =
-        adler32_combine(first.adler, second.adler, static_cast<z_off_t>(second.length));
-    for (const int shift : {24, 16, 8, 0}) {
-        stream.push_back(static_cast<uint8_t>(adler >> shift));
-    }
-    return true;
-}
-
-// Writes a PNG of an 8-bit RGB picture of the given size from its compressed rows. No object
-// with a destructor lives in this function, as libpng reports errors by jumping back to its
-// start.
-bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &file, WritePngData, FlushPngData);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(size.width()),
-                 static_cast<png_uint_32>(size.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    // The rows are compressed already: one IDAT chunk of at most 1 MiB after another.
-    constexpr size_t kChunk = size_t{1} << 20;
-    for (size_t at = 0; at < stream.size(); at += kChunk) {
-        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), stream.data() + at,
-                        std::min(kChunk, stream.size() - at));
-    }
-    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-void ReleasePages(void* mapping) {
-    const auto* m = static_cast<std::pair<void*, size_t>*>(mapping);
-    munmap(m->first, m->second);
-    delete m;
-}
-
-// An RGB32 picture of the given size; a large one on huge pages where the system gives them.
-QImage NewPicture(QSize size) {
-    const qsizetype bytes = qsizetype{4} * size.width() * size.height();
-    if (size.isEmpty() || bytes < kHugePageBytes) {
-        return {size, QImage::Format_RGB32};
-    }
-    const auto length = static_cast<size_t>(bytes + kHugePageBytes);
-    void* mapping =
-        mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) {
-        return {size, QImage::Format_RGB32};
-    }
-    const auto start = (reinterpret_cast<uintptr_t>(mapping) + kHugePageBytes - 1) &
-                       ~static_cast<uintptr_t>(kHugePageBytes - 1);
-    madvise(reinterpret_cast<void*>(start), static_cast<size_t>(bytes), MADV_HUGEPAGE);
-    return {reinterpret_cast<uchar*>(start),
-            size.width(),
-            size.height(),
-            4 * size.width(),
-            QImage::Format_RGB32,
-            ReleasePages,
-            new std::pair<void*, size_t>(mapping, length)};
-}
 
 using Draw = std::function<void(QPainter&)>;
-
-bool RenderPng(QIODevice& file, QSize size, const Draw& draw) {
-    QImage image = NewPicture(size);
-    if (image.isNull()) {
-        return false;
-    }
-    QPainter painter(&image);
-    draw(painter);
-    painter.end();
-    std::vector<uint8_t> stream;
-    return DeflatePicture(image, stream) && WritePng(size, stream, file);
-}
 
 bool RenderSvg(QIODevice& file, QSize size, const QString& title, const Draw& draw) {
     QSvgGenerator svg;
@@ -266,7 +72,7 @@ bool Render(QIODevice& file, PictureFormat format, const QString& title,
             std::span<const PicturePage> pages) {
     switch (format) {
     case PictureFormat::Png:
-        return RenderPng(file, pages.front().size, pages.front().draw);
+        return WritePngPicture(file, pages.front().size, pages.front().draw);
     case PictureFormat::Svg:
         return RenderSvg(file, pages.front().size, title, pages.front().draw);
     case PictureFormat::Pdf:
@@ -279,12 +85,12 @@ bool Render(QIODevice& file, PictureFormat format, const QString& title,
 PicturePage ChartPage(SmithChrt& sc, QSize size, PictureFormat format, IDateTimeText& clock) {
     if (format == PictureFormat::Png) {
         return {QString(), size, [&sc, size, &clock](QPainter& painter) {
-                    DrawViewOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr,
-                                     1.0);
+                    DrawChartOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr,
+                                      1.0);
                 }};
     }
     return {QString(), size, [&sc, size, &clock](QPainter& painter) {
-                DrawViewUnbuffered(sc, painter, size, clock, nullptr);
+                DrawChartAsVectors(sc, painter, size, clock, nullptr);
             }};
 }
 

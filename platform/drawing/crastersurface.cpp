@@ -1,188 +1,37 @@
 #include "platform/drawing/crastersurface.h"
 
 #include "chart/chartgeometry.h"
+#include "platform/drawing/rastergroups.h"
+#include "platform/drawing/rasterstamps.h"
+#include "platform/drawing/rastertexts.h"
 
 #include <QFontMetrics>
-#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QStaticText>
-#include <QTextLayout>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 namespace {
 
-// Lines whose ends lie at most this many pixels apart in each direction, circles whose box is
-// at most kMaxStampBox pixels and pens at most kMaxStampPen wide are filled from pixel runs.
-constexpr int kStampReach = 32;
-constexpr int kMaxStampBox = 64;
-constexpr int kMaxStampPen = 8;
 // Runs are used only where every device coordinate stays within this distance of the origin.
 constexpr int64_t kStampArea = 1 << 14;
-// The scratch picture the runs are taken from, and where in it each shape starts.
-constexpr int kScratchSize = 192;
-constexpr int kAnchor = 80;
 // Text further out than this is not drawn (as CQtPainterSurface leaves it out).
 constexpr double kTextReach = 1 << 20;
-// Pictures of groups kept, the most recently used first, and the largest area one is made for.
-constexpr size_t kGroupPictures = 2;
-constexpr int64_t kMaxGroupPixels = int64_t{1} << 25;
 
 QColor ToQColor(Rgb c) {
     return {c.r, c.g, c.b};
 }
 
-// The pen CQtPainterSurface strokes with; its colour does not change which pixels it covers.
-QPen StrokePen(int width) {
-    return {Qt::black, static_cast<qreal>(width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
-}
-
-// Pixels x0 <= x < x1 of row dy, relative to where the shape starts.
-struct Run {
-    int16_t dy = 0;
-    int16_t x0 = 0;
-    int16_t x1 = 0;
-};
-
-// The runs of one shape; usable is false when the shape does not fit the scratch picture.
-struct Stamp {
-    bool made = false;
-    bool usable = false;
-    std::vector<Run> runs;
-};
-
-// A text line laid out once, and the ascent of its line.
-struct LaidOutText {
-    QStaticText text;
-    double ascent = 0;
-    uint64_t lastDraw = 0;
-};
-
-struct GroupPicture {
-    std::vector<CRasterSurface::GroupCall> calls;
-    QRect area;
-    QImage image; ///< what the calls drew, transparent elsewhere, cut to what they touched
-    QPoint at;
-};
-
-// Control characters and line and paragraph separators: texts with them are drawn as
-// QPainter::drawText draws them, not laid out as lines.
-bool HasLineBreakingCharacters(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7f) {
-            return true;
-        }
-        if (c == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x85) {
-            return true;
-        }
-        if (c == 0xe2 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
-            (static_cast<unsigned char>(text[i + 2]) & 0xfe) == 0xa8) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 struct CRasterCache::Parts {
-    Parts() : scratch(kScratchSize, kScratchSize, QImage::Format_RGB32) {}
-    ~Parts() {
-        if (scratchPainter.isActive()) {
-            scratchPainter.end();
-        }
-    }
-
-    // Fills area of the scratch picture white, lets draw put a black shape at the anchor and
-    // keeps the runs of that shape; a shape that reaches the edge of area is not usable.
-    template <typename Draw> void Make(Stamp& stamp, QRect scan, Draw draw) {
-        stamp.made = true;
-        if (!scratchPainter.isActive()) {
-            scratchPainter.begin(&scratch);
-        }
-        scratchPainter.fillRect(scan, Qt::white);
-        draw(scratchPainter);
-        for (int y = scan.top(); y <= scan.bottom(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-            for (int x = scan.left(); x <= scan.right();) {
-                if ((row[x] & 0xffffff) != 0) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x <= scan.right() && (row[x] & 0xffffff) == 0) {
-                    ++x;
-                }
-                if (y == scan.top() || y == scan.bottom() || start == scan.left() ||
-                    x > scan.right()) {
-                    stamp.runs.clear();
-                    return;
-                }
-                stamp.runs.push_back({static_cast<int16_t>(y - kAnchor),
-                                      static_cast<int16_t>(start - kAnchor),
-                                      static_cast<int16_t>(x - kAnchor)});
-            }
-        }
-        stamp.usable = true;
-    }
-
-    const Stamp& LineStamp(int width, int dx, int dy) {
-        constexpr int kSide = 2 * kStampReach + 1;
-        if (lineStamps.empty()) {
-            lineStamps.resize(static_cast<size_t>(kMaxStampPen) * kSide * kSide);
-        }
-        Stamp& stamp =
-            lineStamps[(static_cast<size_t>(width - 1) * kSide + dx + kStampReach) * kSide + dy +
-                       kStampReach];
-        if (!stamp.made) {
-            const int margin = width + 2;
-            const QRect scan(kAnchor + std::min(dx, 0) - margin, kAnchor + std::min(dy, 0) - margin,
-                             std::abs(dx) + 2 * margin + 1, std::abs(dy) + 2 * margin + 1);
-            Make(stamp, scan, [&](QPainter& p) {
-                p.setPen(StrokePen(width));
-                p.drawLine(QPointF(kAnchor, kAnchor), QPointF(kAnchor + dx, kAnchor + dy));
-            });
-        }
-        return stamp;
-    }
-
-    const Stamp& CircleStamp(int width, int w, int h) {
-        Stamp& stamp = circleStamps[(static_cast<uint32_t>(width) << 16) |
-                                    (static_cast<uint32_t>(w) << 8) | static_cast<uint32_t>(h)];
-        if (!stamp.made) {
-            const int margin = width + 2;
-            const QRect scan(kAnchor - margin, kAnchor - margin, w + 2 * margin + 1,
-                             h + 2 * margin + 1);
-            Make(stamp, scan, [&](QPainter& p) {
-                p.setPen(StrokePen(width));
-                p.setBrush(Qt::NoBrush);
-                p.drawEllipse(QRectF(kAnchor, kAnchor, w, h));
-            });
-        }
-        return stamp;
-    }
-
-    QImage scratch;
-    QPainter scratchPainter;
-    std::vector<Stamp> lineStamps; ///< by pen width, then the two offsets
-    std::unordered_map<uint32_t, Stamp> circleStamps;
-
-    QFont textFont;
-    int textDpi = 0;
-    std::unordered_map<std::string, LaidOutText> texts;
-    uint64_t draws = 0;
-
-    std::vector<GroupPicture> groupPictures;
-    std::vector<CRasterSurface::GroupCall> lastGroupCalls; ///< the last group drawn call by call
-    QRect lastGroupArea;
+    CStampCache stamps;
+    CTextLineCache texts;
+    CGroupPictureCache groups;
+    uint64_t draws = 0; ///< the draws made with the cache so far
 };
 
 CRasterCache::CRasterCache() : parts(std::make_unique<Parts>()) {}
@@ -245,9 +94,7 @@ CRasterSurface::~CRasterSurface() {
     if (recording) {
         AbandonGroup();
     }
-    // Text lines this draw did not write are not likely to come again.
-    std::erase_if(parts.texts,
-                  [&](const auto& entry) { return entry.second.lastDraw != parts.draws; });
+    parts.texts.KeepOnlyLinesOf(parts.draws);
 }
 
 bool CRasterSurface::Record(const GroupCall& call) {
@@ -352,26 +199,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         plain.TextOut(p, text);
         return;
     }
-    const int dpi = painter.device()->logicalDpiY();
-    if (parts.textFont != painter.font() || parts.textDpi != dpi) {
-        parts.texts.clear();
-        parts.textFont = painter.font();
-        parts.textDpi = dpi;
-    }
-    auto [entry, added] = parts.texts.try_emplace(text);
-    LaidOutText& line = entry->second;
-    if (added) {
-        const QString s = QString::fromUtf8(text);
-        line.text.setText(s);
-        line.text.setTextFormat(Qt::PlainText);
-        QTextLayout layout(s, painter.font(), painter.device());
-        layout.beginLayout();
-        QTextLine laidOut = layout.createLine();
-        laidOut.setLineWidth(1 << 24); // one line, however long
-        layout.endLayout();
-        line.ascent = laidOut.ascent();
-    }
-    line.lastDraw = parts.draws;
+    const LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
     // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
     if (textAscent < 0) {
         textAscent = QFontMetrics(painter.font(), painter.device()).ascent();
@@ -452,61 +280,11 @@ void CRasterSurface::AbandonGroup() {
 }
 
 void CRasterSurface::FinishGroup() {
-    std::vector<GroupPicture>& pictures = parts.groupPictures;
-    auto kept = std::find_if(pictures.begin(), pictures.end(), [&](const GroupPicture& g) {
-        return g.area == area && g.calls == groupCalls;
-    });
-    if (kept == pictures.end()) {
-        // A group is kept as a picture the second time in a row it comes, so that a window
-        // being resized does not pay for pictures it never uses again.
-        if (!(parts.lastGroupArea == area && parts.lastGroupCalls == groupCalls)) {
-            parts.lastGroupCalls = groupCalls;
-            parts.lastGroupArea = area;
-            DrawGroupCalls(plain, true);
-            return;
-        }
-        GroupPicture picture{groupCalls, area, {}, {}};
-        const bool fits = static_cast<int64_t>(area.width()) * area.height() <= kMaxGroupPixels;
-        QImage layer = fits ? QImage(area.size(), QImage::Format_ARGB32_Premultiplied) : QImage();
-        if (layer.isNull()) {
-            DrawGroupCalls(plain, true);
-            return;
-        }
-        layer.fill(Qt::transparent);
-        {
-            QPainter layerPainter(&layer);
-            CQtPainterSurface onLayer(&layerPainter, {area.left(), -area.top()});
-            DrawGroupCalls(onLayer, true);
-        }
-        int top = layer.height();
-        int bottom = -1;
-        int left = layer.width();
-        int right = -1;
-        for (int y = 0; y < layer.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
-            for (int x = 0; x < layer.width(); ++x) {
-                if (qAlpha(row[x]) != 0) {
-                    top = std::min(top, y);
-                    bottom = y;
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                }
-            }
-        }
-        if (bottom >= 0) {
-            const QRect touched(QPoint(left, top), QPoint(right, bottom));
-            picture.image = layer.copy(touched);
-            picture.at = area.topLeft() + touched.topLeft();
-        }
-        parts.lastGroupCalls.clear();
-        pictures.insert(pictures.begin(), std::move(picture));
-        if (pictures.size() > kGroupPictures) {
-            pictures.pop_back();
-        }
-        kept = pictures.begin();
-    } else if (kept != pictures.begin()) {
-        std::rotate(pictures.begin(), kept, kept + 1);
-        kept = pictures.begin();
+    const GroupPicture* kept = parts.groups.Picture(
+        groupCalls, area, [this](DrawSurface& layer) { DrawGroupCalls(layer, true); });
+    if (kept == nullptr) {
+        DrawGroupCalls(plain, true);
+        return;
     }
     if (!kept->image.isNull()) {
         painter.drawImage(kept->at, kept->image);
@@ -526,12 +304,13 @@ bool CRasterSurface::StampLine(Point from, Point to) {
     if (!WithinStampArea(x, y) || std::llabs(dx) > kStampReach || std::llabs(dy) > kStampReach) {
         return false;
     }
-    const Stamp& stamp = parts.LineStamp(pen.width, static_cast<int>(dx), static_cast<int>(dy));
+    const Stamp& stamp =
+        parts.stamps.LineStamp(pen.width, static_cast<int>(dx), static_cast<int>(dy));
     if (!stamp.usable) {
         return false;
     }
     runsColour = pen.colour;
-    for (const Run& r : stamp.runs) {
+    for (const StampRun& r : stamp.runs) {
         runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
     }
     return true;
@@ -548,7 +327,8 @@ bool CRasterSurface::StampCircle(const Rect& box) {
     if (!WithinStampArea(x, y) || w > kMaxStampBox || h > kMaxStampBox) {
         return false;
     }
-    const Stamp& stamp = parts.CircleStamp(pen.width, static_cast<int>(w), static_cast<int>(h));
+    const Stamp& stamp =
+        parts.stamps.CircleStamp(pen.width, static_cast<int>(w), static_cast<int>(h));
     if (!stamp.usable) {
         return false;
     }
@@ -556,7 +336,7 @@ bool CRasterSurface::StampCircle(const Rect& box) {
         FlushRuns();
     }
     runsColour = pen.colour;
-    for (const Run& r : stamp.runs) {
+    for (const StampRun& r : stamp.runs) {
         runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "chart/drawsurface.h"
 #include "platform/drawing/cqtpaintersurface.h"
+#include "platform/drawing/rastergroups.h"
 
 #include <QRect>
 
@@ -58,16 +59,7 @@ public:
     void EndGroup() override;
 
     /// One call of a group, kept to be compared with the next draw's and drawn later.
-    struct GroupCall {
-        enum class Op : uint8_t { Pen, Brush, Move, Line, Circle, Arc, Ellipse, Fill, Transparent };
-        Op op = Op::Move;
-        Rect box;
-        Point a;
-        Point b;
-        Pen pen;
-        Brush brush = Brush::White;
-        friend bool operator==(const GroupCall&, const GroupCall&) = default;
-    };
+    using GroupCall = RasterGroupCall;
 
 private:
     bool Record(const GroupCall& call);

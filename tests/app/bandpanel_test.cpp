@@ -36,10 +36,10 @@ TEST_F(BandPanelTest, ShownTheFirstTimeTheBandIsTurnedOnThenAsTheUserLeavesIt) {
     EXPECT_FALSE(PanelShown());
     Key(Qt::Key_B, Qt::ControlModifier);
     EXPECT_TRUE(PanelShown());
-    EXPECT_TRUE(Frame().View()->IsCommandChecked(ID_VIEW_BAND_PLOT));
+    EXPECT_TRUE(Frame().IsCommandChecked(ID_VIEW_BAND_PLOT));
     Key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_FALSE(PanelShown());
-    EXPECT_FALSE(Frame().View()->IsCommandChecked(ID_VIEW_BAND_PLOT));
+    EXPECT_FALSE(Frame().IsCommandChecked(ID_VIEW_BAND_PLOT));
     Key(Qt::Key_B, Qt::ControlModifier);
     Key(Qt::Key_B, Qt::ControlModifier);
     EXPECT_TRUE(Doc().chart.band.display);

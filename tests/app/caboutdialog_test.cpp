@@ -87,7 +87,7 @@ TEST_F(ShellTest, AboutCommandShowsTheBoxModally) {
             box->accept();
         }
     });
-    ASSERT_TRUE(Frame().View()->ExecuteCommand(ID_APP_ABOUT));
+    ASSERT_TRUE(Frame().ExecuteCommand(ID_APP_ABOUT));
     EXPECT_TRUE(shownTitle.startsWith(QStringLiteral("About ")));
     EXPECT_FALSE(Doc().IsModified());
 }

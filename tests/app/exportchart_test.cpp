@@ -26,7 +26,7 @@ TEST_F(ShellTest, ExportWritesTheChartAsTheViewShowsIt) {
         QPainter painter(&window);
         SmithChrt drawn = Doc().chart;
         FixedDateTimeText noClock(std::nullopt);
-        DrawViewOnWindow(drawn, painter, window.size(), window.rect(), noClock, nullptr, 1.0);
+        DrawChartOnWindow(drawn, painter, window.size(), window.rect(), noClock, nullptr, 1.0);
     }
     const QRect belowHeader(0, 60, client.width(), client.height() - 60);
     EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32).copy(belowHeader),

@@ -69,7 +69,7 @@ TEST_F(ShellTest, RecentFilesKeepTheLastFourAndSurviveARestart) {
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Untitled - Quorbel"));
 
     // An entry opens its document and moves to the top.
-    ASSERT_TRUE(Frame().View()->ExecuteCommand(ID_FILE_MRU_FILE3));
+    ASSERT_TRUE(Frame().ExecuteCommand(ID_FILE_MRU_FILE3));
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("doc3.qbl - Quorbel"));
     EXPECT_EQ(app->RecentFiles().At(0), paths[2]);
 }
@@ -80,7 +80,7 @@ TEST_F(ShellTest, RecentEntryThatFailsLeavesTheList) {
     ASSERT_TRUE(app->OpenDocumentFile(path));
     Doc().OnNewDocument();
     QFile::remove(path);
-    Frame().View()->ExecuteCommand(ID_FILE_MRU_FILE1);
+    Frame().ExecuteCommand(ID_FILE_MRU_FILE1);
     EXPECT_EQ(boxes.warnings, QStringList{QStringLiteral("Failed to open document.")});
     EXPECT_EQ(app->RecentFiles().Count(), 0);
 }
@@ -120,7 +120,7 @@ TEST_F(ShellTest, SaveQuestionBeforeOpenAndCloseNamesThePath) {
     EXPECT_FALSE(Frame().close());
     EXPECT_TRUE(Frame().isVisible());
     boxes.saveAnswers = {SaveAnswer::Cancel};
-    Frame().View()->ExecuteCommand(ID_APP_EXIT);
+    Frame().ExecuteCommand(ID_APP_EXIT);
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(boxes.questions.size(), 3);
 

@@ -35,7 +35,7 @@ TEST(CliBand, ChartPngHasTheWindowsPixelsWithTheLocus) {
     QImage window(800, 400, QImage::Format_RGB32);
     QPainter painter(&window);
     FixedDateTimeText clock(std::string("now"));
-    DrawViewOnWindow(doc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
+    DrawChartOnWindow(doc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
     painter.end();
     const QImage cli =
         QImage(QString::fromStdString(dir.Path("chart.png"))).convertToFormat(QImage::Format_RGB32);

@@ -103,7 +103,7 @@ TEST(CliRender, PngHasTheWindowsPixels) {
         QPainter painter(&window);
         SmithChrt doc = WithQArcs();
         FixedDateTimeText clock(std::string("now"));
-        DrawViewOnWindow(doc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(doc, painter, window.size(), window.rect(), clock, nullptr, 1.0);
         painter.end();
         // Below the title line, whose date and time differ from run to run.
         const int from = 20;

@@ -29,7 +29,7 @@ TEST(ChartPictures, PngIsTheWindowsDrawPixelForPixel) {
     {
         QPainter painter(&window);
         SmithChrt drawn = doc;
-        DrawViewOnWindow(drawn, painter, window.size(), window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(drawn, painter, window.size(), window.rect(), clock, nullptr, 1.0);
     }
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
 }
@@ -46,7 +46,7 @@ TEST(ChartPictures, LargePngIsTheWindowsDrawToo) {
     {
         QPainter painter(&window);
         SmithChrt drawn = doc;
-        DrawViewOnWindow(drawn, painter, size, window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(drawn, painter, size, window.rect(), clock, nullptr, 1.0);
     }
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
 }

@@ -32,12 +32,7 @@ struct PrintedChart {
     CChartPrinter printer{[this](QPainter& p, QPrinter& pr) {
         ++pages;
         printRect = PrintRectOf(pr);
-        DrawViewTarget to;
-        to.client = client;
-        to.printer = &pr;
-        to.printRect = printRect;
-        to.clock = &clock;
-        DrawView(sc, p, to);
+        DrawChartOnPage(sc, p, pr, client, printRect, clock, nullptr);
     }};
 };
 
@@ -74,7 +69,7 @@ TEST(Printing, PensCoverOnPaperWhatTheyCoverOnScreen) {
     FixedDateTimeText clock(std::nullopt);
     const QSize client(800, 400);
     const std::set<double> screen =
-        PenWidths([&](QPainter& p) { DrawViewUnbuffered(sc, p, client, clock, nullptr); });
+        PenWidths([&](QPainter& p) { DrawChartAsVectors(sc, p, client, clock, nullptr); });
     // Grid, rim, markers and circles, active trace.
     EXPECT_EQ(screen, (std::set<double>{1, 2, 3, 5}));
 
@@ -84,7 +79,7 @@ TEST(Printing, PensCoverOnPaperWhatTheyCoverOnScreen) {
     printer.setResolution(600);
     ASSERT_EQ(printer.logicalDpiX(), 600);
     const std::set<double> paper = PenWidths([&](QPainter& p) {
-        DrawViewOnPrinter(sc, p, printer, client, PrintRectOf(printer), clock, nullptr);
+        DrawChartOnPage(sc, p, printer, client, PrintRectOf(printer), clock, nullptr);
     });
     // 600 dots per inch are 6.25 dots for each pixel of a 96-dpi screen; the text's own pen
     // (width 1) stays.
@@ -141,7 +136,7 @@ TEST(DrawMessages, ShownAfterThePaintOnceEach) {
     QImage window(400, 300, QImage::Format_RGB32);
     auto paint = [&] {
         QPainter p(&window);
-        DrawViewOnWindow(sc, p, window.size(), window.rect(), clock, &messages, 1.0);
+        DrawChartOnWindow(sc, p, window.size(), window.rect(), clock, &messages, 1.0);
     };
     paint();
     EXPECT_TRUE(boxes.empty()); // nothing inside the paint

@@ -146,7 +146,7 @@ TEST(DrawView, RendersATypicalNetworkIntoAnImage) {
     window.fill(Qt::black);
     {
         QPainter target(&window);
-        DrawViewOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
+        DrawChartOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
     }
     window.save(QStringLiteral(QUORBEL_TEST_OUTPUT_DIR "/typical_network.png"));
     EXPECT_EQ(sc.clientRect, (Rect{0, 0, 900, -500}));
@@ -182,7 +182,7 @@ TEST(DrawView, HostileValuesPaintWithoutStalling) {
         }
         {
             QPainter target(&window);
-            DrawViewOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
+            DrawChartOnWindow(sc, target, window.size(), window.rect(), clock, nullptr, 1.0);
         }
         EXPECT_EQ(CountColour(window, window.rect(), unpainted), 0) << v;
         EXPECT_EQ(sc.chartCentre, (Point{640 - 228, -240})) << v;

@@ -85,7 +85,7 @@ TEST(RasterPipeline, DrawsThePixelsOfThePlainReplay) {
                 SmithChrt sc = d.doc;
                 {
                     QPainter painter(&image);
-                    DrawViewOnWindow(sc, painter, size, image.rect(), clock, nullptr, 1.0, &cache);
+                    DrawChartOnWindow(sc, painter, size, image.rect(), clock, nullptr, 1.0, &cache);
                 }
                 EXPECT_TRUE(image == expected)
                     << d.name << " " << size.width() << "x" << size.height() << ", draw " << draw;
@@ -107,8 +107,8 @@ TEST(RasterPipeline, AWindowOffsetInItsBackingStoreMovesThePictureOnly) {
         {
             QPainter painter(&store);
             painter.translate(17, 43);
-            DrawViewOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr, 1.0,
-                             &cache);
+            DrawChartOnWindow(sc, painter, size, QRect(QPoint(0, 0), size), clock, nullptr, 1.0,
+                              &cache);
         }
         EXPECT_TRUE(store.copy(QRect(QPoint(17, 43), size)) == expected) << "draw " << draw;
         EXPECT_EQ(store.pixel(5, 5), QColor(Qt::gray).rgb());
