@@ -1,5 +1,6 @@
 // Two-port devices from Touchstone files: the choice of ports, the noise rows, and the
 // S-parameters assembled on one reference.
+#include "model/asciitext.h"
 #include "model/touchstonelexer.h"
 #include "model/touchstoneparser.h"
 
@@ -152,7 +153,7 @@ std::optional<DeviceData> Parser::FinishDevice(TouchstoneResult& result) {
     std::optional<DeviceData> out;
     if (!failed_ && CheckEnd()) {
         DeviceData data;
-        data.name = BaseName(name_);
+        data.name = std::string(PathBaseName(name_));
         data.points.resize(points_.size());
         for (std::size_t i = 0; i < points_.size() && !failed_; ++i) {
             BuildDevicePoint(points_[i], data.points[i]);
