@@ -3,6 +3,7 @@
 #include "chart/bandlocus.h"
 #include "chart/chartgeometry.h"
 #include "chart/datetimetext.h"
+#include "chart/devicecircles.h"
 #include "chart/distinctmessages.h"
 #include "chart/drawsurface.h"
 #include "chart/grid.h"
@@ -10,6 +11,7 @@
 #include "chart/readout.h"
 #include "chart/trace.h"
 #include "model/measuredbinding.h"
+#include "model/devicebinding.h"
 #include "model/smithchrt.h"
 
 void DrawHeaderAndGrid(SmithChrt& sc, const std::string& dateTime) {
@@ -74,6 +76,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     // traces, so that the active trace does not hide it. Its readout lines follow the network's
     // closing lines.
     DrawMeasuredLoci(sc);
+    if (sc.device != nullptr) {
+        DrawDeviceCircles(sc);
+    }
     const bool band = sc.band.display;
     DrawNetwork(sc);
     if (band) {
@@ -89,6 +94,9 @@ void DrawChart(SmithChrt& sc, DrawSurface& surface, Rect logical, IDateTimeText&
     }
     if (const std::optional<std::string> data = MeasuredDataLine(sc)) {
         readout::WriteLine(sc, *data);
+    }
+    if (sc.device != nullptr) {
+        readout::WriteLine(sc, DeviceReadoutLine(sc));
     }
     sc.surface = nullptr;
     sc.messages = outer;

@@ -1,5 +1,6 @@
 #include "chart/readout.h"
 
+#include "model/devicebinding.h"
 #include "model/matchfigures.h"
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
@@ -7,6 +8,7 @@
 #include "model/twoport.h"
 
 #include <cmath>
+#include <limits>
 
 namespace readout {
 
@@ -23,6 +25,9 @@ size_t Utf8Length(const std::string& s) {
 }
 
 std::string Rectangular(const char* prefix, Complex z) {
+    if (z.re == std::numeric_limits<double>::infinity()) {
+        return std::string(prefix) + "open (no finite impedance)"; // measured data's ideal open
+    }
     return CFormat("%s%4.2f%s%4.2f", prefix, z.re, SignText(z.im), std::fabs(z.im));
 }
 
@@ -118,6 +123,9 @@ std::string EndingLine(const SmithChrt& sc) {
 std::string GoalLine(const SmithChrt& sc) {
     if (HasNoValueNow(sc, LoadEnd::Goal)) {
         return NoDataLine("Goal [Load]", sc.frequency);
+    }
+    if (const std::string problem = DeviceGoalProblem(sc); !problem.empty()) {
+        return "Goal [Load]: " + problem;
     }
     if (sc.gammaMode == 1) {
         const GammaPolar g = sc.ZToGammaPolar(sc.goalZ);

@@ -3,6 +3,7 @@
 #include "cli/wizardexchange.h"
 #include "model/bandsettings.h"
 #include "model/losses.h"
+#include "model/devicebinding.h"
 #include "model/measuredbinding.h"
 #include "model/messagesink.h"
 #include "model/networkflip.h"
@@ -37,7 +38,7 @@ bool UnbindData(SmithChrt& doc, IMessageSink& messages) {
 
 bool ApplyMatchMe(const MatchMeRequest& request, SmithChrt& doc, IMessageSink& messages) {
     for (const LoadEnd end : kEnds) {
-        if (HasNoValueNow(doc, end)) {
+        if (HasNoFiniteValueNow(doc, end)) {
             messages.Report("--matchme: the matching wizard needs both impedances: " +
                             NoValueMessage(doc, end));
             return false;
@@ -123,6 +124,16 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
     if (o.unbindData && !UnbindData(doc, messages)) {
         return false;
     }
+    if (o.unbindDevice) {
+        UnloadDevice(doc);
+    }
+    if (o.circles) {
+        doc.circles = *o.circles;
+    }
+    if (o.goalDevice && !BindGoalToDevice(doc, *ParseDeviceGoal(*o.goalDevice))) {
+        messages.Report("--goal-device: no device is loaded (--device FILE loads one)");
+        return false;
+    }
     if (o.z0) {
         doc.chartZ0 = {*o.z0, 0.0};
     }
@@ -131,6 +142,7 @@ bool ApplyCliEdits(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) 
     }
     if (o.goalZ) {
         doc.goalZ = *o.goalZ;
+        doc.deviceGoal = 0; // a goal typed by hand no longer follows the device
     }
     UnbindEdited(doc, messages);
     if (!ApplyLosses(o, doc, messages)) {

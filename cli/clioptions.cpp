@@ -8,6 +8,7 @@
 #include "model/asciitext.h"
 #include "model/bandsettings.h"
 #include "model/constants.h"
+#include "model/devicebinding.h"
 #include "model/fieldrange.h"
 #include "model/losses.h"
 #include "model/numbertext.h"
@@ -133,6 +134,72 @@ Error OnGoalPort(CliOptions& o, std::string_view v) {
 
 Error OnUnbindData(CliOptions& o, std::string_view) {
     o.unbindData = true;
+    return std::nullopt;
+}
+
+Error OnDevice(CliOptions& o, std::string_view v) {
+    o.device = std::string(v);
+    return std::nullopt;
+}
+
+Error OnDevicePorts(CliOptions& o, std::string_view v) {
+    const std::size_t comma = v.find(',');
+    if (comma == std::string_view::npos || Port(v.substr(0, comma), o.devicePort1) ||
+        Port(v.substr(comma + 1), o.devicePort2) || o.devicePort1 == o.devicePort2) {
+        return "expected two different port numbers I,J, got '" + std::string(v) + "'";
+    }
+    return std::nullopt;
+}
+
+Error OnUnbindDevice(CliOptions& o, std::string_view) {
+    o.unbindDevice = true;
+    return std::nullopt;
+}
+
+Error OnGoalDevice(CliOptions& o, std::string_view v) {
+    if (!ParseDeviceGoal(v)) {
+        return "expected source-gain, source-noise or load-gain, got '" + std::string(v) + "'";
+    }
+    o.goalDevice = std::string(v);
+    return std::nullopt;
+}
+
+/// stability, available-gain[:STEP,...], operating-gain[:STEP,...], noise[:STEP,...],
+/// separated by ';' or given as several --circles options.
+Error OnCircles(CliOptions& o, std::string_view v) {
+    CircleSettings c = o.circles ? *o.circles : CircleSettings{};
+    std::size_t start = 0;
+    while (start <= v.size()) {
+        const std::size_t end = std::min(v.find(';', start), v.size());
+        const std::string_view entry = v.substr(start, end - start);
+        const std::size_t colon = entry.find(':');
+        const std::string_view name = entry.substr(0, colon);
+        std::optional<std::vector<double>> steps;
+        if (colon != std::string_view::npos) {
+            steps = ParseCircleSteps(std::string(entry.substr(colon + 1)));
+            if (!steps || name == "stability") {
+                return "bad circle steps in '" + std::string(entry) +
+                       "': expected dB steps above 0, such as 1,2,3 (at most 12)";
+            }
+        }
+        if (name == "stability") {
+            c.stability = true;
+        } else if (name == "available-gain") {
+            c.availableGain = true;
+            c.availableSteps = steps ? *steps : c.availableSteps;
+        } else if (name == "operating-gain") {
+            c.operatingGain = true;
+            c.operatingSteps = steps ? *steps : c.operatingSteps;
+        } else if (name == "noise") {
+            c.noise = true;
+            c.noiseSteps = steps ? *steps : c.noiseSteps;
+        } else {
+            return "unknown circle family '" + std::string(name) +
+                   "': expected stability, available-gain, operating-gain or noise";
+        }
+        start = end + 1;
+    }
+    o.circles = c;
     return std::nullopt;
 }
 
@@ -514,6 +581,26 @@ const OptionRow kOptionRows[] = {
      "or a VSWR of at most V, above 1), kept in the document like the band: the plot draws\n"
      "it and the band's readout counts the points that fail it; none removes it",
      OnBandLimit},
+    {"--device", 0, "FILE", OptionFile::Touchstone, OptionGroup::Edit,
+     "load a two-port device (transistor) from a Touchstone file (.s2p in any version, S, Y\n"
+     "or Z in RI, MA or DB, with its noise data): the readout gains a line with K, mu,\n"
+     "MAG (or MSG) and Fmin at the analysis frequency; --circles draws its circles",
+     OnDevice},
+    {"--device-ports", 0, "I,J", OptionFile::None, OptionGroup::Edit,
+     "for a file of more ports, the two that are the device's ports 1 and 2", OnDevicePorts},
+    {"--unbind-device", 0, nullptr, OptionFile::None, OptionGroup::Edit,
+     "unload the device (a goal bound to it keeps its present value)", OnUnbindDevice},
+    {"--goal-device", 0, "KIND", OptionFile::None, OptionGroup::Edit,
+     "bind the goal [Load] impedance to the impedance the device wants, at every\n"
+     "frequency: source-gain (of Gamma_MS), source-noise (of Gamma_opt) or load-gain (of\n"
+     "Gamma_ML), compared plainly with the ending impedance; none where the device has\n"
+     "none there (no simultaneous match without unconditional stability, no noise data)",
+     OnGoalDevice},
+    {"--circles", 0, "LIST", OptionFile::None, OptionGroup::Edit,
+     "the device's circles on the chart, entries separated by ';': stability,\n"
+     "available-gain[:STEP,STEP...], operating-gain[:STEP,...] (dB below MAG/MSG,\n"
+     "default 1,2,3), noise[:STEP,...] (dB above Fmin, default 0.25,0.5,1,2)",
+     OnCircles},
     {"--unbind-data", 0, nullptr, OptionFile::None, OptionGroup::Edit,
      "unbind both impedances from their data, each keeping its value at the analysis\n"
      "frequency (refused where the data has none there)",
@@ -715,6 +802,12 @@ public:
         if (o.optimise) {
             o.optimise->components = o.optimiseComponents;
             o.optimise->seed = o.optimiseSeed.value_or(o.optimise->seed);
+        }
+        if (o.devicePort1 != 0 && !o.device) {
+            return {std::nullopt, "--device-ports needs --device"};
+        }
+        if (o.goalDevice && (o.goalZ || o.goalData)) {
+            return {std::nullopt, "--goal-device cannot be given with --goal or --goal-data"};
         }
         if ((o.startPort != 0 && !o.startData) || (o.goalPort != 0 && !o.goalData)) {
             return {std::nullopt, "--start-port and --goal-port need --start-data or --goal-data"};

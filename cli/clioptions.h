@@ -3,6 +3,7 @@
 #include "chart/pictureformat.h"
 #include "model/bandsettings.h"
 #include "model/complex.h"
+#include "model/devicefigures.h"
 #include "model/frequencygrid.h"
 #include "model/lossspec.h"
 
@@ -60,6 +61,12 @@ struct CliOptions {
     bool bandOff = false;               ///< returns the band to its defaults (display off)
     std::optional<BandLimit> bandLimit; ///< kept in the document with the band
     bool unbindData = false;            ///< unbinds both impedances, keeping their values
+    std::optional<std::string> device;  ///< a two-port device to load (read with the data)
+    int32_t devicePort1 = 0;            ///< for a file of more ports, the device's two ports
+    int32_t devicePort2 = 0;
+    bool unbindDevice = false; ///< unloads the device (a goal bound to it keeps its value)
+    std::optional<std::string> goalDevice; ///< source-gain, source-noise or load-gain
+    std::optional<CircleSettings> circles; ///< the device's circle families and steps
     std::optional<double> z0;
     std::optional<Complex> startZ;
     std::optional<Complex> goalZ;

@@ -7,6 +7,7 @@
 #include "cli/networkjson.h"
 #include "cli/spicenetlist.h"
 #include "design/bodefano.h"
+#include "model/devicebinding.h"
 #include "model/documentfile.h"
 #include "model/measuredbinding.h"
 #include "model/networktouchstone.h"
@@ -103,7 +104,27 @@ int CCliRun::BindData(const CliOptions& o) {
             messages.Report(FileMessage(*path, problem));
             return kExitFileError;
         }
+        for (const std::string& note : read.notes) {
+            messages.Report(FileMessage(*path, note + "."));
+        }
         BindMeasuredData(doc, end, std::make_shared<const MeasuredData>(std::move(*read.data)));
+    }
+    if (o.device) {
+        DeviceReadResult read =
+            ReadTouchstoneDeviceFile(*o.device, {0, o.devicePort1, o.devicePort2});
+        const std::string problem = read.data ? CheckDeviceData(*read.data) : read.error;
+        if (!problem.empty()) {
+            messages.Report(FileMessage(*o.device, problem));
+            return kExitFileError;
+        }
+        for (const std::string& note : read.notes) {
+            messages.Report(FileMessage(*o.device, note + "."));
+        }
+        if (o.devicePort1 != 0) {
+            read.data->name += " (ports " + std::to_string(o.devicePort1) + "," +
+                               std::to_string(o.devicePort2) + ")";
+        }
+        LoadDevice(doc, std::make_shared<const DeviceData>(std::move(*read.data)));
     }
     return kExitSuccess;
 }

@@ -1,11 +1,13 @@
 #include "cli/networkjson.h"
 
+#include "chart/devicecircles.h"
 #include "cli/clidesign.h"
 #include "cli/clitext.h"
 #include "cli/networkevaluation.h"
 #include "model/bandevaluation.h"
-#include "model/losses.h"
 #include "model/bandsettings.h"
+#include "model/devicefigures.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 #include "model/twoport.h"
@@ -135,6 +137,99 @@ std::string LimitJson(const BandLimit& limit) {
     return o.Inline();
 }
 
+std::string Optional(const std::optional<double>& v) {
+    return v ? JsonNumber(*v) : "null";
+}
+
+std::string OptionalPair(const std::optional<Complex>& z) {
+    return z ? Pair(*z) : "null";
+}
+
+// The device's figures at each band frequency: lists of K, mu, MAG, MSG and Fmin (null where
+// there is none).
+std::string BandDeviceJson(const DeviceData& device, const std::vector<double>& frequencies) {
+    std::vector<std::string> k, mu, mag, msg, fmin;
+    for (const double f : frequencies) {
+        const std::optional<DevicePoint> s = DeviceAt(device, f);
+        const std::optional<NoisePoint> n = DeviceNoiseAt(device, f);
+        if (s) {
+            const DeviceFigures d = ComputeDeviceFigures(*s);
+            k.push_back(JsonNumber(d.k));
+            mu.push_back(JsonNumber(d.mu));
+            mag.push_back(Optional(d.magDb));
+            msg.push_back(Optional(d.msgDb));
+        } else {
+            for (std::vector<std::string>* list : {&k, &mu, &mag, &msg}) {
+                list->push_back("null");
+            }
+        }
+        fmin.push_back(n ? JsonNumber(n->fminDb) : "null");
+    }
+    auto list = [](const std::vector<std::string>& v) {
+        return List(v, [](const std::string& x) { return x; });
+    };
+    CJsonObject o(", ");
+    o.Add("k", list(k)).Add("mu", list(mu)).Add("magDb", list(mag)).Add("msgDb", list(msg));
+    o.Add("fminDb", list(fmin));
+    return o.Inline();
+}
+
+// The loaded device at the analysis frequency, reflections on the chart Z0, or null.
+std::string DeviceJson(const SmithChrt& doc) {
+    if (doc.device == nullptr) {
+        return "null";
+    }
+    const DeviceData& d = *doc.device;
+    CJsonObject o(",\n    ");
+    o.Add("name", JsonString(d.name))
+        .Add("fmin", d.points.front().frequency)
+        .Add("fmax", d.points.back().frequency)
+        .Add("points", static_cast<int32_t>(d.points.size()))
+        .Add("noisePoints", static_cast<int32_t>(d.noise.size()));
+    const std::optional<DevicePoint> s = DeviceAt(d, doc.frequency);
+    const std::string none = "null";
+    if (!s) {
+        for (const char* key : {"k", "mu", "muPrime", "delta", "unconditionallyStable", "magDb",
+                                "msgDb", "gammaMS", "gammaML", "fminDb", "gammaOpt", "rn"}) {
+            o.Add(key, none);
+        }
+        o.Add("circles", "[]");
+        return o.Nested();
+    }
+    const double z0 = doc.chartZ0.re;
+    auto onChart = [&](const std::optional<Complex>& g, double from) -> std::optional<Complex> {
+        return g ? std::optional<Complex>(MapReflection(*g, from, z0)) : std::nullopt;
+    };
+    const DeviceFigures f = ComputeDeviceFigures(*s);
+    const std::optional<NoisePoint> n = DeviceNoiseAt(d, doc.frequency);
+    o.Add("k", f.k)
+        .Add("mu", f.mu)
+        .Add("muPrime", f.muPrime)
+        .Add("delta", f.delta)
+        .Add("unconditionallyStable", f.unconditionallyStable ? "true" : "false")
+        .Add("magDb", Optional(f.magDb))
+        .Add("msgDb", Optional(f.msgDb))
+        .Add("gammaMS", OptionalPair(onChart(f.gammaMS, s->reference)))
+        .Add("gammaML", OptionalPair(onChart(f.gammaML, s->reference)))
+        .Add("fminDb", n ? JsonNumber(n->fminDb) : none)
+        .Add("gammaOpt", n ? Pair(MapReflection(n->gammaOpt, n->reference, z0)) : none)
+        .Add("rn", n ? JsonNumber(n->rn) : none);
+    std::string circles = "[";
+    for (const DeviceCircle& c : ChartDeviceCircles(doc)) {
+        CJsonObject e(", ");
+        e.Add("type", JsonString(CircleFamilyName(c.family)))
+            .Add("value", Optional(c.valueDb))
+            .Add("center", c.circle.center)
+            .Add("radius", c.circle.radius);
+        if (c.family == CircleFamily::SourceStability || c.family == CircleFamily::LoadStability) {
+            e.Add("unstableInside", c.unstableInside ? "true" : "false");
+        }
+        circles += (circles.size() > 1 ? ",\n      " : "\n      ") + e.Inline();
+    }
+    o.Add("circles", circles.size() > 1 ? circles + "\n    ]" : "[]");
+    return o.Nested();
+}
+
 // The band as the window's band display evaluates it, or null while the display is off.
 std::string BandJson(const SmithChrt& doc, bool bodeFano) {
     if (!doc.band.display) {
@@ -160,6 +255,9 @@ std::string BandJson(const SmithChrt& doc, bool bodeFano) {
         .Add("worstTransducerGainDb", r.worstTransducerGainDb);
     if (bodeFano) {
         o.Add("bodeFano", BodeFanoJson(doc));
+    }
+    if (doc.device != nullptr) {
+        o.Add("device", BandDeviceJson(*doc.device, r.frequencies));
     }
     return o.Nested();
 }
@@ -213,6 +311,7 @@ std::string NetworkJson(const SmithChrt& doc, const NetworkEvaluation& e, double
         .Add("transducerGainDb", twoPort.transducerGainDb)
         .Add("dissipationLossDb", twoPort.dissipationLossDb)
         .Add("optimization", optimization)
-        .Add("band", BandJson(doc, bodeFano));
+        .Add("band", BandJson(doc, bodeFano))
+        .Add("device", DeviceJson(doc));
     return o.Block() + "\n";
 }

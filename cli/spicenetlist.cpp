@@ -40,7 +40,7 @@ public:
         if (sweep && CheckBand(doc.band) != BandProblem::None) {
             return BandProblemText(CheckBand(doc.band));
         }
-        if (HasNoValueNow(doc, LoadEnd::Start)) {
+        if (HasNoFiniteValueNow(doc, LoadEnd::Start)) {
             return NoValueMessage(doc, LoadEnd::Start);
         }
         if (std::string e = Termination(doc.startZ); !e.empty()) {

@@ -1,5 +1,7 @@
 #include "model/bandevaluation.h"
 
+#include "model/devicebinding.h"
+
 #include "model/bandsettings.h"
 #include "model/losses.h"
 #include "model/matchfigures.h"
@@ -146,8 +148,18 @@ void EvaluateSizedResult(const SmithChrt& chart, BandResult& result, const BandL
     outputs.reserve(MAX_COMPONENTS);
     std::vector<Complex>* const junctionOut = result.junctionCount > 0 ? &outputs : nullptr;
     CLoadAt startAt(loads.start, chart.startData, chart.startZ, false);
-    // The goal bound to a load's data is the conjugate of the load (see measuredbinding.h).
-    CLoadAt goalAt(loads.goal, chart.goalData, chart.goalZ, true);
+    // A goal bound to a device follows it at every band frequency, as bound data does, and is
+    // compared plainly; the goal bound to a load's data is the conjugate of the load (see
+    // measuredbinding.h).
+    std::function<Complex(double)> deviceGoal;
+    if (!loads.goal && chart.device != nullptr && chart.deviceGoal != 0) {
+        deviceGoal = [&chart](double f) {
+            const DeviceGoalValue v =
+                DeviceGoalAt(*chart.device, static_cast<DeviceGoal>(chart.deviceGoal), f);
+            return v.z ? *v.z : kNaNZ;
+        };
+    }
+    CLoadAt goalAt(loads.goal ? loads.goal : deviceGoal, chart.goalData, chart.goalZ, true);
     const MatchReflection reflection = GoalReflection(chart);
 
     for (size_t k = 0; k < n; ++k) {

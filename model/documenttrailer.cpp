@@ -1,6 +1,7 @@
 #include "model/documenttrailer.h"
 
 #include "model/archive.h"
+#include "model/devicebinding.h"
 #include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/numbertext.h"
@@ -307,6 +308,135 @@ bool ReadPartLosses(RecordReader& in, SmithChrt& chart) {
     return true;
 }
 
+// The device record: the device's name (text), the goal's binding (int32: DeviceGoal), the circle
+// families (four bytes: stability, available gain, operating gain, noise) and their three step
+// lists (uint32 count, then doubles), the point count (uint32) and per point frequency,
+// reference, S11, S12, S21, S22 (ten doubles), the noise point count and per noise point
+// frequency, reference, Fmin in dB, Gamma_opt re and im, Rn in ohm (six doubles).
+constexpr size_t kDevicePointBytes = 10 * sizeof(double);
+constexpr size_t kNoisePointBytes = 6 * sizeof(double);
+constexpr uint32_t kMaxCircleSteps = 12;
+
+bool DeviceIsDefault(const SmithChrt& chart) {
+    return chart.device == nullptr;
+}
+
+void WriteSteps(const std::vector<double>& steps, RecordWriter& out) {
+    out.UInt32(static_cast<uint32_t>(steps.size()));
+    for (const double v : steps) {
+        out.Double(v);
+    }
+}
+
+bool ReadSteps(RecordReader& in, std::vector<double>& steps) {
+    uint32_t n = 0;
+    if (!in.UInt32(n) || n > kMaxCircleSteps) {
+        return false;
+    }
+    steps.assign(n, 0.0);
+    for (double& v : steps) {
+        if (!in.Double(v) || !(v > 0.0 && v <= 100.0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void WriteComplex(Complex z, RecordWriter& out) {
+    out.Double(z.re);
+    out.Double(z.im);
+}
+
+void ReadComplex(RecordReader& in, Complex& z) {
+    in.Double(z.re);
+    in.Double(z.im);
+}
+
+void WriteDevice(const SmithChrt& chart, RecordWriter& out) {
+    const DeviceData& d = *chart.device;
+    out.Text(d.name);
+    out.Int32(chart.deviceGoal);
+    const CircleSettings& c = chart.circles;
+    for (const bool on : {c.stability, c.availableGain, c.operatingGain, c.noise}) {
+        out.Byte(on ? 1 : 0);
+    }
+    WriteSteps(c.availableSteps, out);
+    WriteSteps(c.operatingSteps, out);
+    WriteSteps(c.noiseSteps, out);
+    out.UInt32(static_cast<uint32_t>(d.points.size()));
+    for (const DevicePoint& p : d.points) {
+        out.Double(p.frequency);
+        out.Double(p.reference);
+        for (const Complex z : {p.s11, p.s12, p.s21, p.s22}) {
+            WriteComplex(z, out);
+        }
+    }
+    out.UInt32(static_cast<uint32_t>(d.noise.size()));
+    for (const NoisePoint& n : d.noise) {
+        out.Double(n.frequency);
+        out.Double(n.reference);
+        out.Double(n.fminDb);
+        WriteComplex(n.gammaOpt, out);
+        out.Double(n.rn);
+    }
+}
+
+bool ReadDevice(RecordReader& in, SmithChrt& chart) {
+    auto d = std::make_shared<DeviceData>();
+    int32_t goal = 0;
+    CircleSettings c;
+    uint8_t on[4] = {};
+    if (!in.Text(d->name, kMaxMeasuredNameBytes) || !in.Int32(goal) || goal < 0 || goal > 3 ||
+        !in.Byte(on[0]) || !in.Byte(on[1]) || !in.Byte(on[2]) || !in.Byte(on[3]) ||
+        !ReadSteps(in, c.availableSteps) || !ReadSteps(in, c.operatingSteps) ||
+        !ReadSteps(in, c.noiseSteps)) {
+        return false;
+    }
+    c.stability = on[0] != 0;
+    c.availableGain = on[1] != 0;
+    c.operatingGain = on[2] != 0;
+    c.noise = on[3] != 0;
+    uint32_t count = 0;
+    if (!in.UInt32(count) || in.Remaining() / kDevicePointBytes < count) {
+        return false;
+    }
+    d->points.resize(count);
+    for (DevicePoint& p : d->points) {
+        in.Double(p.frequency);
+        in.Double(p.reference);
+        for (Complex* z : {&p.s11, &p.s12, &p.s21, &p.s22}) {
+            ReadComplex(in, *z);
+        }
+    }
+    if (!in.UInt32(count) || in.Remaining() / kNoisePointBytes < count) {
+        return false;
+    }
+    d->noise.resize(count);
+    for (NoisePoint& n : d->noise) {
+        in.Double(n.frequency);
+        in.Double(n.reference);
+        in.Double(n.fminDb);
+        ReadComplex(in, n.gammaOpt);
+        in.Double(n.rn);
+    }
+    if (!in.Ok() || !CheckDeviceData(*d).empty()) {
+        return false;
+    }
+    LoadDevice(chart, std::move(d));
+    chart.circles = c;
+    chart.deviceGoal = goal;
+    if (goal != 0) {
+        chart.goalData.reset(); // the goal follows one thing only
+    }
+    return true;
+}
+
+void ResetDevice(SmithChrt& chart) {
+    chart.device.reset();
+    chart.deviceGoal = 0;
+    chart.circles = CircleSettings{};
+}
+
 constexpr TrailerRecordKind kKinds[] = {
     {kBandRecordTag, BandIsDefault, WriteBand, ReadBand, ResetBand},
     {kStartDataRecordTag, DataIsDefault<LoadEnd::Start>, WriteData<LoadEnd::Start>,
@@ -317,6 +447,7 @@ constexpr TrailerRecordKind kKinds[] = {
      ResetLossDefaults},
     {kPartLossRecordTag, PartLossesAreDefault, WritePartLosses, ReadPartLosses, ResetPartLosses},
     {kBandLimitRecordTag, LimitIsDefault, WriteLimit, ReadLimit, ResetLimit},
+    {kDeviceRecordTag, DeviceIsDefault, WriteDevice, ReadDevice, ResetDevice},
 };
 
 const TrailerRecordKind* FindKind(RecordTag tag) {

@@ -48,6 +48,8 @@ inline constexpr RecordTag kLossDefaultsRecordTag = MakeRecordTag('L', 'O', 'S',
 inline constexpr RecordTag kPartLossRecordTag = MakeRecordTag('C', 'L', 'O', 'S');
 /// The band's limit.
 inline constexpr RecordTag kBandLimitRecordTag = MakeRecordTag('B', 'L', 'I', 'M');
+/// The loaded two-port device, its circle settings and the goal's binding to it.
+inline constexpr RecordTag kDeviceRecordTag = MakeRecordTag('D', 'E', 'V', 'I');
 
 /// One kind of record that the program knows. To add a kind, give its fields a default, write
 /// these four functions and add a row to the table in documenttrailer.cpp.

@@ -1,6 +1,7 @@
 #include "model/measuredbinding.h"
 
 #include "model/bandsettings.h"
+#include "model/devicebinding.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
 
@@ -81,6 +82,7 @@ void RefreshBoundImpedances(SmithChrt& chart) {
             Impedance(chart, end) = BoundValueAt(*data, end, chart.frequency);
         }
     }
+    RefreshDeviceGoal(chart);
 }
 
 bool HasNoValueNow(const SmithChrt& chart, LoadEnd end) {
@@ -88,9 +90,13 @@ bool HasNoValueNow(const SmithChrt& chart, LoadEnd end) {
     return data != nullptr && !HasValueAt(*data, chart.frequency);
 }
 
+bool HasNoFiniteValueNow(const SmithChrt& chart, LoadEnd end) {
+    const Complex z = end == LoadEnd::Start ? chart.startZ : chart.goalZ;
+    return BoundData(chart, end) != nullptr && !(std::isfinite(z.re) && std::isfinite(z.im));
+}
+
 bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end) {
-    const Complex z = Impedance(chart, end);
-    if (BoundData(chart, end) != nullptr && (std::isnan(z.re) || std::isnan(z.im))) {
+    if (HasNoFiniteValueNow(chart, end)) {
         return false;
     }
     Slot(chart, end).reset();
@@ -132,6 +138,14 @@ std::string UnbindQuestion(LoadEnd end, const std::string& dataName) {
 
 std::vector<LoadEnd> UnbindEditedEnds(SmithChrt& chart) {
     std::vector<LoadEnd> unbound;
+    if (chart.device != nullptr && chart.deviceGoal != 0) {
+        // A goal edited by hand no longer follows the device.
+        const DeviceGoalValue v =
+            DeviceGoalAt(*chart.device, static_cast<DeviceGoal>(chart.deviceGoal), chart.frequency);
+        if (!SameImpedance(chart.goalZ, v.z ? *v.z : Complex{kNaN, kNaN})) {
+            chart.deviceGoal = 0;
+        }
+    }
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
         const auto& data = BoundData(chart, end);
         if (data != nullptr &&
@@ -147,6 +161,10 @@ std::string NoValueMessage(const SmithChrt& chart, LoadEnd end) {
     const auto& data = BoundData(chart, end);
     if (data == nullptr || data->points.empty()) {
         return {};
+    }
+    if (HasValueAt(*data, chart.frequency)) {
+        return std::string("the ") + LoadEndWord(end) + " impedance's data (" + data->name +
+               ") is an ideal open at " + FormatG15(chart.frequency) + " MHz: no finite impedance";
     }
     return std::string("the ") + LoadEndWord(end) + " impedance's data (" + data->name +
            ") has no value at " + FormatG15(chart.frequency) + " MHz: it covers " +

@@ -60,9 +60,13 @@ void RefreshBoundImpedances(SmithChrt& chart);
 /// True when an end is bound but its impedance has no value at the analysis frequency.
 bool HasNoValueNow(const SmithChrt& chart, LoadEnd end);
 
+/// True when an end is bound and has no value now, or its data holds an ideal open there (no
+/// finite impedance, which a wizard, a netlist or a typed impedance cannot take).
+bool HasNoFiniteValueNow(const SmithChrt& chart, LoadEnd end);
+
 /// Unbinds an end; the impedance keeps its current value. Refused (false, nothing changed) while
-/// that value is NaN because the data has none at the analysis frequency: an unbound impedance
-/// must be a number. An end that is not bound gives true.
+/// that value is not finite (the data has none at the analysis frequency, or holds an ideal
+/// open there): an unbound impedance must be a number. An end that is not bound gives true.
 bool UnbindMeasuredData(SmithChrt& chart, LoadEnd end);
 
 /// Unbinds every bound end whose impedance is no longer its data's value at the analysis
@@ -86,7 +90,7 @@ std::string BoundNote(const SmithChrt& chart, LoadEnd end);
 /// The question asked before an edit unbinds an end: OK unbinds, Cancel keeps the data.
 std::string UnbindQuestion(LoadEnd end, const std::string& dataName);
 
-/// Why a bound impedance has no value now, for example "the starting impedance's data
+/// Why a bound impedance has no (finite) value now, for example "the starting impedance's data
 /// (dipole.s1p) has no value at 1200 MHz: it covers 100 to 1000 MHz".
 std::string NoValueMessage(const SmithChrt& chart, LoadEnd end);
 

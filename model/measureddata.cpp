@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 Complex GammaToImpedance(Complex gamma, double reference) {
     const Complex one(1.0, 0.0);
+    if (gamma == one) {
+        return {std::numeric_limits<double>::infinity(), 0.0}; // an ideal open
+    }
     return ((one + gamma) / (one - gamma)) * reference;
 }
 

@@ -13,7 +13,8 @@ struct MeasuredPoint {
     Complex gamma;           ///< reflection coefficient on reference
     double reference = 50.0; ///< real reference impedance, ohm, positive
     /// The impedance the file gives at this frequency, ohm: exactly the file's value for
-    /// impedance data, reference * (1 + gamma) / (1 - gamma) otherwise (NaN for gamma = 1).
+    /// impedance data, reference * (1 + gamma) / (1 - gamma) otherwise, and
+    /// (+inf, 0) for an ideal open (gamma exactly 1).
     Complex impedance;
 };
 
@@ -36,8 +37,8 @@ std::string CheckMeasuredData(const MeasuredData& data);
 /// The impedance at frequency (MHz). At a data frequency the point's own impedance, exactly;
 /// between two data frequencies the real and imaginary parts of gamma and the reference are
 /// interpolated linearly and turned back into an impedance; outside the data's range (or for a
-/// NaN frequency, or empty data) no value. A value may still be NaN where the data holds an
-/// open circuit (gamma = 1).
+/// NaN frequency, or empty data) no value. Where the data holds an open circuit (gamma exactly
+/// 1) the value is (+inf, 0).
 std::optional<Complex> MeasuredImpedanceAt(const MeasuredData& data, double frequency);
 
 /// The same interpolation for many frequencies: remembers where the last one fell, so a rising

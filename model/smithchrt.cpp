@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
 
 SmithChrt::SmithChrt() {
     chartZ0 = {50, 0};

@@ -5,6 +5,8 @@
 #include "model/complex.h"
 #include "model/component.h"
 #include "model/constants.h"
+#include "model/devicedata.h"
+#include "model/devicefigures.h"
 #include "model/geometry.h"
 #include "model/lossspec.h"
 #include "model/measureddata.h"
@@ -75,6 +77,13 @@ public:
     /// null when the impedance is a fixed value. Shared, never changed once bound.
     std::shared_ptr<const MeasuredData> startData;
     std::shared_ptr<const MeasuredData> goalData;
+    /// A two-port device for amplifier design (devicebinding.h): its figures in the readout,
+    /// its circles on the chart, and the goal it may set. Null when none is loaded.
+    std::shared_ptr<const DeviceData> device;
+    /// The reflection of the device that goalZ follows while bound (0 none, 1 the source's for
+    /// gain, 2 the source's for noise, 3 the load's for gain: DeviceGoal).
+    int32_t deviceGoal = 0;
+    CircleSettings circles; ///< the device's circle families on the chart, and their steps
     /// Trailer records of kinds this program does not know, written back as they were read.
     KeptRecords unknownRecords;
     /// Working field of the draw: the band as the last draw with the band display on evaluated

@@ -10,9 +10,10 @@
 
 // Reading a Touchstone file: its bytes cut into lines and comments for the parser.
 
-TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
-                                const TouchstoneOptions& options) {
-    touchstone::Parser parser(name, options);
+namespace {
+
+/// Hands the parser the file's lines, each split at its first '!'.
+void ParseLines(touchstone::Parser& parser, std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
@@ -33,31 +34,29 @@ TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
             break;
         }
     }
-    return parser.Finish();
 }
 
-TouchstoneResult ReadTouchstoneFile(const std::string& path, const TouchstoneOptions& options) {
-    TouchstoneResult failure;
+/// The file's bytes, or an error for a file that cannot or should not be read.
+bool ReadBytes(const std::string& path, std::string& bytes, std::string& error) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        failure.error = "The file cannot be opened: " + std::string(std::strerror(errno)) + ".";
-        return failure;
+        error = "The file cannot be opened: " + std::string(std::strerror(errno)) + ".";
+        return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        failure.error = "This is not a file.";
-        return failure;
+        error = "This is not a file.";
+        return false;
     }
     if (static_cast<std::uint64_t>(st.st_size) > kTouchstoneMaxBytes) {
-        failure.error = "The file is too large (over " + std::to_string(kTouchstoneMaxBytes >> 20) +
-                        " MB) for Touchstone data.";
-        return failure;
+        error = "The file is too large (over " + std::to_string(kTouchstoneMaxBytes >> 20) +
+                " MB) for Touchstone data.";
+        return false;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        failure.error = "The file cannot be opened: " + std::string(std::strerror(errno)) + ".";
-        return failure;
+        error = "The file cannot be opened: " + std::string(std::strerror(errno)) + ".";
+        return false;
     }
-    std::string bytes;
     char buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
@@ -67,8 +66,51 @@ TouchstoneResult ReadTouchstoneFile(const std::string& path, const TouchstoneOpt
     const bool bad = std::ferror(file) != 0 || got > 0;
     std::fclose(file);
     if (bad) {
-        failure.error = "The file cannot be read completely.";
+        error = "The file cannot be read completely.";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
+                                const TouchstoneOptions& options) {
+    touchstone::Parser parser(name, options);
+    ParseLines(parser, bytes);
+    return parser.Finish();
+}
+
+TouchstoneResult ReadTouchstoneFile(const std::string& path, const TouchstoneOptions& options) {
+    TouchstoneResult failure;
+    std::string bytes;
+    if (!ReadBytes(path, bytes, failure.error)) {
         return failure;
     }
     return ReadTouchstone(bytes, path, options);
+}
+
+DeviceReadResult ReadTouchstoneDevice(std::string_view bytes, std::string_view name,
+                                      const DeviceReadOptions& options) {
+    touchstone::Parser parser(name, options.ports, options.port1, options.port2);
+    ParseLines(parser, bytes);
+    TouchstoneResult r;
+    DeviceReadResult out;
+    out.data = parser.FinishDevice(r);
+    out.error = std::move(r.error);
+    out.notes = std::move(r.notes);
+    out.errorLine = r.errorLine;
+    out.ports = r.ports;
+    out.portsNeeded = r.portNeeded;
+    return out;
+}
+
+DeviceReadResult ReadTouchstoneDeviceFile(const std::string& path,
+                                          const DeviceReadOptions& options) {
+    DeviceReadResult failure;
+    std::string bytes;
+    if (!ReadBytes(path, bytes, failure.error)) {
+        return failure;
+    }
+    return ReadTouchstoneDevice(bytes, path, options);
 }

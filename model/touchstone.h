@@ -1,11 +1,13 @@
 #pragma once
 
+#include "model/devicedata.h"
 #include "model/measureddata.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// How to read a Touchstone file.
 struct TouchstoneOptions {
@@ -22,6 +24,8 @@ struct TouchstoneResult {
     std::optional<MeasuredData> data; ///< the data, when the file could be read
     /// Why not, for the user: "line 12: ..." when a line is at fault, otherwise about the file.
     std::string error;
+    /// What the reader had to assume or skip in a file it read, one sentence each, for the user.
+    std::vector<std::string> notes;
     int errorLine = 0; ///< the 1-based line the error names; 0 when it concerns the whole file
     int ports = 0;     ///< the number of ports of the file's data, once known (also on failure)
     /// True when the file is S-parameter data of several ports and no port was chosen: reading it
@@ -51,3 +55,34 @@ TouchstoneResult ReadTouchstone(std::string_view bytes, std::string_view name,
 /// Reads the file at path with ReadTouchstone; a file that cannot be opened, is not a regular
 /// file or is larger than kTouchstoneMaxBytes gives an error.
 TouchstoneResult ReadTouchstoneFile(const std::string& path, const TouchstoneOptions& options = {});
+
+/// How to read a two-port device from a Touchstone file.
+struct DeviceReadOptions {
+    int ports = 0; ///< as TouchstoneOptions::ports
+    /// For a file of more than two ports, the two (1-based) that are the device's ports 1 and 2,
+    /// the others terminated in their references; 0 for a two-port file's own.
+    int port1 = 0;
+    int port2 = 0;
+};
+
+/// What reading a two-port device gave; the fields as in TouchstoneResult.
+struct DeviceReadResult {
+    std::optional<DeviceData> data;
+    std::string error;
+    std::vector<std::string> notes;
+    int errorLine = 0;
+    int ports = 0;
+    bool portsNeeded = false; ///< a file of more than two ports, and no ports chosen
+};
+
+/// Reads a two-port device: S, Y or Z data (Y and Z of two ports only) turned into S-parameters
+/// on the first port's reference, in any format and unit of version 1.0/1.1 or 2.0/2.1, with the
+/// noise parameters where the file has them (version 1's rows after the network data, version
+/// 2's [Noise Data]): frequency, minimum noise figure in dB, magnitude and angle of the optimum
+/// source reflection, noise resistance (normalised to the reference in version 1, in ohm in
+/// version 2). Never throws.
+DeviceReadResult ReadTouchstoneDevice(std::string_view bytes, std::string_view name,
+                                      const DeviceReadOptions& options = {});
+/// Reads the file at path with ReadTouchstoneDevice, refusing what ReadTouchstoneFile refuses.
+DeviceReadResult ReadTouchstoneDeviceFile(const std::string& path,
+                                          const DeviceReadOptions& options = {});

@@ -130,6 +130,7 @@ bool Parser::HeaderKeyword(int line, const std::string& key, const std::string& 
             return Fail(line, name + " must be given once, as 12_21 or 21_12");
         }
         twoPortOrderSeen_ = true;
+        order21_12_ = word == "21_12";
         return true;
     }
     if (key == "matrix format") {

@@ -3,6 +3,7 @@
 #include "model/measureddata.h"
 #include "model/touchstone.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -26,13 +27,14 @@ inline constexpr const char* kComplexReference =
 
 const char* ParameterName(Parameter p);
 
-/// A data row as read: the frequency and the two numbers of the chosen port's reflection.
+/// A data row as read: the frequency and the numbers of the parameters wanted, two for each:
+/// the chosen port's reflection first (one-port reading takes only it).
 struct RawPoint {
     double frequency = 0.0; // MHz
     double written = 0.0;   // as the file writes it
-    double a = 0.0;
-    double b = 0.0;
-    double portReference = kNaN; // from a port impedance comment
+    std::array<double, 8> v{};
+    double portReference = kNaN;  // from a port impedance comment: the chosen port's
+    double portReferenceJ = kNaN; // and the second port's, for two-port reading
     int line = 0;
 };
 
@@ -40,10 +42,17 @@ class Parser {
 public:
     Parser(std::string_view name, const TouchstoneOptions& options)
         : name_(name), options_(options) {}
+    /// A parser that reads a two-port device: ports i and j (1-based; 0 for 1 and 2).
+    Parser(std::string_view name, int ports, int i, int j) : name_(name), device_(true), port2_(j) {
+        options_.ports = ports;
+        options_.port = i;
+    }
 
     /// One line, split at its first '!'. False once the file is found faulty.
     bool Line(int number, std::string_view content, std::string_view comment, bool hasComment);
     TouchstoneResult Finish();
+    /// The device read; the result's fields other than data stay in the TouchstoneResult.
+    std::optional<DeviceData> FinishDevice(TouchstoneResult& result);
 
 private:
     bool Fail(int line, const std::string& text);
@@ -59,9 +68,17 @@ private:
     bool OptionLine(int line, std::string_view content);
     bool Option(int line, const std::vector<std::string_view>& words, std::size_t& i);
     bool Numbers(int line, std::string_view content);
-    bool Value(int line, double v);
-    bool Frequency(int line, double v);
+    bool NoiseStartsHere(int line, const std::vector<std::string_view>& words, bool& skip);
+    bool Value(int line, double v, std::string_view word);
+    bool Frequency(int line, double v, std::string_view word);
+    void NextPair();
+    std::string IncompleteRow(const char* which) const;
+    std::string IncompleteNoiseRow() const;
+    std::string ParameterAt(std::int64_t index) const;
     bool ReadyForData();
+    bool ReadyForDevice();
+    bool NoiseValue(int line, double v, std::string_view word);
+    bool BuildDevicePoint(const RawPoint& raw, DevicePoint& point);
     bool ReferenceValue(int line, double v);
     bool ReferencesMissing();
     bool Comment(int line, std::string_view comment);
@@ -69,12 +86,22 @@ private:
                               std::size_t first);
     bool PortImpedanceDone();
     bool CheckEnd();
+    Complex PairValue(const RawPoint& raw, std::size_t slot) const;
     bool BuildPoint(const RawPoint& raw, MeasuredPoint& point);
-    double ToMHz(double v) const;
+    double ToMHz(double v, std::string_view word) const;
 
     std::string name_;
     TouchstoneOptions options_;
     TouchstoneResult result_;
+    bool device_ = false;
+    int port2_ = 0;
+    double baseReferenceJ_ = 50.0;
+    struct NoiseRow {
+        std::array<double, 5> v{};
+        double frequency = 0.0; // MHz
+        int line = 0;
+    };
+    std::vector<NoiseRow> noise_;
     bool failed_ = false;
 
     int version_ = 1;
@@ -97,6 +124,7 @@ private:
     long long frequencyCount_ = -1;
     long long noiseCount_ = -1;
     bool twoPortOrderSeen_ = false;
+    bool order21_12_ = true; // a two-port row gives S21 before S12
     bool inInformation_ = false;
     int informationLine_ = 0;
     Section section_ = Section::Header;
@@ -105,12 +133,19 @@ private:
     bool ready_ = false;
     double baseReference_ = 50.0;
     std::int64_t rowValues_ = 0;
-    std::int64_t diagonalPair_ = 0;
     std::int64_t k_ = 0;
+    int pairI_ = 0; // the matrix element the next pair of numbers gives, 0-based
+    int pairJ_ = 0;
+    int wantI_ = 0; // the ports whose parameters are kept, 0-based
+    int wantJ_ = 0;
+    bool noiseRowsFollow_ = false; // version 1 two-port data, where noise rows may follow
     RawPoint row_;
     int noiseK_ = 0;
+    std::array<double, 5> noiseRow_{};
+    int noiseLine_ = 0;
     int lastValueLine_ = 0;
     std::vector<RawPoint> points_;
+    std::vector<double> lastRow_; // the numbers of the last row, where rows stand on one line
 
     std::vector<double> portImpedance_;
     bool portImpedancePending_ = false;

@@ -53,6 +53,10 @@ void CKesto1View::LoadData(LoadEnd end) {
             QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), FromUtf8(problem)));
         return;
     }
+    for (const std::string& note : read.notes) {
+        MessageBoxes().Warning(
+            QStringLiteral("%1: %2.").arg(QFileInfo(path).fileName(), FromUtf8(note)));
+    }
     BindMeasuredData(document->chart, end,
                      std::make_shared<const MeasuredData>(std::move(*read.data)));
     AfterCommand(true);
@@ -84,7 +88,7 @@ void CKesto1View::OnUnbindData() {
 
 bool CKesto1View::RefuseWithoutValues(const char* what) {
     for (const LoadEnd end : {LoadEnd::Start, LoadEnd::Goal}) {
-        if (HasNoValueNow(document->chart, end)) {
+        if (HasNoFiniteValueNow(document->chart, end)) {
             MessageBoxes().Warning(
                 FromUtf8(std::string(what) + ": " + NoValueMessage(document->chart, end) + "."));
             return true;

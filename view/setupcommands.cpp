@@ -39,7 +39,7 @@ void FillSetupDialog(CChartSetupDialog& d, const SmithChrt& sc, const ImpedanceE
 /// What the dialog shows for z: z itself, or the chart Z0 while z is bound to data that has no
 /// value at the analysis frequency (the dialog takes only numbers; left alone, it changes nothing).
 ImpedanceEntry ShownEntry(const SmithChrt& sc, LoadEnd end, Complex z) {
-    return EntryOf(sc, HasNoValueNow(sc, end) ? sc.chartZ0 : z);
+    return EntryOf(sc, HasNoFiniteValueNow(sc, end) ? sc.chartZ0 : z);
 }
 
 /// Works out which format of one impedance the user changed and stores the result in z. The

@@ -89,7 +89,7 @@ TEST(BandJson, NullWhileOffElseTheEvaluationPointByPoint) {
     doc.band = {400, 470, 5, false, false};
     SmithChrt copy = doc;
     const std::string off = NetworkJson(doc, EvaluateNetwork(copy), 0);
-    EXPECT_NE(off.find("\n  \"band\": null\n}\n"), std::string::npos) << off;
+    EXPECT_NE(off.find("\n  \"band\": null,\n  \"device\": null\n}\n"), std::string::npos) << off;
 
     doc.band.display = true;
     const QJsonObject band = BandOf(doc);

@@ -172,7 +172,26 @@ const FaultCase kFaults[] = {
     {"# MHz S RI\n-1 0 0\n", "line 2: the frequency -1 is negative"},
     {"# GHz S RI\n1e306 0 0\n", "line 2: the frequency 1e+306 is out of range"},
     {"# MHz S RI\n1 0 0\n2 0\n",
-     "line 3: the last data row is incomplete: it has 2 of the 3 numbers a row needs"},
+     "line 3: the last data row is incomplete: it has 2 of the 3 numbers a row needs (it lacks "
+     "the imaginary part of S11)"},
+    // A row short of a number names its own line and what it lacks, not the line after it.
+    {"# MHz S RI\n1 0 0\n2 0.5\n3 0.5 0.1\n",
+     "line 3: the data row is incomplete: it has 2 of the 3 numbers a row needs (it lacks the "
+     "imaginary part of S11); line 4 starts with more numbers than it lacks"},
+    {"# MHz S MA\n1 0.5 -3\n2 0.5\n3 0.5 0\n! Port Impedance 50 0\n",
+     "line 3: the data row is incomplete: it has 2 of the 3 numbers a row needs (it lacks the "
+     "angle of S11); line 4 starts with more numbers than it lacks"},
+    {"# MHz S DB\n1 0 0 0 0 0 0 0 0\n2 0 0 0 0 0\n",
+     "line 3: the last data row is incomplete: it has 6 of the 9 numbers a row needs (it lacks "
+     "the angle of S12 and the 2 numbers after it)",
+     "amp.s2p", 1},
+    {"# MHz S RI\n1 0 0 0 0 0 0 0 0\n2 0 0 0 0 0 0 0 0\n1 2 .5\n1.5 2 .5 10 .2\n",
+     "line 4: the noise data row is incomplete: it has 3 of the 5 numbers a row needs "
+     "(frequency, minimum noise figure in dB, magnitude and angle of the optimum source "
+     "reflection, noise resistance)",
+     "amp.s2p", 1},
+    {"# MHz S RI\n1 0 0 0 0 0 0 0 0\n1 0.1 0 0 0 0 0 0 0\n",
+     "line 3: the frequency 1 repeats line 2 with other numbers", "amp.s2p", 1},
     {"# MHz S DB\n1 7000 0\n", "line 2: the value is out of range"},
     {"# MHz Z RI R 50\n1 -1 0\n",
      "line 2: this impedance has no reflection coefficient on the 50 ohm reference"},
@@ -242,11 +261,12 @@ const FaultCase kFaults[] = {
      "line 3: the port impedance -50 ohm must be above 0 ohm"},
     {"# MHz S RI\n1 0 0\n! Port Impedance 50 0\n! Port Impedance 50 0\n",
      "line 4: a second port impedance comment for the frequency on line 2"},
-    {"# MHz S RI\n1 0 0\n! Port Impedance 50 0\n2 0 0\n",
+    {"# MHz S RI\n1 0 0\n! Port Impedance 50 0\n2 0 0\n3 0 0\n! Port Impedance 50 0\n",
      "line 4: no port impedance comment follows this frequency's data, while other frequencies "
      "have one"},
     {"# MHz S RI\n1 0 0\n2 0 ! Port Impedance 50 0\n0\n",
-     "line 3: a port impedance comment inside a data row"},
+     "line 3: the data row is incomplete: it has 2 of the 3 numbers a row needs (it lacks the "
+     "imaginary part of S11) when the port impedance comment on line 3 comes"},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
@@ -365,6 +385,46 @@ TEST(Touchstone, ZDataKeepsTheFilesImpedanceExactly) {
     ASSERT_TRUE(r.data.has_value()) << r.error;
     EXPECT_EQ(r.data->points[0].impedance, Complex(0.1, 0.7));
     EXPECT_EQ(r.data->points[1].impedance, Complex(1e-300, 3));
+    EXPECT_EQ(CheckMeasuredData(*r.data), "");
+}
+
+// A band edge typed as the file writes it is the data's own first or last frequency, in any
+// unit: the unit shifts the decimal exponent instead of multiplying (0.1 GHz * 1e3 is
+// 100.00000000000001).
+TEST(Touchstone, FrequenciesAreTheWrittenValuesInMegahertz) {
+    struct Case {
+        const char* unit;
+        const char* written;
+        double mhz;
+    };
+    const Case cases[] = {{"GHz", "0.1", 100.0},          {"GHz", "1.1", 1100.0},
+                          {"GHz", "+2.45E-1", 245.0},     {"Hz", "100000000.7", 100.0000007},
+                          {"Hz", "1.2345678e+09", 1234.5678}, {"kHz", "433920.3", 433.9203},
+                          {"MHz", "0.3", 0.3},             {"GHz", "7e-3", 7.0}};
+    for (const Case& c : cases) {
+        const std::string text = std::string("# ") + c.unit + " S RI\n" + c.written + " 0 0\n";
+        const TouchstoneResult r = ReadTouchstone(text, "x.s1p");
+        ASSERT_TRUE(r.data.has_value()) << r.error;
+        EXPECT_EQ(r.data->points[0].frequency, c.mhz) << c.unit << " " << c.written;
+        EXPECT_TRUE(MeasuredImpedanceAt(*r.data, c.mhz).has_value()) << c.written;
+    }
+}
+
+TEST(Touchstone, TheLastRowsMissingPortImpedanceTakesTheLastOneSeen) {
+    const TouchstoneResult r = ReadTouchstone(
+        "# MHz S RI\n1 0 0\n! Port Impedance 25 0\n2 0 0\n! Port Impedance 30 0\n3 0 0\n",
+        "x.s1p");
+    ASSERT_TRUE(r.data.has_value()) << r.error;
+    EXPECT_EQ(r.data->points[2].reference, 30.0);
+    ASSERT_EQ(r.notes.size(), 1u);
+    EXPECT_EQ(r.notes[0], "line 6: no port impedance comment follows the last frequency's data; "
+                          "the reference before it, 30 ohm, is used");
+}
+
+TEST(Touchstone, AReflectionOfOneIsAnOpen) {
+    const TouchstoneResult r = ReadTouchstone("# MHz S MA\n1 1 0\n2 0.5 0\n", "x.s1p");
+    ASSERT_TRUE(r.data.has_value()) << r.error;
+    EXPECT_EQ(*MeasuredImpedanceAt(*r.data, 1), Complex(HUGE_VAL, 0));
     EXPECT_EQ(CheckMeasuredData(*r.data), "");
 }
 

@@ -1,3 +1,4 @@
+#include "model/devicebinding.h"
 #include "model/documentfile.h"
 #include "model/documenttrailer.h"
 #include "model/measuredbinding.h"
@@ -112,6 +113,37 @@ TEST(DocumentTrailer, BandAndUnknownRecordsRoundTrip) {
         EXPECT_EQ(back.unknownRecords, s.unknownRecords);
         EXPECT_EQ(WriteDocument(back), b);
     }
+}
+
+// A device, its circle settings and the goal bound to it come back exactly; a device whose
+// data breaks its rules is ignored.
+TEST(DocumentTrailer, TheDeviceRoundTrips) {
+    auto device = std::make_shared<DeviceData>();
+    device->name = "fet.s2p";
+    device->points = {{3500, {0.7, -0.2}, {0.01, 0.02}, {2, 1}, {0.5, -0.4}, 50},
+                      {4000, {0.6, -0.3}, {0.015, 0.02}, {1.9, 1.2}, {0.45, -0.45}, 50}};
+    device->noise = {{4000, 0.6, {-0.3, 0.4}, 20, 50}};
+    SmithChrt s = Design();
+    s.frequency = 3800;
+    LoadDevice(s, device);
+    s.circles.noise = true;
+    s.circles.noiseSteps = {0.1, 3};
+    ASSERT_TRUE(BindGoalToDevice(s, DeviceGoal::LoadGain));
+    const Bytes b = WriteDocument(s);
+    const SmithChrt back = ReadInto(b);
+    ASSERT_NE(back.device, nullptr);
+    EXPECT_EQ(back.device->name, "fet.s2p");
+    EXPECT_EQ(back.device->points[1].s21, Complex(1.9, 1.2));
+    EXPECT_EQ(back.device->noise[0].gammaOpt, Complex(-0.3, 0.4));
+    EXPECT_EQ(back.circles, s.circles);
+    EXPECT_EQ(back.deviceGoal, static_cast<int32_t>(DeviceGoal::LoadGain));
+    EXPECT_EQ(back.goalZ, s.goalZ);
+    EXPECT_EQ(WriteDocument(back), b);
+
+    device->points[1].frequency = 3500; // not increasing
+    SmithChrt bad = Design();
+    LoadDevice(bad, device);
+    EXPECT_EQ(ReadInto(WriteDocument(bad)).device, nullptr);
 }
 
 TEST(DocumentTrailer, EveryFlippedBitAndEveryCutIsIgnored) {
