@@ -2,8 +2,8 @@
 
 #include "cli/wizardexchange.h"
 #include "model/bandsettings.h"
-#include "model/losses.h"
 #include "model/devicebinding.h"
+#include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/messagesink.h"
 #include "model/networkflip.h"
@@ -94,11 +94,11 @@ bool ApplyLosses(const CliOptions& o, SmithChrt& doc, IMessageSink& messages) {
             messages.Report(name + " is not an inductor, capacitor or line: it keeps its own R");
             return false;
         }
-        if (const std::string problem = CheckLossSpec(r.spec, cls); !problem.empty()) {
+        if (const std::string problem = CheckLossSpec(r.setting, cls); !problem.empty()) {
             messages.Report(name + ": " + problem);
             return false;
         }
-        c.loss = r.spec;
+        c.loss = r.setting;
     }
     return true;
 }

@@ -451,7 +451,7 @@ Error OnJson(CliOptions& o, std::string_view) {
 
 // VALUE[@MHZ][:LAW], checked as the loss of a part of class cls; LossClass::None checks only
 // the form (a part's class is known once the document is).
-Error LossSpecText(std::string_view v, LossClass cls, LossSpec& spec) {
+Error LossSpecText(std::string_view v, LossClass cls, LossSpec& setting) {
     const std::vector<std::string> lawParts = SplitFields(v, ':');
     const std::vector<std::string> parts = SplitFields(lawParts[0], '@');
     if (lawParts.size() > 2 || parts.size() > 2) {
@@ -461,14 +461,14 @@ Error LossSpecText(std::string_view v, LossClass cls, LossSpec& spec) {
     if (!value) {
         return "not a number: '" + parts[0] + "'";
     }
-    spec.value = *value;
+    setting.value = *value;
     if (parts.size() == 2) {
         const std::optional<double> mhz = ParseNumber(parts[1]);
         if (!mhz || !(*mhz > 0) || !std::isfinite(*mhz)) {
             return "the reference frequency must be a positive number of MHz, not '" + parts[1] +
                    "'";
         }
-        spec.mhz = *mhz;
+        setting.mhz = *mhz;
     }
     if (lawParts.size() == 2) {
         int32_t law = 0;
@@ -476,36 +476,36 @@ Error LossSpecText(std::string_view v, LossClass cls, LossSpec& spec) {
                 Choose(lawParts[1], {{"constant", 0}, {"linear", 1}, {"sqrt", 2}}, "LAW", law)) {
             return e;
         }
-        spec.law = static_cast<LossLaw>(law);
+        setting.law = static_cast<LossLaw>(law);
     }
     if (cls == LossClass::None) {
-        const bool q = CheckLossSpec(spec, LossClass::QualityFactor).empty();
-        return q || CheckLossSpec(spec, LossClass::Line).empty()
+        const bool q = CheckLossSpec(setting, LossClass::QualityFactor).empty();
+        return q || CheckLossSpec(setting, LossClass::Line).empty()
                    ? std::nullopt
-                   : Error(CheckLossSpec(spec, LossClass::QualityFactor));
+                   : Error(CheckLossSpec(setting, LossClass::QualityFactor));
     }
-    const std::string problem = CheckLossSpec(spec, cls);
+    const std::string problem = CheckLossSpec(setting, cls);
     return problem.empty() ? std::nullopt : Error(problem);
 }
 
 Error OnInductorQ(CliOptions& o, std::string_view v) {
-    LossSpec spec;
-    Error e = LossSpecText(v, LossClass::QualityFactor, spec);
-    o.inductorQ = spec;
+    LossSpec setting;
+    Error e = LossSpecText(v, LossClass::QualityFactor, setting);
+    o.inductorQ = setting;
     return e;
 }
 
 Error OnCapacitorQ(CliOptions& o, std::string_view v) {
-    LossSpec spec;
-    Error e = LossSpecText(v, LossClass::QualityFactor, spec);
-    o.capacitorQ = spec;
+    LossSpec setting;
+    Error e = LossSpecText(v, LossClass::QualityFactor, setting);
+    o.capacitorQ = setting;
     return e;
 }
 
 Error OnLineLoss(CliOptions& o, std::string_view v) {
-    LossSpec spec;
-    Error e = LossSpecText(v, LossClass::Line, spec);
-    o.lineLoss = spec;
+    LossSpec setting;
+    Error e = LossSpecText(v, LossClass::Line, setting);
+    o.lineLoss = setting;
     return e;
 }
 
@@ -514,12 +514,12 @@ Error OnComponentLoss(CliOptions& o, std::string_view v) {
     const std::optional<int64_t> n =
         colon == std::string_view::npos ? std::nullopt : ParseInteger(v.substr(0, colon));
     if (!n || *n < 1 || *n > MAX_COMPONENTS) {
-        return "expected N:SPEC with N a component from 1 to " + std::to_string(MAX_COMPONENTS) +
+        return "expected N:LOSS with N a component from 1 to " + std::to_string(MAX_COMPONENTS) +
                ", got '" + std::string(v) + "'";
     }
     PartLossRequest r;
     r.index = static_cast<int32_t>(*n - 1);
-    if (Error e = LossSpecText(v.substr(colon + 1), LossClass::None, r.spec)) {
+    if (Error e = LossSpecText(v.substr(colon + 1), LossClass::None, r.setting)) {
         return e;
     }
     o.partLosses.push_back(r);
@@ -627,8 +627,8 @@ const OptionRow kOptionRows[] = {
      "the loss of every line and stub: DB lost by a line one wavelength long at MHZ, LAW\n"
      "giving the loss per unit length over frequency (constant, linear, sqrt); 0 for lossless",
      OnLineLoss},
-    {"--component-loss", 0, "N:SPEC", OptionFile::None, OptionGroup::Edit,
-     "component N's own loss (1-based, SPEC as above for its kind), in place of the default;\n"
+    {"--component-loss", 0, "N:LOSS", OptionFile::None, OptionGroup::Edit,
+     "component N's own loss (1-based, LOSS as above for its kind), in place of the default;\n"
      "may be given once per component; a resistor or RLC keeps its own R and is refused.\n"
      "Losses are applied after the data binding and before the wizards, whose new\n"
      "components take the defaults",

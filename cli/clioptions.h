@@ -37,11 +37,11 @@ struct OptimiseRequest {
     uint32_t seed = 1;
 };
 
-/// --component-loss N:SPEC: the part (0-based here) and its loss, checked against its kind when
+/// --component-loss N:LOSS: the part (0-based here) and its loss, checked against its kind when
 /// the document is known.
 struct PartLossRequest {
     int32_t index = 0;
-    LossSpec spec;
+    LossSpec setting;
 };
 
 /// Everything the command line asked for.
@@ -98,7 +98,7 @@ struct CliOptions {
     bool json = false;
     std::optional<FrequencyGrid> sweep; ///< --sweep F1:F2:N
     bool spice = false;
-    bool bodeFano = false; ///< the Bode-Fano limit in the readout and the JSON's band
+    bool bodeFano = false;              ///< the Bode-Fano limit in the readout and the JSON's band
     std::optional<std::string> s2pPath; ///< the network as a two-port Touchstone file
 };
 

@@ -62,14 +62,14 @@ const char* LawWord(LossLaw law) {
 }
 
 // {q or db, mhz (null when none was given), law}, or null.
-std::string LossJson(const std::optional<LossSpec>& spec, LossClass cls) {
-    if (!spec) {
+std::string LossJson(const std::optional<LossSpec>& setting, LossClass cls) {
+    if (!setting) {
         return "null";
     }
     CJsonObject o(", ");
-    o.Add(cls == LossClass::Line ? "db" : "q", spec->value)
-        .Add("mhz", spec->mhz > 0 ? JsonNumber(spec->mhz) : "null")
-        .Add("law", JsonString(LawWord(spec->law)));
+    o.Add(cls == LossClass::Line ? "db" : "q", setting->value)
+        .Add("mhz", setting->mhz > 0 ? JsonNumber(setting->mhz) : "null")
+        .Add("law", JsonString(LawWord(setting->law)));
     return o.Inline();
 }
 

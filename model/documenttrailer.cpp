@@ -194,19 +194,19 @@ template <LoadEnd end> void ResetData(SmithChrt& chart) {
 }
 
 // A loss: value (Q or dB), reference frequency (MHz), law (int32).
-void WriteLossSpec(const LossSpec& spec, RecordWriter& out) {
-    out.Double(spec.value);
-    out.Double(spec.mhz);
-    out.Int32(static_cast<int32_t>(spec.law));
+void WriteLossSpec(const LossSpec& setting, RecordWriter& out) {
+    out.Double(setting.value);
+    out.Double(setting.mhz);
+    out.Int32(static_cast<int32_t>(setting.law));
 }
 
-bool ReadLossSpec(RecordReader& in, LossClass cls, LossSpec& spec) {
+bool ReadLossSpec(RecordReader& in, LossClass cls, LossSpec& setting) {
     int32_t law = 0;
-    if (!in.Double(spec.value) || !in.Double(spec.mhz) || !in.Int32(law)) {
+    if (!in.Double(setting.value) || !in.Double(setting.mhz) || !in.Int32(law)) {
         return false;
     }
-    spec.law = static_cast<LossLaw>(law);
-    return CheckLossSpec(spec, cls).empty();
+    setting.law = static_cast<LossLaw>(law);
+    return CheckLossSpec(setting, cls).empty();
 }
 
 // The defaults record: for inductors, capacitors and lines in turn a byte (set or not) and, when
@@ -227,10 +227,10 @@ bool LossDefaultsAreDefault(const SmithChrt& chart) {
 
 void WriteLossDefaults(const SmithChrt& chart, RecordWriter& out) {
     for (const DefaultSlot& slot : kDefaultSlots) {
-        const std::optional<LossSpec>& spec = chart.losses.*slot.field;
-        out.Byte(spec ? 1 : 0);
-        if (spec) {
-            WriteLossSpec(*spec, out);
+        const std::optional<LossSpec>& setting = chart.losses.*slot.field;
+        out.Byte(setting ? 1 : 0);
+        if (setting) {
+            WriteLossSpec(*setting, out);
         }
     }
 }
@@ -243,11 +243,11 @@ bool ReadLossDefaults(RecordReader& in, SmithChrt& chart) {
             return false;
         }
         if (set != 0) {
-            LossSpec spec;
-            if (!ReadLossSpec(in, slot.cls, spec)) {
+            LossSpec setting;
+            if (!ReadLossSpec(in, slot.cls, setting)) {
                 return false;
             }
-            read.*slot.field = spec;
+            read.*slot.field = setting;
         }
     }
     chart.losses = read;
@@ -275,9 +275,9 @@ void WritePartLosses(const SmithChrt& chart, RecordWriter& out) {
     }
     out.UInt32(count);
     for (int32_t i = 0; i < n; ++i) {
-        if (const std::optional<LossSpec>& spec = chart.components[i].loss) {
+        if (const std::optional<LossSpec>& setting = chart.components[i].loss) {
             out.Int32(i);
-            WriteLossSpec(*spec, out);
+            WriteLossSpec(*setting, out);
         }
     }
 }
@@ -297,13 +297,13 @@ bool ReadPartLosses(RecordReader& in, SmithChrt& chart) {
     const int32_t n = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     for (uint32_t k = 0; k < count; ++k) {
         int32_t index = -1;
-        LossSpec spec;
+        LossSpec setting;
         if (!in.Int32(index) || index < 0 || index >= n ||
-            !ReadLossSpec(in, LossClassOf(chart.components[index].kind), spec)) {
+            !ReadLossSpec(in, LossClassOf(chart.components[index].kind), setting)) {
             ResetPartLosses(chart);
             return false;
         }
-        chart.components[index].loss = spec;
+        chart.components[index].loss = setting;
     }
     return true;
 }

@@ -25,35 +25,36 @@ LossClass LossClassOf(int32_t kind) {
     }
 }
 
-bool IsLossless(const LossSpec& spec, LossClass cls) {
+bool IsLossless(const LossSpec& setting, LossClass cls) {
     switch (cls) {
     case LossClass::QualityFactor:
-        return std::isinf(spec.value);
+        return std::isinf(setting.value);
     case LossClass::Line:
-        return spec.value == 0;
+        return setting.value == 0;
     default:
         return true;
     }
 }
 
-std::string CheckLossSpec(const LossSpec& spec, LossClass cls) {
-    if (cls == LossClass::QualityFactor && !(spec.value > 0)) {
+std::string CheckLossSpec(const LossSpec& setting, LossClass cls) {
+    if (cls == LossClass::QualityFactor && !(setting.value > 0)) {
         return "Q must be above 0";
     }
-    if (cls == LossClass::Line && !(spec.value >= 0 && std::isfinite(spec.value))) {
+    if (cls == LossClass::Line && !(setting.value >= 0 && std::isfinite(setting.value))) {
         return "the line loss must be 0 dB or more";
     }
     if (cls == LossClass::None) {
         return "this kind of part keeps its own resistance";
     }
-    if (spec.law != LossLaw::Constant && spec.law != LossLaw::Linear && spec.law != LossLaw::Sqrt) {
+    if (setting.law != LossLaw::Constant && setting.law != LossLaw::Linear &&
+        setting.law != LossLaw::Sqrt) {
         return "the law must be constant, linear or sqrt";
     }
-    if (!(spec.mhz >= 0 && std::isfinite(spec.mhz))) {
+    if (!(setting.mhz >= 0 && std::isfinite(setting.mhz))) {
         return "the reference frequency must be a positive number of MHz";
     }
-    if (spec.mhz == 0 && !IsLossless(spec, cls) &&
-        (cls == LossClass::Line || spec.law != LossLaw::Constant)) {
+    if (setting.mhz == 0 && !IsLossless(setting, cls) &&
+        (cls == LossClass::Line || setting.law != LossLaw::Constant)) {
         return cls == LossClass::Line ? "a line loss needs its reference frequency"
                                       : "the linear and sqrt laws need a reference frequency";
     }
@@ -73,17 +74,17 @@ double LawFactor(LossLaw law, double f, double fRef) {
 
 std::optional<LossSpec> EffectiveLoss(const LossSettings& defaults, const Component& c) {
     const LossClass cls = LossClassOf(c.kind);
-    std::optional<LossSpec> spec = c.loss;
-    if (!spec) {
-        spec = c.kind == KIND_INDUCTOR    ? defaults.inductorQ
-               : c.kind == KIND_CAPACITOR ? defaults.capacitorQ
-               : c.kind == KIND_TLINE     ? defaults.lineLoss
-                                          : std::nullopt;
+    std::optional<LossSpec> setting = c.loss;
+    if (!setting) {
+        setting = c.kind == KIND_INDUCTOR    ? defaults.inductorQ
+                  : c.kind == KIND_CAPACITOR ? defaults.capacitorQ
+                  : c.kind == KIND_TLINE     ? defaults.lineLoss
+                                             : std::nullopt;
     }
-    if (!spec || IsLossless(*spec, cls)) {
+    if (!setting || IsLossless(*setting, cls)) {
         return std::nullopt;
     }
-    return spec;
+    return setting;
 }
 
 bool HasLossSettings(const SmithChrt& chart) {
@@ -95,8 +96,9 @@ bool HasLossSettings(const SmithChrt& chart) {
                        [](const Component& c) { return c.loss.has_value(); });
 }
 
-double LineNepersPerDegree(const LossSpec& spec, double f) {
-    const double dbPerWavelength = spec.value * LawFactor(spec.law, f, spec.mhz) * (spec.mhz / f);
+double LineNepersPerDegree(const LossSpec& setting, double f) {
+    const double dbPerWavelength =
+        setting.value * LawFactor(setting.law, f, setting.mhz) * (setting.mhz / f);
     return dbPerWavelength * kNepersPerDb / 360;
 }
 
@@ -109,15 +111,15 @@ ElementValue EvaluateElement(const LossSettings& defaults, const Component& c, d
     if (!c.loss && !defaults.IsSet()) {
         return v;
     }
-    const std::optional<LossSpec> spec = EffectiveLoss(defaults, c);
-    if (!spec) {
+    const std::optional<LossSpec> setting = EffectiveLoss(defaults, c);
+    if (!setting) {
         return v;
     }
     if (c.kind == KIND_TLINE) {
-        v.nepersPerDegree = LineNepersPerDegree(*spec, f);
+        v.nepersPerDegree = LineNepersPerDegree(*setting, f);
     } else {
         // Q = |X| / R of the series equivalent.
-        const double q = spec->value * LawFactor(spec->law, f, spec->mhz);
+        const double q = setting->value * LawFactor(setting->law, f, setting->mhz);
         v.ze.re = std::fabs(v.ze.im) / q;
     }
     return v;

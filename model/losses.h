@@ -13,13 +13,13 @@ class SmithChrt;
 enum class LossClass { None, QualityFactor, Line };
 LossClass LossClassOf(int32_t kind);
 
-/// True when spec leaves a part of class cls without loss: Q infinite, or 0 dB.
-bool IsLossless(const LossSpec& spec, LossClass cls);
+/// True when setting leaves a part of class cls without loss: Q infinite, or 0 dB.
+bool IsLossless(const LossSpec& setting, LossClass cls);
 
-/// Why spec cannot be the loss of a part of class cls, or empty when it can: Q above 0
+/// Why setting cannot be the loss of a part of class cls, or empty when it can: Q above 0
 /// (infinity allowed), dB 0 or above and finite, the reference frequency 0 or above and finite,
 /// and above 0 for a law other than constant and for a line loss, unless the value is lossless.
-std::string CheckLossSpec(const LossSpec& spec, LossClass cls);
+std::string CheckLossSpec(const LossSpec& setting, LossClass cls);
 
 /// The law's factor at f MHz: 1, f / f_ref or sqrt(f / f_ref).
 double LawFactor(LossLaw law, double f, double fRef);
@@ -44,7 +44,7 @@ struct ElementValue {
 /// The element value of c, of known kind, at f MHz with the document's loss defaults.
 ElementValue EvaluateElement(const LossSettings& defaults, const Component& c, double f);
 
-/// The attenuation of a line in nepers per degree of electrical angle at f MHz: spec gives dB per
-/// wavelength at its reference frequency, so the line loses DB * law(f / f_ref) * f_ref / f dB
+/// The attenuation of a line in nepers per degree of electrical angle at f MHz: setting gives dB
+/// per wavelength at its reference frequency, so the line loses DB * law(f / f_ref) * f_ref / f dB
 /// per wavelength at f.
-double LineNepersPerDegree(const LossSpec& spec, double f);
+double LineNepersPerDegree(const LossSpec& setting, double f);

@@ -51,10 +51,10 @@ void CKesto1View::OnLosses() {
     }
     LossSettings chosen;
     for (size_t r = 0; r < kDefaultFields.size(); ++r) {
-        const LossSpec spec = LossOfFields(dialog.rows[r]);
+        const LossSpec setting = LossOfFields(dialog.rows[r]);
         const LossClass cls = r == 2 ? LossClass::Line : LossClass::QualityFactor;
-        if (dialog.rows[r].set != 0 && !IsLossless(spec, cls)) {
-            chosen.*kDefaultFields[r] = spec;
+        if (dialog.rows[r].set != 0 && !IsLossless(setting, cls)) {
+            chosen.*kDefaultFields[r] = setting;
         }
     }
     const bool changed = !(chosen == sc.losses);

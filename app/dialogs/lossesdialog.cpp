@@ -19,11 +19,11 @@ constexpr LossClass kRowClasses[] = {LossClass::QualityFactor, LossClass::Qualit
 
 } // namespace
 
-LossFields FieldsOfLoss(const std::optional<LossSpec>& spec, double shownValue) {
-    if (!spec) {
+LossFields FieldsOfLoss(const std::optional<LossSpec>& setting, double shownValue) {
+    if (!setting) {
         return {0, shownValue, 0.0, 0};
     }
-    return {1, spec->value, spec->mhz, static_cast<int32_t>(spec->law)};
+    return {1, setting->value, setting->mhz, static_cast<int32_t>(setting->law)};
 }
 
 LossSpec LossOfFields(const LossFields& f) {

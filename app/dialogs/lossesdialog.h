@@ -23,7 +23,7 @@ struct LossFields {
     double mhz = 0.0;
     int32_t law = 0;
 };
-LossFields FieldsOfLoss(const std::optional<LossSpec>& spec, double shownValue);
+LossFields FieldsOfLoss(const std::optional<LossSpec>& setting, double shownValue);
 LossSpec LossOfFields(const LossFields& f);
 
 /// "Losses": the document's loss defaults, for inductors and capacitors their Q and for lines the

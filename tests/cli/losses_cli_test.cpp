@@ -42,7 +42,7 @@ TEST(LossesCli, OutOfRangeLossesAndPartsWithoutOneAreUsageErrors) {
         {{"--line-loss", "0.3"}, "--line-loss: a line loss needs its reference frequency"},
         {{"--line-loss", "-1@100"}, "the line loss must be 0 dB or more"},
         {{"--line-loss", "inf@100"}, "the line loss must be 0 dB or more"},
-        {{"--component-loss", "0:40"}, "expected N:SPEC with N a component from 1 to 25"},
+        {{"--component-loss", "0:40"}, "expected N:LOSS with N a component from 1 to 25"},
         {{doc, "--component-loss", "1:40"}, "component 1 is not an inductor, capacitor or line"},
         {{doc, "--component-loss", "7:40"}, "component 7 is not an inductor, capacitor or line"},
         {{doc, "--component-loss", "4:0.2"}, "component 4: a line loss needs its reference"},

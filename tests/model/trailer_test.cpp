@@ -232,16 +232,16 @@ TrailerRecord LossRecord(RecordTag tag, std::initializer_list<std::pair<int, Los
     if (counted) {
         w.UInt32(static_cast<uint32_t>(slots.size()));
     }
-    for (const auto& [lead, spec] : slots) {
+    for (const auto& [lead, setting] : slots) {
         if (counted) {
             w.Int32(lead);
         } else {
             w.Byte(static_cast<uint8_t>(lead));
         }
         if (lead >= 0 && (counted || lead != 0)) {
-            w.Double(spec.value);
-            w.Double(spec.mhz);
-            w.Int32(static_cast<int32_t>(spec.law));
+            w.Double(setting.value);
+            w.Double(setting.mhz);
+            w.Int32(static_cast<int32_t>(setting.law));
         }
     }
     return {tag, w.Bytes()};
