@@ -36,6 +36,13 @@ public:
           budget(budget), best(network) {}
 
     double Value(const std::vector<double>& x) {
+        if (cancelled) {
+            // What a stage still asks after the stop is not evaluated.
+            if (running != nullptr) {
+                running->force_stop();
+            }
+            return kWorst;
+        }
         for (size_t v = 0; v < variables.size(); ++v) {
             const Variable& var = variables[v];
             Component& c = network[static_cast<size_t>(var.component)];
@@ -53,8 +60,12 @@ public:
         if (progress && (evaluations % 64 == 0 || value == bestValue)) {
             OptimiseProgress p{evaluations, budget, bestValue, &best};
             if (!progress(p)) {
+                // Stopped through the library, never by an exception: one thrown through its
+                // C code ends the program.
                 cancelled = true;
-                throw nlopt::forced_stop();
+                if (running != nullptr) {
+                    running->force_stop();
+                }
             }
         }
         return smooth && value < kWorst ? PowerMean() : value;
@@ -86,7 +97,8 @@ public:
     int32_t budget;
     int32_t evaluations = 0;
     bool cancelled = false;
-    bool smooth = false; ///< the stages see the power mean rather than the worst VSWR
+    nlopt::opt* running = nullptr; ///< the stage now running, to stop it on a cancel
+    bool smooth = false;           ///< the stages see the power mean rather than the worst VSWR
     double bestValue = std::numeric_limits<double>::infinity();
     std::vector<double> bestX;
     std::vector<Component> best;
@@ -119,11 +131,13 @@ void RunStage(CSearch& search, nlopt::algorithm algorithm, const std::vector<Var
     opt.set_ftol_rel(1e-12);
     double value = 0;
     try {
+        search.running = &opt;
         opt.optimize(x, value);
     } catch (const nlopt::forced_stop&) {
     } catch (const std::exception&) {
         // Roundoff-limited and similar ends keep the best point seen.
     }
+    search.running = nullptr;
 }
 
 // The minimax as its epigraph: minimise t subject to VSWR_k(x) <= t at every point with data,
@@ -180,10 +194,12 @@ void RunEpigraph(CSearch& search, const std::vector<Variable>& vars, int32_t max
     opt.set_initial_step(step);
     double value = 0;
     try {
+        search.running = &opt;
         opt.optimize(x, value);
     } catch (const nlopt::forced_stop&) {
     } catch (const std::exception&) {
     }
+    search.running = nullptr;
 }
 
 bool Chosen(const OptimiseSettings& s, int32_t i) {
