@@ -157,7 +157,7 @@ void CMainFrame::CreateBandPlot() {
     bandPlotDock->setObjectName(QStringLiteral("bandPlot"));
     bandPlotDock->setAllowedAreas(Qt::AllDockWidgetAreas);
     auto* panel = new QWidget(bandPlotDock);
-    auto* plots = new QVBoxLayout(panel);
+    auto* plots = new QHBoxLayout(panel);
     plots->setContentsMargins(0, 0, 0, 0);
     plots->setSpacing(0);
     bandPlotView = new CBandPlotView(panel);

@@ -115,7 +115,7 @@ DevicePlotData DevicePlotFigures(const SmithChrt& sc) {
 
 CDevicePlotContent::CDevicePlotContent(QChart& owner) : chart(owner) {
     chart.setTitle(QStringLiteral("Device"));
-    chart.legend()->setAlignment(Qt::AlignRight);
+    chart.legend()->setAlignment(Qt::AlignBottom);
     frequencyAxis = NewAxis(chart, QStringLiteral("Frequency (MHz)"), Qt::AlignBottom);
     factorAxis = NewAxis(chart, QStringLiteral("K, mu"), Qt::AlignLeft);
     dbAxis = NewAxis(chart, QStringLiteral("dB"), Qt::AlignRight);
@@ -124,7 +124,7 @@ CDevicePlotContent::CDevicePlotContent(QChart& owner) : chart(owner) {
     stabilityLine = NewSeries(chart, QStringLiteral("K = 1"), kGuideColour, 1, Qt::DashLine);
     gain = NewSeries(chart, QStringLiteral("MAG/MSG (dB)"), kGainColour, 2);
     fmin = NewSeries(chart, QStringLiteral("Fmin (dB)"), kFminColour, 2);
-    analysis = NewSeries(chart, QStringLiteral("Analysis"), kAnalysisColour, 1, Qt::DotLine);
+    analysis = NewSeries(chart, QStringLiteral("Analysis frequency"), kAnalysisColour, 1, Qt::DotLine);
     for (QLineSeries* s : {k, mu, stabilityLine, analysis}) {
         Attach(s, frequencyAxis, factorAxis);
     }
