@@ -1,0 +1,110 @@
+// A device in the main window: the Data menu's device commands with their checks, and the
+// device's plot beside the band's in the response panel, shown only while a device is loaded.
+#include "platform/plot/cbandplotview.h"
+#include "platform/plot/deviceplot.h"
+#include "tests/app/shellfixture.h"
+#include "view/ckesto1view.h"
+#include "view/commandids.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QFile>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+namespace {
+
+class DevicePanelTest : public ShellTest {
+protected:
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Frame().View(), static_cast<Qt::Key>(key), modifiers);
+        Settle();
+    }
+    static void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+        }
+    }
+    QString DeviceFile() {
+        const QString path = Path(QStringLiteral("fet.s2p"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("# GHz S MA R 50\n"
+                "3.0 0.75 -105 2.85 82 0.028 60 0.76 -48\n"
+                "4.0 0.72 -116 2.60 76 0.030 57 0.73 -54\n"
+                "5.0 0.68 -128 2.36 68 0.032 55 0.69 -60\n");
+        return path;
+    }
+    QMenu* DataMenu() {
+        for (QAction* a : Frame().menuBar()->actions()) {
+            if (a->text() == QStringLiteral("&Data")) {
+                return a->menu();
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(DevicePanelTest, TheDataMenuCarriesTheDeviceCommandsEnabledWithADevice) {
+    Start();
+    QMenu* data = DataMenu();
+    ASSERT_NE(data, nullptr);
+    QStringList texts;
+    for (QAction* a : data->actions()) {
+        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(texts,
+              (QStringList{"Load &Starting Impedance Data...\tD",
+                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU",
+                           "-", "Load &Device...\tCtrl+D", "S&tability Circles\tK",
+                           "&Available Gain Circles\tShift+K", "&Operating Gain Circles\tCtrl+K",
+                           "&Noise Circles\tCtrl+Shift+K", "Circle St&eps...\tCtrl+Shift+D",
+                           "Goal from De&vice...\tShift+G", "Unbind Devi&ce\tCtrl+U"}));
+    auto action = [data](const char* start) -> QAction* {
+        for (QAction* a : data->actions()) {
+            if (a->text().startsWith(QString::fromLatin1(start))) {
+                return a;
+            }
+        }
+        return nullptr;
+    };
+    Frame().UpdateCommandUI();
+    EXPECT_TRUE(action("Load &Device")->isEnabled());
+    EXPECT_FALSE(action("S&tability")->isEnabled());
+    EXPECT_FALSE(action("Unbind Devi")->isEnabled());
+
+    dialogs.deviceNames.append(DeviceFile());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    ASSERT_NE(Doc().chart.device, nullptr);
+    Key(Qt::Key_K);
+    Frame().UpdateCommandUI();
+    EXPECT_TRUE(action("S&tability")->isEnabled());
+    EXPECT_TRUE(action("S&tability")->isChecked());
+    EXPECT_FALSE(action("&Noise")->isChecked());
+    EXPECT_TRUE(action("Unbind Devi")->isEnabled());
+}
+
+TEST_F(DevicePanelTest, LoadingADeviceShowsItsPlotBesideTheBands) {
+    Start();
+    Frame().show();
+    dialogs.deviceNames.append(DeviceFile());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(Frame().BandPlotShown()) << "the panel is offered with the first device";
+    Frame().View()->repaint();
+    Settle();
+    ASSERT_NE(Frame().DevicePlot(), nullptr);
+    EXPECT_TRUE(Frame().DevicePlot()->isVisible());
+    EXPECT_EQ(Frame().DevicePlot()->Content().KSeries()->count(), 3);
+    EXPECT_EQ(Frame().DevicePlot()->focusPolicy(), Qt::NoFocus);
+
+    Key(Qt::Key_U, Qt::ControlModifier);
+    Frame().View()->repaint();
+    Settle();
+    EXPECT_EQ(Doc().chart.device, nullptr);
+    EXPECT_FALSE(Frame().DevicePlot()->isVisible());
+    EXPECT_TRUE(Frame().BandPlot()->isVisible());
+}
+
+} // namespace
