@@ -280,6 +280,27 @@ TEST_F(DeviceCommands, TheGoalFollowsWhatTheDeviceWantsAcrossFrequency) {
     EXPECT_NE(Chart().goalZ, before);
 }
 
+TEST_F(DeviceCommands, TheMatchingWizardRefusesAGoalTheDeviceHasNoValueFor) {
+    // Pozar's MESFET at 1.9 GHz is potentially unstable: no simultaneous conjugate match.
+    shell.path = WriteFile("mesfet.s2p", "# GHz S MA R 50\n"
+                                         "1.8 0.869 -159 4.250 61 0.031 -9 0.507 -117\n"
+                                         "2.0 0.869 -159 4.250 61 0.031 -9 0.507 -117\n");
+    Chart().frequency = 1900;
+    Key(Qt::Key_D, kCtrl);
+    driver.Then([](CDialogBase& d) {
+        Choose(d, 1211);
+        Accept(d);
+    });
+    Key(Qt::Key_G, kShift);
+    ASSERT_EQ(Chart().deviceGoal, static_cast<int32_t>(DeviceGoal::SourceGain));
+    Key(Qt::Key_W);
+    EXPECT_EQ(driver.opened, 1) << "the wizard's dialog does not open";
+    ASSERT_EQ(boxes.warnings.size(), 1);
+    EXPECT_EQ(boxes.warnings[0],
+              QStringLiteral("The matching wizard needs both impedances: the goal from the "
+                             "device has no value here: no simultaneous match: K=0.38."));
+}
+
 TEST_F(DeviceCommands, UnbindingKeepsTheGoalsValueAndDisablesTheDevicesCommands) {
     LoadFet(4000);
     driver.Then([](CDialogBase& d) {
