@@ -6,6 +6,7 @@
 #include "model/smithchrt.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -19,6 +20,19 @@ Point GammaToScreen(const SmithChrt& sc, Complex g) {
     return {
         ClampToInt32(static_cast<int64_t>(std::trunc(g.re * sc.chartRadius)) + sc.chartCentre.x),
         ClampToInt32(static_cast<int64_t>(std::trunc(g.im * sc.chartRadius)) + sc.chartCentre.y)};
+}
+
+// The unit vectors of the circles' points, made once: every circle of every draw walks them.
+const std::array<Complex, kSegments + 1>& UnitCircle() {
+    static const std::array<Complex, kSegments + 1> points = [] {
+        std::array<Complex, kSegments + 1> p;
+        for (int i = 0; i <= kSegments; ++i) {
+            const double a = 2.0 * std::numbers::pi * i / kSegments;
+            p[i] = {std::cos(a), std::sin(a)};
+        }
+        return p;
+    }();
+    return points;
 }
 
 bool OnChart(Complex g) {
@@ -73,13 +87,11 @@ int PreferredLabelIndex(const DeviceCircle& c) {
 
 void DrawOne(SmithChrt& sc, const DeviceCircle& c) {
     DrawSurface& s = *sc.surface;
-    const Pen previous = s.SelectPen(PenOf(c.family));
     const bool stability =
         c.family == CircleFamily::SourceStability || c.family == CircleFamily::LoadStability;
     bool down = false;
     for (int i = 0; i <= kSegments; ++i) {
-        const double a = 2.0 * std::numbers::pi * i / kSegments;
-        const Complex u{std::cos(a), std::sin(a)};
+        const Complex u = UnitCircle()[i];
         const Complex g = c.circle.center + u * c.circle.radius;
         if (!OnChart(g)) {
             down = false;
@@ -99,7 +111,6 @@ void DrawOne(SmithChrt& sc, const DeviceCircle& c) {
             s.MoveTo(p);
         }
     }
-    s.SelectPen(previous);
 }
 
 // Labels the circle with its value where the label overlaps none of taken (else where it is
@@ -113,8 +124,8 @@ void LabelOne(SmithChrt& sc, const DeviceCircle& c, std::vector<LabelBox>& taken
     std::optional<LabelBox> first;
     for (int k = 0; k * kLabelStep <= kSegments; ++k) {
         const int offset = (k % 2 == 0 ? 1 : -1) * ((k + 1) / 2) * kLabelStep;
-        const double a = 2.0 * std::numbers::pi * (preferred + offset) / kSegments;
-        const Complex g = c.circle.center + Complex{std::cos(a), std::sin(a)} * c.circle.radius;
+        const int i = ((preferred + offset) % kSegments + kSegments) % kSegments;
+        const Complex g = c.circle.center + UnitCircle()[i] * c.circle.radius;
         if (!OnChart(g)) {
             continue;
         }
@@ -162,9 +173,20 @@ std::vector<DeviceCircle> ChartDeviceCircles(const SmithChrt& sc) {
 
 void DrawDeviceCircles(SmithChrt& sc) {
     const std::vector<DeviceCircle> circles = ChartDeviceCircles(sc);
+    if (circles.empty()) {
+        return;
+    }
+    // One pen a family: the circles come family by family.
+    const Pen previous = sc.surface->SelectPen(PenOf(circles.front().family));
+    Pen current = PenOf(circles.front().family);
     for (const DeviceCircle& c : circles) {
+        if (!(PenOf(c.family) == current)) {
+            current = PenOf(c.family);
+            sc.surface->SelectPen(current);
+        }
         DrawOne(sc, c);
     }
+    sc.surface->SelectPen(previous);
     // Labelled like the markers: only while their labels are on (never a readout line).
     if (sc.textMarkers == 1) {
         std::vector<LabelBox> taken;

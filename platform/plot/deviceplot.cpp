@@ -6,6 +6,8 @@
 #include "model/smithchrt.h"
 
 #include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -61,6 +63,12 @@ QValueAxis* NewAxis(QChart& chart, const QString& title, Qt::Alignment side) {
     axis->setLabelFormat(QStringLiteral("%g"));
     chart.addAxis(axis, side);
     return axis;
+}
+
+void SetTicks(QValueAxis* axis, double interval) {
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(interval);
 }
 
 void Attach(QLineSeries* series, QValueAxis* x, QValueAxis* y) {
@@ -122,9 +130,15 @@ CDevicePlotContent::CDevicePlotContent(QChart& owner) : chart(owner) {
     k = NewSeries(chart, QStringLiteral("K"), kKColour, 2);
     mu = NewSeries(chart, QStringLiteral("mu"), kMuColour, 1.5);
     stabilityLine = NewSeries(chart, QStringLiteral("K = 1"), kGuideColour, 1, Qt::DashLine);
-    gain = NewSeries(chart, QStringLiteral("MAG/MSG (dB)"), kGainColour, 2);
-    fmin = NewSeries(chart, QStringLiteral("Fmin (dB)"), kFminColour, 2);
-    analysis = NewSeries(chart, QStringLiteral("Analysis frequency"), kAnalysisColour, 1, Qt::DotLine);
+    gain = NewSeries(chart, QStringLiteral("MAG/MSG dB"), kGainColour, 2);
+    fmin = NewSeries(chart, QStringLiteral("Fmin dB"), kFminColour, 2);
+    analysis = NewSeries(chart, QStringLiteral("Analysis"), kAnalysisColour, 1, Qt::DotLine);
+    // The guides explain themselves; the legend names the figures only.
+    for (QLineSeries* s : {stabilityLine, analysis}) {
+        for (QLegendMarker* m : chart.legend()->markers(s)) {
+            m->setVisible(false);
+        }
+    }
     for (QLineSeries* s : {k, mu, stabilityLine, analysis}) {
         Attach(s, frequencyAxis, factorAxis);
     }
@@ -168,6 +182,8 @@ bool CDevicePlotContent::Update(const SmithChrt& sc) {
     frequencyAxis->setRange(low, high);
     factorAxis->setRange(0, factorTop);
     dbAxis->setRange(0, dbTop);
+    SetTicks(factorAxis, factorTop <= 3 ? 0.5 : 1);
+    SetTicks(dbAxis, dbTop <= 20 ? 5 : 10);
     k->replace(Points(d.frequencies, d.k, factorTop));
     mu->replace(Points(d.frequencies, d.mu, factorTop));
     gain->replace(Points(d.frequencies, d.maxGainDb, dbTop));
