@@ -1,4 +1,4 @@
-// A device in the main window: the Data menu's device commands with their checks, and the
+// A device in the main window: the Data menu's device commands enabled and checked, and the
 // device's plot beside the band's in the response panel, shown only while a device is loaded.
 #include "platform/plot/cbandplotview.h"
 #include "platform/plot/deviceplot.h"
@@ -47,21 +47,10 @@ protected:
     }
 };
 
-TEST_F(DevicePanelTest, TheDataMenuCarriesTheDeviceCommandsEnabledWithADevice) {
+TEST_F(DevicePanelTest, TheDataMenusDeviceCommandsAreEnabledAndCheckedWithADevice) {
     Start();
     QMenu* data = DataMenu();
     ASSERT_NE(data, nullptr);
-    QStringList texts;
-    for (QAction* a : data->actions()) {
-        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
-    }
-    EXPECT_EQ(texts,
-              (QStringList{"Load &Starting Impedance Data...\tD",
-                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU",
-                           "-", "Load &Device...\tCtrl+D", "S&tability Circles\tK",
-                           "&Available Gain Circles\tShift+K", "&Operating Gain Circles\tCtrl+K",
-                           "&Noise Circles\tCtrl+Shift+K", "Circle St&eps...\tCtrl+Shift+D",
-                           "Goal from De&vice...\tShift+G", "Unbind Devi&ce\tCtrl+U"}));
     auto action = [data](const char* start) -> QAction* {
         for (QAction* a : data->actions()) {
             if (a->text().startsWith(QString::fromLatin1(start))) {
