@@ -103,9 +103,9 @@ void CKesto1View::OnCircleSteps() {
     }
     // The dialog accepts only lists that parse.
     CircleSettings changed = circles;
-    changed.availableSteps = *ParseCircleSteps(dialog.availableSteps);
-    changed.operatingSteps = *ParseCircleSteps(dialog.operatingSteps);
-    changed.noiseSteps = *ParseCircleSteps(dialog.noiseSteps);
+    changed.availableSteps = *CCircleStepsDialog::Steps(dialog.availableSteps);
+    changed.operatingSteps = *CCircleStepsDialog::Steps(dialog.operatingSteps);
+    changed.noiseSteps = *CCircleStepsDialog::Steps(dialog.noiseSteps);
     if (changed == circles) {
         return;
     }

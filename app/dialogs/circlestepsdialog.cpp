@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -37,6 +38,28 @@ CCircleStepsDialog::CCircleStepsDialog(QWidget* parent)
     BindText(noiseEdit, &noiseSteps, kMaxStepsText);
 }
 
+std::optional<std::vector<double>> CCircleStepsDialog::Steps(const std::string& text) {
+    // Each value trimmed of the blanks around it; blanks inside one stay and are refused.
+    constexpr std::string_view kBlanks = " \t";
+    std::string packed;
+    std::string_view rest = text;
+    for (bool first = true;; first = false) {
+        const size_t comma = rest.find(',');
+        std::string_view item = rest.substr(0, comma);
+        const size_t begin = item.find_first_not_of(kBlanks);
+        item = begin == std::string_view::npos
+                   ? std::string_view()
+                   : item.substr(begin, item.find_last_not_of(kBlanks) - begin + 1);
+        packed += first ? "" : ",";
+        packed += item;
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+    return ParseCircleSteps(packed);
+}
+
 std::optional<CDialogBase::CrossFieldRefusal> CCircleStepsDialog::CheckFieldsTogether() const {
     const std::pair<QLineEdit*, const std::string*> lists[] = {
         {availableEdit, &availableSteps},
@@ -44,7 +67,7 @@ std::optional<CDialogBase::CrossFieldRefusal> CCircleStepsDialog::CheckFieldsTog
         {noiseEdit, &noiseSteps},
     };
     for (const auto& [edit, text] : lists) {
-        if (!ParseCircleSteps(*text)) {
+        if (!Steps(*text)) {
             return CrossFieldRefusal{
                 edit, QStringLiteral("Please enter 1 to 12 steps in dB, each above 0 and at most "
                                      "100, separated by commas.")};

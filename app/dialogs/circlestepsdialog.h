@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 
@@ -20,6 +21,9 @@ public:
     std::string availableSteps; ///< edit 1201: available gain, dB below MAG/MSG
     std::string operatingSteps; ///< edit 1202: operating power gain, dB below MAG/MSG
     std::string noiseSteps;     ///< edit 1203: noise figure, dB above Fmin
+
+    /// The steps of one list as typed: blanks around the values are allowed ("1, 2, 3").
+    static std::optional<std::vector<double>> Steps(const std::string& text);
 
 protected:
     std::optional<CrossFieldRefusal> CheckFieldsTogether() const override;

@@ -208,7 +208,7 @@ TEST_F(DeviceCommands, CircleStepsAcceptOnlyListsOfStepsAboveZero) {
         shown = {TextOf(d, 1201), TextOf(d, 1202), TextOf(d, 1203)};
         int refusals = 0;
         for (const char* bad :
-             {"", "1,,2", "0", "-1", "2,x", "101", "1,2,3,4,5,6,7,8,9,10,11,12,13"}) {
+             {"", "1,,2", "0", "-1", "2,x", "101", "1,2,3,4,5,6,7,8,9,10,11,12,13", "1 2"}) {
             if (*bad == '\0') {
                 d.ControlAs<QLineEdit>(1202)->clear();
             } else {
@@ -218,7 +218,7 @@ TEST_F(DeviceCommands, CircleStepsAcceptOnlyListsOfStepsAboveZero) {
             EXPECT_EQ(boxes.warnings.size(), ++refusals) << bad;
             EXPECT_TRUE(d.isVisible()) << bad;
         }
-        Type(d, 1201, QStringLiteral("0.5,1.5"));
+        Type(d, 1201, QStringLiteral("0.5, 1.5"));
         Type(d, 1202, QStringLiteral("2"));
         Type(d, 1203, QStringLiteral("0.1,0.3"));
         Accept(d);
