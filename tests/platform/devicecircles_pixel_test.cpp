@@ -1,14 +1,19 @@
 // The device's circles as the window draws them, checked pixel by pixel against circles computed
 // here from the textbook formulas, and the unstable side's ticks against the definition of
 // instability: a reflection beyond 1 at the other port.
+#include "chart/chartgeometry.h"
 #include "chart/datetimetext.h"
 #include "chart/devicecircles.h"
+#include "chart/drawchart.h"
+#include "chart/recordingsurface.h"
 #include "model/devicebinding.h"
 #include "platform/drawing/chartdrawview.h"
+#include "platform/drawing/cqtpaintersurface.h"
 #include "tests/support/sampledocuments.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -211,6 +216,41 @@ TEST_P(DeviceCirclePixels, TheTicksStandOnTheUnstableSide) {
         EXPECT_GT(unstableSide, 5) << "circle " << i;
         EXPECT_LE(stableSide, 2) << "circle " << i << " has " << unstableSide
                                  << " on its other side";
+    }
+}
+
+// Every family on at once: the circles' labels stand apart from each other.
+TEST(DeviceCircleLabels, NoneOverlapsAnother) {
+    // Pozar's FET at 4 GHz (example 12.4), with noise parameters: eleven labelled circles.
+    TwoPort fet{"Fet", Polar(0.72, -116), Polar(0.03, 57), Polar(2.60, 76), Polar(0.73, -54)};
+    SmithChrt sc = ChartWith(fet);
+    auto device = std::make_shared<DeviceData>(*sc.device);
+    device->noise = {{1800, 1.6, ToComplex(Polar(0.62, 100)), 20, 50},
+                     {2000, 1.6, ToComplex(Polar(0.62, 100)), 20, 50}};
+    LoadDevice(sc, device);
+    sc.circles = {true, true, true, true};
+    sc.textMarkers = 1;
+    QImage image(900, 700, QImage::Format_RGB32);
+    QPainter painter(&image);
+    CQtPainterSurface surface(&painter, {0, 0});
+    RecordingSurface recording(surface.GetTextMetrics());
+    FixedDateTimeText clock{std::string("09.12.2026 03:00")};
+    DrawChart(sc, recording, DeviceToLogical({0, 0, 900, 700}), clock);
+    const int32_t height = surface.GetTextMetrics().height;
+    std::vector<QRect> boxes;
+    for (const DrawCall& call : recording.calls) {
+        const std::string& t = call.text;
+        const bool circleLabel =
+            call.op == DrawCall::Op::Text && (t.starts_with("NF ") || t.ends_with(" dB"));
+        if (circleLabel) {
+            boxes.emplace_back(call.to.x, -call.to.y, surface.TextWidth(t), height);
+        }
+    }
+    ASSERT_EQ(boxes.size(), 10u) << "three and three gain circles, four noise circles";
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " and " << j;
+        }
     }
 }
 
