@@ -1,17 +1,13 @@
-// A device in the main window: the Data menu's device commands enabled and checked, and the
-// device's plot beside the band's in the response panel, shown only while a device is loaded.
+// A device in the main window: the device's plot beside the band's in the response panel, shown
+// only while a device is loaded.
 #include "platform/plot/cbandplotview.h"
 #include "platform/plot/deviceplot.h"
 #include "tests/app/shellfixture.h"
 #include "view/ckesto1view.h"
-#include "view/commandids.h"
 
 #include <QApplication>
-#include <QDockWidget>
 #include <QFile>
 #include <QLineSeries>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -37,43 +33,7 @@ protected:
                 "5.0 0.68 -128 2.36 68 0.032 55 0.69 -60\n");
         return path;
     }
-    QMenu* DataMenu() {
-        for (QAction* a : Frame().menuBar()->actions()) {
-            if (a->text() == QStringLiteral("&Data")) {
-                return a->menu();
-            }
-        }
-        return nullptr;
-    }
 };
-
-TEST_F(DevicePanelTest, TheDataMenusDeviceCommandsAreEnabledAndCheckedWithADevice) {
-    Start();
-    QMenu* data = DataMenu();
-    ASSERT_NE(data, nullptr);
-    auto action = [data](const char* start) -> QAction* {
-        for (QAction* a : data->actions()) {
-            if (a->text().startsWith(QString::fromLatin1(start))) {
-                return a;
-            }
-        }
-        return nullptr;
-    };
-    Frame().UpdateCommandUI();
-    EXPECT_TRUE(action("Load &Device")->isEnabled());
-    EXPECT_FALSE(action("S&tability")->isEnabled());
-    EXPECT_FALSE(action("Unbind Devi")->isEnabled());
-
-    dialogs.deviceNames.append(DeviceFile());
-    Key(Qt::Key_D, Qt::ControlModifier);
-    ASSERT_NE(Doc().chart.device, nullptr);
-    Key(Qt::Key_K);
-    Frame().UpdateCommandUI();
-    EXPECT_TRUE(action("S&tability")->isEnabled());
-    EXPECT_TRUE(action("S&tability")->isChecked());
-    EXPECT_FALSE(action("&Noise")->isChecked());
-    EXPECT_TRUE(action("Unbind Devi")->isEnabled());
-}
 
 TEST_F(DevicePanelTest, LoadingADeviceShowsItsPlotBesideTheBands) {
     Start();
