@@ -16,6 +16,10 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 namespace {
 
 QString FromUtf8(const std::string& text) {
