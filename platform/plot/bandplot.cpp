@@ -5,6 +5,7 @@
 #include "model/bandsettings.h"
 #include "model/numbertext.h"
 #include "model/smithchrt.h"
+#include "platform/plot/plotaxes.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -64,30 +65,6 @@ void SetTicks(QValueAxis* axis, double anchor, double interval) {
     axis->setTickAnchor(anchor);
     axis->setTickInterval(interval);
     axis->setLabelFormat(QStringLiteral("%g"));
-}
-
-QLineSeries* NewSeries(QChart& chart, const QString& name, const QColor& colour, qreal width,
-                       Qt::PenStyle style) {
-    auto* series = new QLineSeries(&chart);
-    series->setName(name);
-    QPen pen(colour, width, style);
-    pen.setCosmetic(true);
-    series->setPen(pen);
-    chart.addSeries(series);
-    return series;
-}
-
-QValueAxis* NewAxis(QChart& chart, const QString& title, Qt::Alignment side) {
-    auto* axis = new QValueAxis(&chart);
-    axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%g"));
-    chart.addAxis(axis, side);
-    return axis;
-}
-
-void Attach(QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
-    series->attachAxis(x);
-    series->attachAxis(y);
 }
 
 // The points with a value, scaled in x and kept within [low, high] in y: a point beyond the

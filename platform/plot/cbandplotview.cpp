@@ -1,16 +1,3 @@
 #include "platform/plot/cbandplotview.h"
 
-#include <QChart>
-
-CBandPlotView::CBandPlotView(QWidget* parent) : QChartView(new QChart, parent) {
-    setFocusPolicy(Qt::NoFocus);
-    setRenderHint(QPainter::Antialiasing);
-    setMinimumSize(160, 100);
-    content = std::make_unique<CBandPlotContent>(*chart());
-}
-
-CBandPlotView::~CBandPlotView() = default;
-
-bool CBandPlotView::Update(const SmithChrt& sc) {
-    return content->Update(sc);
-}
+CBandPlotView::CBandPlotView(QWidget* parent) : CPlotView(parent, {600, 270}) {}

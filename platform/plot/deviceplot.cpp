@@ -4,6 +4,7 @@
 #include "model/devicefigures.h"
 #include "model/frequencygrid.h"
 #include "model/smithchrt.h"
+#include "platform/plot/plotaxes.h"
 
 #include <QChart>
 #include <QLegend>
@@ -46,34 +47,10 @@ std::vector<double> PlotFrequencies(const SmithChrt& sc) {
     return out;
 }
 
-QLineSeries* NewSeries(QChart& chart, const QString& name, const QColor& colour, qreal width,
-                       Qt::PenStyle style = Qt::SolidLine) {
-    auto* series = new QLineSeries(&chart);
-    series->setName(name);
-    QPen pen(colour, width, style);
-    pen.setCosmetic(true);
-    series->setPen(pen);
-    chart.addSeries(series);
-    return series;
-}
-
-QValueAxis* NewAxis(QChart& chart, const QString& title, Qt::Alignment side) {
-    auto* axis = new QValueAxis(&chart);
-    axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%g"));
-    chart.addAxis(axis, side);
-    return axis;
-}
-
 void SetTicks(QValueAxis* axis, double interval) {
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
     axis->setTickInterval(interval);
-}
-
-void Attach(QLineSeries* series, QValueAxis* x, QValueAxis* y) {
-    series->attachAxis(x);
-    series->attachAxis(y);
 }
 
 // The points of values that exist, each clamped into the axis's range so that it stays seen.
@@ -195,15 +172,4 @@ bool CDevicePlotContent::Update(const SmithChrt& sc) {
     return true;
 }
 
-CDevicePlotView::CDevicePlotView(QWidget* parent) : QChartView(new QChart, parent) {
-    setFocusPolicy(Qt::NoFocus);
-    setRenderHint(QPainter::Antialiasing);
-    setMinimumSize(160, 100);
-    content = std::make_unique<CDevicePlotContent>(*chart());
-}
-
-CDevicePlotView::~CDevicePlotView() = default;
-
-bool CDevicePlotView::Update(const SmithChrt& sc) {
-    return content->Update(sc);
-}
+CDevicePlotView::CDevicePlotView(QWidget* parent) : CPlotView(parent, {600, 220}) {}

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QChartView>
+#include "platform/plot/cplotview.h"
 
-#include <memory>
 #include <vector>
 
 class QChart;
@@ -55,18 +54,8 @@ private:
     std::vector<double> shown;
 };
 
-/// The device plot as a widget for the response panel; like the band plot it never takes the
-/// keyboard focus.
-class CDevicePlotView : public QChartView {
+/// The device plot as a widget for the response panel, like the band plot.
+class CDevicePlotView : public CPlotView<CDevicePlotContent> {
 public:
     explicit CDevicePlotView(QWidget* parent = nullptr);
-    ~CDevicePlotView() override;
-
-    bool Update(const SmithChrt& sc);
-    CDevicePlotContent& Content() { return *content; }
-
-    QSize sizeHint() const override { return {600, 220}; }
-
-private:
-    std::unique_ptr<CDevicePlotContent> content;
 };
