@@ -17,15 +17,6 @@ namespace {
 
 class BandPanelTest : public ShellTest {
 protected:
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(Frame().View(), static_cast<Qt::Key>(key), modifiers);
-        Settle();
-    }
-    static void Settle() {
-        for (int i = 0; i < 3; ++i) {
-            QApplication::processEvents();
-        }
-    }
     bool PanelShown() { return Frame().BandPlotShown(); }
     QList<QPointF> VswrPoints() { return Frame().BandPlot()->Content().VswrSeries()->points(); }
 };

@@ -14,15 +14,6 @@ namespace {
 
 class DevicePanelTest : public ShellTest {
 protected:
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(Frame().View(), static_cast<Qt::Key>(key), modifiers);
-        Settle();
-    }
-    static void Settle() {
-        for (int i = 0; i < 3; ++i) {
-            QApplication::processEvents();
-        }
-    }
     QString DeviceFile() {
         const QString path = Path(QStringLiteral("fet.s2p"));
         QFile f(path);

@@ -7,10 +7,13 @@
 #include "platform/shell/ifiledialogs.h"
 #include "platform/shell/ilockkeys.h"
 #include "tests/support/recordingboxes.h"
+#include "view/ckesto1view.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -74,6 +77,17 @@ protected:
     CKesto1Doc& Doc() { return app->Document(); }
 
     QString Path(const QString& name) const { return files.filePath(name); }
+
+    /// Types a key into the chart's view and lets the window follow.
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Frame().View(), static_cast<Qt::Key>(key), modifiers);
+        Settle();
+    }
+    static void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+        }
+    }
 
     /// Writes a document file whose title is title; returns its path.
     QString WriteDocumentFile(const QString& name, const std::string& title, int components = 0) {

@@ -12,9 +12,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -185,4 +187,23 @@ protected:
     PaintCounter counter;
     CKesto1View view;
     DialogDriver driver;
+};
+
+/// A view command test whose view asks TShell for file names, with files written to a folder of
+/// its own.
+template <class TShell> class ShellCommandTest : public ViewCommandTest {
+protected:
+    ShellCommandTest() { view.SetShell(&shell); }
+
+    /// Writes text to the file name in the test's folder; returns its path.
+    QString WriteFile(const char* name, const char* text) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return path;
+    }
+
+    QTemporaryDir dir;
+    TShell shell;
 };

@@ -7,9 +7,7 @@
 #include "tests/support/sampledocuments.h"
 #include "tests/support/viewcommandfixture.h"
 
-#include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -26,17 +24,8 @@ public:
     QString path;
 };
 
-class DataCommands : public ViewCommandTest {
+class DataCommands : public ShellCommandTest<DataShell> {
 protected:
-    DataCommands() { view.SetShell(&shell); }
-
-    QString WriteFile(const char* name, const char* text) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return path;
-    }
     void Bind(double frequency) {
         Chart().frequency = frequency;
         BindMeasuredData(Chart(), LoadEnd::Start,
@@ -44,9 +33,6 @@ protected:
         Settle();
     }
     Complex DataAt(double f) const { return *MeasuredImpedanceAt(*doc.chart.startData, f); }
-
-    QTemporaryDir dir;
-    DataShell shell;
 };
 
 struct Route {

@@ -7,9 +7,6 @@
 #include "tests/support/idleshell.h"
 #include "tests/support/viewcommandfixture.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cmath>
 #include <numbers>
 
@@ -40,17 +37,8 @@ public:
     int loaded = 0;
 };
 
-class DeviceCommands : public ViewCommandTest {
+class DeviceCommands : public ShellCommandTest<DeviceShell> {
 protected:
-    DeviceCommands() { view.SetShell(&shell); }
-
-    QString WriteFile(const char* name, const char* text) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return path;
-    }
     /// Loads the FET through the command at frequency (MHz).
     void LoadFet(double frequency) {
         Chart().frequency = frequency;
@@ -64,9 +52,6 @@ protected:
         const Complex z = Chart().goalZ;
         return (z - Complex{50, 0}) / (z + Complex{50, 0});
     }
-
-    QTemporaryDir dir;
-    DeviceShell shell;
 };
 
 Complex Polar(double magnitude, double degrees) {
