@@ -79,37 +79,23 @@ double* TunableField(Component& c, TunableLookup& status) {
 }
 
 Component InductorOf(int32_t placement, double nH) {
-    Component c;
-    c.kind = KIND_INDUCTOR;
-    c.placement = placement;
-    c.inductance = nH;
-    return c;
+    return {.kind = KIND_INDUCTOR, .placement = placement, .inductance = nH};
 }
 
 Component CapacitorOf(int32_t placement, double pF) {
-    Component c;
-    c.kind = KIND_CAPACITOR;
-    c.placement = placement;
-    c.capacitance = pF;
-    return c;
+    return {.kind = KIND_CAPACITOR, .placement = placement, .capacitance = pF};
 }
 
 Component LineOf(int32_t placement, double z0, double angleDegrees, double f) {
-    Component c;
-    c.kind = KIND_TLINE;
-    c.placement = placement;
-    c.lineZ0 = z0;
-    c.lineAngle = angleDegrees;
-    c.lineFreq = f;
-    return c;
+    return {.kind = KIND_TLINE,
+            .placement = placement,
+            .lineZ0 = z0,
+            .lineAngle = angleDegrees,
+            .lineFreq = f};
 }
 
 Component NewResistor(int32_t placement, double z0) {
-    Component c;
-    c.kind = KIND_RESISTOR;
-    c.placement = placement;
-    c.resistance = z0;
-    return c;
+    return {.kind = KIND_RESISTOR, .placement = placement, .resistance = z0};
 }
 
 Component NewCapacitor(int32_t placement, double z0, double f) {

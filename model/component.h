@@ -41,7 +41,7 @@ struct Component {
     double lineFreq = 0.0;
     /// The part's own loss, overriding the document's default for its kind (a lossless value
     /// makes it lossless); none to take the default. Kept in the document trailer.
-    std::optional<LossSpec> loss;
+    std::optional<LossSpec> loss = std::nullopt;
 
     friend bool operator==(const Component&, const Component&) = default;
 };
