@@ -48,6 +48,42 @@ protected:
                (edit->text().isEmpty() || edit->selectedText() == edit->text());
     }
 
+    /// Types text into edit and presses Enter: with message empty the dialog accepts without a
+    /// word, else it shows exactly that message and keeps the edit for correction.
+    void EnterAndExpect(const CDialogBase& dialog, QLineEdit* edit, const char* text,
+                        const char* message) {
+        Type(edit, text);
+        PressEnter(edit);
+        if (*message == '\0') {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        } else {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0], message);
+            EXPECT_TRUE(RefusedAt(dialog, edit));
+        }
+    }
+
+    /// Gives in to a fresh TDialog and presses Enter: the dialog refuses it with the words validate
+    /// has for it, or accepts it without a message where validate finds no fault.
+    template <class TDialog, class TInput, class TValidate>
+    void ExpectRefusedAsValidated(const TInput& in, TValidate validate) {
+        messages.clear();
+        TDialog dialog;
+        dialog.SetInput(in);
+        dialog.show();
+        PressEnter(dialog.focusWidget());
+        const auto expected = validate(in);
+        if (expected) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].toStdString(), expected->message);
+            EXPECT_NE(dialog.result(), QDialog::Accepted);
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        }
+    }
+
     RecordingBoxes boxes;
     ScopedMessageBoxes scopedBoxes{boxes};
     /// The validation messages shown, in order.

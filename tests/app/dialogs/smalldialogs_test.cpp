@@ -205,16 +205,7 @@ TEST_P(ParameterEntryTest, ReadsAndChecksTheTypedText) {
     dialog.value = 2.5;
     dialog.show();
     auto* edit = dialog.ControlAs<QLineEdit>(1003);
-    Type(edit, GetParam().typed);
-    PressEnter(edit);
-    if (*GetParam().message == '\0') {
-        EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    } else {
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], GetParam().message);
-        EXPECT_TRUE(RefusedAt(dialog, edit));
-    }
+    ASSERT_NO_FATAL_FAILURE(EnterAndExpect(dialog, edit, GetParam().typed, GetParam().message));
     EXPECT_EQ(dialog.value, GetParam().value);
 }
 

@@ -85,20 +85,8 @@ TEST_F(MatchMeDialogTest, RefusesWhatTheWizardRefuses) {
         with([](MatchMeInput& in) { in.goalX = 2e15; }),
     };
     for (const MatchMeInput& in : inputs) {
-        messages.clear();
-        CMatchMeWizardDialog dialog;
-        dialog.SetInput(in);
-        dialog.show();
-        PressEnter(dialog.focusWidget());
-        const std::optional<FieldError> expected = ValidateMatchMe(in);
-        if (expected) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].toStdString(), expected->message);
-            EXPECT_NE(dialog.result(), QDialog::Accepted);
-        } else {
-            EXPECT_TRUE(messages.empty());
-            EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        }
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectRefusedAsValidated<CMatchMeWizardDialog>(in, ValidateMatchMe));
     }
 }
 
@@ -115,16 +103,7 @@ TEST_P(MatchMeSectionsTest, SectionCountIsAnIntegerFrom1To10) {
     dialog.SetOpeningValues(Chart({50.0, 0.0}, {50.0, 0.0}));
     dialog.show();
     auto* edit = dialog.ControlAs<QLineEdit>(1005);
-    Type(edit, GetParam().typed);
-    PressEnter(edit);
-    if (*GetParam().message == '\0') {
-        EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    } else {
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], GetParam().message);
-        EXPECT_TRUE(RefusedAt(dialog, edit));
-    }
+    ASSERT_NO_FATAL_FAILURE(EnterAndExpect(dialog, edit, GetParam().typed, GetParam().message));
     EXPECT_EQ(dialog.sectionCount, GetParam().count);
 }
 
@@ -220,20 +199,8 @@ TEST_F(FilterDialogTest, RefusesWhatTheWizardRefuses) {
         with([](FilterInput& in) { in.ro = -1; }),
     };
     for (const FilterInput& in : inputs) {
-        messages.clear();
-        CSimpleFilterWizardDialog dialog;
-        dialog.SetInput(in);
-        dialog.show();
-        PressEnter(dialog.focusWidget());
-        const std::optional<FieldError> expected = ValidateFilter(in);
-        if (expected) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].toStdString(), expected->message);
-            EXPECT_NE(dialog.result(), QDialog::Accepted);
-        } else {
-            EXPECT_TRUE(messages.empty());
-            EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        }
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectRefusedAsValidated<CSimpleFilterWizardDialog>(in, ValidateFilter));
     }
 }
 
