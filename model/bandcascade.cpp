@@ -2,38 +2,121 @@
 
 #include "model/bandsettings.h"
 #include "model/constants.h"
+#include "model/elementformula.h"
 #include "model/losses.h"
 #include "model/measuredbinding.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
+#include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Between exactly computed points a line's cosine and sine are rotated from the point before,
+// which drifts by about one rounding a step.
+constexpr size_t kExactEvery = 16;
+
+// Two points at once: plain IEEE arithmetic on a pair of doubles, the same results as one at a
+// time.
+using Pair = double __attribute__((vector_size(16)));
+
+Pair Load(const double* p) {
+    Pair v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void Store(double* p, Pair v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 bool IsNaN(Complex z) {
     return std::isnan(z.re) || std::isnan(z.im);
 }
 
-// A line's angle reduced to within a turn as the chart's line step reduces it.
-double ReducedAngle(double theta) {
-    return std::fabs(theta) < 360 ? theta : std::fmod(theta, 360);
+bool IsLinePlacement(int32_t placement) {
+    return placement == PLACE_TL_SERIES || placement == PLACE_TL_SHUNT_OPEN ||
+           placement == PLACE_TL_SHUNT_SHORTED;
 }
 
-// The hyperbolic tangent of a lossy line's complex angle, as the chart's lossy line step takes it:
-// gamma l = alpha l + j beta l, alpha l = nepersPerDegree * |theta| (Pozar 2.91).
-Complex LossyTanh(double theta, double nepersPerDegree) {
-    const std::complex<double> t = std::tanh(std::complex<double>(
-        nepersPerDegree * std::fabs(theta), std::fmod(theta, 360) * kDegToRad));
-    return Complex{t.real(), t.imag()};
+Complex Impedance(const Component& c, double f) {
+    return element_formula::ElementImpedance(c, f);
 }
 
-double Norm1(Complex z) {
-    return std::fabs(z.re) + std::fabs(z.im);
+// EvaluateElement's impedance from the Q at each point (none when q is empty).
+template <class ImpedanceAt>
+void FillImpedance(size_t n, const double* f, const std::vector<double>& q, ImpedanceAt z,
+                   double* re, double* im) {
+    if (q.empty()) {
+        for (size_t k = 0; k < n; ++k) {
+            const Complex ze = z(f[k]);
+            re[k] = ze.re;
+            im[k] = ze.im;
+        }
+        return;
+    }
+    for (size_t k = 0; k < n; ++k) {
+        const Complex ze = z(f[k]);
+        // Q = |X| / R of the series equivalent.
+        re[k] = std::fabs(ze.im) / q[k];
+        im[k] = ze.im;
+    }
+}
+
+// The cosine and sine of every angle ratio[k] x angle (degrees; 0 without ratio): exactly at
+// every kExactEvery-th point, and at every point unless the points are evenly spaced; rotated by
+// the common step between.
+void CosSinDegrees(const std::vector<double>& ratio, double angle, bool even, size_t n,
+                   double* cosines, double* sines) {
+    if (ratio.empty()) {
+        std::fill(cosines, cosines + n, 1.0);
+        std::fill(sines, sines + n, 0.0);
+        return;
+    }
+    double stepCos = 1;
+    double stepSin = 0;
+    if (even && n > 1) {
+        const double step =
+            (ratio[n - 1] * angle - ratio[0] * angle) / static_cast<double>(n - 1) * kDegToRad;
+        stepCos = std::cos(step);
+        stepSin = std::sin(step);
+    }
+    const size_t every = even ? kExactEvery : 1;
+    for (size_t from = 0; from < n; from += every) {
+        // Whole turns go first, as the chart's line step takes them.
+        const double theta = ratio[from] * angle;
+        const double t = std::fabs(theta) < 360 ? theta : std::fmod(theta, 360);
+        double c = std::cos(t * kDegToRad);
+        double s = std::sin(t * kDegToRad);
+        cosines[from] = c;
+        sines[from] = s;
+        const size_t to = std::min(n, from + every);
+        for (size_t k = from + 1; k < to; ++k) {
+            const double next = c * stepCos - s * stepSin;
+            s = s * stepCos + c * stepSin;
+            c = next;
+            cosines[k] = c;
+            sines[k] = s;
+        }
+    }
+}
+
+bool EvenlySpaced(const std::vector<double>& f) {
+    const size_t n = f.size();
+    if (n < 3) {
+        return false;
+    }
+    const double tolerance = 1e-12 * std::max(std::fabs(f.front()), std::fabs(f.back()));
+    const double step = (f.back() - f.front()) / static_cast<double>(n - 1);
+    for (size_t k = 0; k < n; ++k) {
+        if (!(std::fabs(f[k] - (f.front() + static_cast<double>(k) * step)) <= tolerance)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -54,6 +137,8 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
                            const BandLoads& loads) {
     frequencies.assign(freqs.begin(), freqs.end());
     const size_t n = frequencies.size();
+    padded = (n + 1) & ~size_t{1};
+    even = EvenlySpaced(frequencies);
     LoadsAcross(chart, frequencies, loads, start, goal);
     missing = 0;
     for (size_t k = 0; k < n; ++k) {
@@ -63,15 +148,6 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
     }
     const int32_t count = std::clamp(chart.componentCount, 0, MAX_COMPONENTS);
     components.assign(chart.components.begin(), chart.components.begin() + count);
-    losses = chart.losses;
-    powerWave = GoalReflection(chart) == MatchReflection::PowerWave;
-    steps.assign(components.size(), Step::None);
-    terms.assign(kStride * components.size() * n, Complex{});
-    num.resize(n);
-    den.resize(n);
-    endZ.resize(n);
-    vswr.resize(n);
-    gamma2.resize(n);
     for (const Component& c : components) {
         if (!IsKnownKind(c.kind)) {
             components.clear();
@@ -79,8 +155,54 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
             return false;
         }
     }
+    losses = chart.losses;
+    powerWave = GoalReflection(chart) == MatchReflection::PowerWave;
+    twoPort = false;
+    factors.assign(components.size(), Factors{});
+    int32_t lastLine = -1;
     for (size_t i = 0; i < components.size(); ++i) {
-        ComputeTerms(i);
+        const Component& c = components[i];
+        // The chart's cascade carries the angle of the last line it met to every component
+        // placed as a line, whatever its own kind.
+        if (c.kind == KIND_TLINE) {
+            lastLine = static_cast<int32_t>(i);
+        }
+        Factors& fx = factors[i];
+        fx.angleOf = lastLine;
+        switch (c.placement) {
+        case PLACE_SERIES:
+            fx.step = Step::Series;
+            break;
+        case PLACE_SHUNT:
+            fx.step = Step::Shunt;
+            break;
+        case PLACE_TL_SERIES:
+            fx.step = Step::Line;
+            break;
+        case PLACE_TL_SHUNT_OPEN:
+        case PLACE_TL_SHUNT_SHORTED:
+            fx.step = Step::ShuntRatio;
+            break;
+        default:
+            // The chart's step leaves the impedance as it was.
+            fx.step = Step::None;
+            break;
+        }
+    }
+    terms.assign(kPlanes * components.size() * padded, 0.0);
+    for (std::vector<double>* v : {&nRe, &nIm, &dRe, &dIm, &scale2}) {
+        v->assign(padded, 0.0);
+    }
+    cosines.resize(n);
+    sines.resize(n);
+    endZ.resize(n);
+    vswr.resize(n);
+    gamma2.resize(n);
+    gain.assign(n, kNaN);
+    worstGain = kNaN;
+    dirty.assign(components.size(), 1);
+    for (size_t i = 0; i < components.size(); ++i) {
+        RefreshFactors(i);
     }
     return true;
 }
@@ -88,130 +210,401 @@ bool CBandCascade::Prepare(const SmithChrt& chart, std::span<const double> freqs
 void CBandCascade::SetComponent(int32_t i, const Component& c) {
     const auto at = static_cast<size_t>(i);
     components[at] = c;
-    ComputeTerms(at);
+    dirty[at] = 1;
     // Components placed as lines after a line take its angle, up to the next line.
     if (c.kind == KIND_TLINE) {
-        for (size_t j = at + 1; j < components.size() && components[j].kind != KIND_TLINE; ++j) {
-            ComputeTerms(j);
+        for (size_t j = at + 1; j < components.size() && factors[j].angleOf == i; ++j) {
+            if (IsLinePlacement(components[j].placement)) {
+                dirty[j] = 1;
+            }
         }
     }
 }
 
-void CBandCascade::ComputeTerms(size_t i) {
+void CBandCascade::RefreshFactors(size_t i) {
     const Component& c = components[i];
+    Factors& fx = factors[i];
     const size_t n = frequencies.size();
-    // The chart's cascade carries the angle of the last line it met to every component placed
-    // as a line, whatever its own kind.
-    const Component* angleOf = nullptr;
-    for (size_t j = i + 1; j-- > 0;) {
-        if (components[j].kind == KIND_TLINE) {
-            angleOf = &components[j];
-            break;
+    const std::optional<LossSpec> loss = EffectiveLoss(losses, c);
+    if (loss != fx.loss) {
+        fx.loss = loss;
+        fx.q.clear();
+        fx.nepers.clear();
+        if (loss && c.kind == KIND_TLINE) {
+            fx.nepers.resize(n);
+            for (size_t k = 0; k < n; ++k) {
+                fx.nepers[k] = LineNepersPerDegree(*loss, frequencies[k]);
+            }
+        } else if (loss) {
+            fx.q.resize(n);
+            for (size_t k = 0; k < n; ++k) {
+                fx.q[k] = loss->value * LawFactor(loss->law, frequencies[k], loss->mhz);
+            }
         }
     }
-    switch (c.placement) {
-    case PLACE_SERIES:
-        steps[i] = Step::Series;
-        break;
-    case PLACE_SHUNT:
-    case PLACE_TL_SHUNT_OPEN:
-    case PLACE_TL_SHUNT_SHORTED:
-        steps[i] = Step::Shunt;
-        break;
-    case PLACE_TL_SERIES:
-        steps[i] = Step::Line;
-        break;
-    default:
-        // The chart's step leaves the impedance as it was.
-        steps[i] = Step::None;
+    const bool angled = fx.angleOf >= 0 && (c.kind == KIND_TLINE || IsLinePlacement(c.placement));
+    if (angled) {
+        const double lineFreq = components[static_cast<size_t>(fx.angleOf)].lineFreq;
+        if (fx.ratio.empty() || lineFreq != fx.lineFreq) {
+            fx.lineFreq = lineFreq;
+            fx.ratio.resize(n);
+            for (size_t k = 0; k < n; ++k) {
+                fx.ratio[k] = frequencies[k] / lineFreq;
+            }
+        }
+    }
+}
+
+ElementValue CBandCascade::ElementAt(int32_t i, size_t k) const {
+    const Component& c = components[static_cast<size_t>(i)];
+    const Factors& fx = factors[static_cast<size_t>(i)];
+    ElementValue v;
+    v.ze = Impedance(c, frequencies[k]);
+    if (!fx.q.empty()) {
+        v.ze.re = std::fabs(v.ze.im) / fx.q[k];
+    }
+    if (!fx.ratio.empty()) {
+        v.theta = fx.ratio[k] * components[static_cast<size_t>(fx.angleOf)].lineAngle;
+    }
+    if (!fx.nepers.empty()) {
+        v.nepersPerDegree = fx.nepers[k];
+    }
+    return v;
+}
+
+void CBandCascade::ComputeTerms(size_t i) {
+    RefreshFactors(i);
+    const Component& c = components[i];
+    const Factors& fx = factors[i];
+    const size_t n = frequencies.size();
+    const double* f = frequencies.data();
+    double* re = Plane(i, 0);
+    double* im = Plane(i, 1);
+    Factors& fw = factors[i];
+    switch (fx.step) {
+    case Step::None:
+        fw.kernel = Kernel::None;
+        return;
+    case Step::Series:
+    case Step::Shunt: {
+        const bool reactive = fx.q.empty() && (c.kind == KIND_CAPACITOR || c.kind == KIND_INDUCTOR);
+        fw.kernel = fx.step == Step::Series ? (reactive ? Kernel::SeriesReactive : Kernel::Series)
+                                            : (reactive ? Kernel::ShuntReactive : Kernel::Shunt);
+        switch (c.kind) {
+        case KIND_CAPACITOR:
+            FillImpedance(
+                n, f, fx.q,
+                [pF = c.capacitance](double fk) {
+                    return Complex{0, -1 / (fk * pF * kTwoPiEm6)};
+                },
+                re, im);
+            break;
+        case KIND_INDUCTOR:
+            FillImpedance(
+                n, f, fx.q,
+                [nH = c.inductance](double fk) {
+                    return Complex{0, fk * nH * kTwoPiEm3};
+                },
+                re, im);
+            break;
+        case KIND_PARALLEL_RLC:
+            FillImpedance(
+                n, f, fx.q,
+                [&c](double fk) { return element_formula::ParallelRlcImpedance(c, fk); }, re, im);
+            break;
+        case KIND_SERIES_RLC:
+            FillImpedance(
+                n, f, fx.q, [&c](double fk) { return element_formula::SeriesRlcImpedance(c, fk); },
+                re, im);
+            break;
+        case KIND_RESISTOR:
+            std::fill(re, re + n, c.resistance);
+            std::fill(im, im + n, 0.0);
+            break;
+        default:
+            FillImpedance(
+                n, f, fx.q, [&c](double fk) { return Impedance(c, fk); }, re, im);
+            break;
+        }
+        // The pair's second half past the last point repeats it.
+        if (padded > n && n > 0) {
+            re[n] = re[n - 1];
+            im[n] = im[n - 1];
+        }
         return;
     }
-    Complex* t = terms.data() + kStride * i * n;
-    for (size_t k = 0; k < n; ++k) {
-        const ElementValue v = EvaluateElement(losses, c, frequencies[k]);
-        const Complex ze = v.ze;
-        const double theta = angleOf != nullptr ? LineAngleAt(*angleOf, frequencies[k]) : 0;
-        // The same angles and tangents as the chart's line step at 100 percent.
-        const double b = ReducedAngle(theta);
-        Complex* p = t + kStride * k;
-        if (v.nepersPerDegree > 0 && c.placement != PLACE_SERIES && c.placement != PLACE_SHUNT) {
-            const Complex th = LossyTanh(theta, v.nepersPerDegree);
-            if (c.placement == PLACE_TL_SERIES) {
-                p[0] = ze;
-                p[1] = ze * th;
-                p[2] = th;
-            } else if (c.placement == PLACE_TL_SHUNT_OPEN) {
-                p[0] = Complex{ze.re, 0} / th;
-            } else {
-                p[0] = th * ze.re;
+    case Step::ShuntRatio:
+    case Step::Line:
+        ComputeLineTerms(i, re);
+        // The pair's second half past the last point repeats it.
+        if (padded > n && n > 0) {
+            for (size_t p = 0; p < kPlanes; ++p) {
+                re[p * padded + n] = re[p * padded + n - 1];
             }
-            continue;
         }
-        switch (c.placement) {
-        case PLACE_TL_SERIES: {
-            const double tn = std::tan(b * kDegToRad);
-            p[0] = ze;
-            p[1] = Complex{0, 1} * ze * tn;
-            p[2] = Complex{0, tn};
-            break;
+        return;
+    }
+}
+
+// A line's chain terms from cosh and sinh of its complex angle gamma l = alpha l + j beta l,
+// alpha l = nepers per degree x |theta| (Pozar 2.91), in the form ABCD = [ch, Z0 sh; sh / Z0, ch]
+// (Pozar table 4.1); a stub's impedance as a ratio a / b: Z0 ch / sh open, Z0 sh / ch shorted.
+void CBandCascade::ComputeLineTerms(size_t i, double* planes) {
+    const Component& c = components[i];
+    const Factors& fx = factors[i];
+    const size_t n = frequencies.size();
+    const double angle =
+        fx.ratio.empty() ? 0 : components[static_cast<size_t>(fx.angleOf)].lineAngle;
+    const bool lossy = !fx.nepers.empty();
+    Factors& fw = factors[i];
+    if (c.kind == KIND_TLINE && !lossy) {
+        // A lossless line or stub: its cosines and sines alone, Z0 applied as it steps.
+        fw.kernel = c.placement == PLACE_TL_SERIES       ? Kernel::LosslessLine
+                    : c.placement == PLACE_TL_SHUNT_OPEN ? Kernel::OpenStub
+                                                         : Kernel::ShortedStub;
+        CosSinDegrees(fx.ratio, angle, even, n, planes, planes + padded);
+        return;
+    }
+    fw.kernel = fx.step == Step::Line ? Kernel::Line : Kernel::ShuntRatio;
+    CosSinDegrees(fx.ratio, angle, even, n, cosines.data(), sines.data());
+    const double* cs = cosines.data();
+    const double* sn = sines.data();
+    double* ar = planes;
+    double* ai = planes + padded;
+    double* br = planes + 2 * padded;
+    double* bi = planes + 3 * padded;
+    double* cr = planes + 4 * padded;
+    double* ci = planes + 5 * padded;
+    // A line's own impedance is the same at every point; a part of another kind placed as a
+    // line takes its value at each.
+    const bool constant = c.kind == KIND_TLINE;
+    Complex ze = Impedance(c, frequencies.front());
+    Complex inverse = Complex{1, 0} / ze;
+    for (size_t k = 0; k < n; ++k) {
+        if (!constant) {
+            ze = Impedance(c, frequencies[k]);
+            if (!fx.q.empty()) {
+                ze.re = std::fabs(ze.im) / fx.q[k];
+            }
+            inverse = Complex{1, 0} / ze;
         }
-        case PLACE_TL_SHUNT_OPEN:
-            p[0] = Complex{0, -ze.re / std::tan(b * kDegToRad)};
-            break;
-        case PLACE_TL_SHUNT_SHORTED: {
-            const double a = -(90 - b);
-            p[0] = Complex{0, ze.re * std::tan((a + 90) * kDegToRad)};
-            break;
+        Complex ch{cs[k], 0};
+        Complex sh{0, sn[k]};
+        if (lossy && fx.nepers[k] > 0) {
+            const double e = std::exp(fx.nepers[k] * std::fabs(fx.ratio[k] * angle));
+            const double coshA = (e + 1 / e) / 2;
+            const double sinhA = (e - 1 / e) / 2;
+            ch = {coshA * cs[k], sinhA * sn[k]};
+            sh = {sinhA * cs[k], coshA * sn[k]};
         }
-        default:
-            p[0] = ze;
-            break;
+        Complex a = ch;
+        Complex b = sh;
+        Complex cc;
+        if (c.placement == PLACE_TL_SERIES) {
+            b = ze * sh;
+            cc = sh * inverse;
+        } else if (c.placement == PLACE_TL_SHUNT_OPEN) {
+            a = ch * ze.re;
+        } else {
+            a = sh * ze.re;
+            b = ch;
         }
+        ar[k] = a.re;
+        ai[k] = a.im;
+        br[k] = b.re;
+        bi[k] = b.im;
+        cr[k] = cc.re;
+        ci[k] = cc.im;
     }
 }
 
 double CBandCascade::Evaluate() {
-    const size_t n = frequencies.size();
-    for (size_t k = 0; k < n; ++k) {
-        num[k] = start[k];
-        den[k] = Complex{1, 0};
-    }
     for (size_t i = 0; i < components.size(); ++i) {
-        const Complex* t = terms.data() + kStride * i * n;
-        switch (steps[i]) {
-        case Step::None:
+        if (dirty[i] != 0) {
+            ComputeTerms(i);
+            dirty[i] = 0;
+        }
+    }
+    const size_t n = frequencies.size();
+    for (size_t k = 0; k < padded; ++k) {
+        const Complex s = start[std::min(k, n - 1)];
+        nRe[k] = s.re;
+        nIm[k] = s.im;
+        dRe[k] = 1;
+        dIm[k] = 0;
+        scale2[k] = 1;
+    }
+    double* nr = nRe.data();
+    double* ni = nIm.data();
+    double* dr = dRe.data();
+    double* di = dIm.data();
+    double* s2 = scale2.data();
+    for (size_t i = 0; i < components.size(); ++i) {
+        const double* p0 = Plane(i, 0);
+        const double* p1 = Plane(i, 1);
+        const double* p2 = Plane(i, 2);
+        const double* p3 = Plane(i, 3);
+        const double* p4 = Plane(i, 4);
+        const double* p5 = Plane(i, 5);
+        switch (factors[i].kernel) {
+        case Kernel::None:
             break;
-        case Step::Series:
+        case Kernel::SeriesReactive:
+            // z + j x = (N + j x D) / D
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair x = Load(p1 + k);
+                Store(nr + k, Load(nr + k) - x * Load(di + k));
+                Store(ni + k, Load(ni + k) + x * Load(dr + k));
+            }
+            break;
+        case Kernel::ShuntReactive:
+            // z (j x) / (z + j x) = (j x N) / (N + j x D), the determinant -x^2
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair x = Load(p1 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Store(nr + k, -(x * xi));
+                Store(ni + k, x * xr);
+                Store(dr + k, xr - x * yi);
+                Store(di + k, xi + x * yr);
+                if (twoPort) {
+                    Store(s2 + k, Load(s2 + k) * (x * x));
+                }
+            }
+            break;
+        case Kernel::LosslessLine: {
+            // [N; D] <- [cos, j Z0 sin; j sin / Z0, cos] [N; D]
+            const double z0 = components[i].lineZ0;
+            const double y0 = 1 / z0;
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair a = Load(p0 + k);
+                const Pair b = z0 * Load(p1 + k);
+                const Pair c = y0 * Load(p1 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Store(nr + k, a * xr - b * yi);
+                Store(ni + k, a * xi + b * yr);
+                Store(dr + k, a * yr - c * xi);
+                Store(di + k, a * yi + c * xr);
+            }
+            break;
+        }
+        case Kernel::OpenStub: {
+            // a / b = Z0 cos / (j sin): (a N) / (j sin N + a D)
+            const double z0 = components[i].lineZ0;
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair a = z0 * Load(p0 + k);
+                const Pair b = Load(p1 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Store(nr + k, a * xr);
+                Store(ni + k, a * xi);
+                Store(dr + k, a * yr - b * xi);
+                Store(di + k, a * yi + b * xr);
+                if (twoPort) {
+                    Store(s2 + k, Load(s2 + k) * (a * a));
+                }
+            }
+            break;
+        }
+        case Kernel::ShortedStub: {
+            // a / b = j Z0 sin / cos: (j Z0 sin N) / (cos N + j Z0 sin D)
+            const double z0 = components[i].lineZ0;
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair b = Load(p0 + k);
+                const Pair a = z0 * Load(p1 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Store(nr + k, -(a * xi));
+                Store(ni + k, a * xr);
+                Store(dr + k, b * xr - a * yi);
+                Store(di + k, b * xi + a * yr);
+                if (twoPort) {
+                    Store(s2 + k, Load(s2 + k) * (a * a));
+                }
+            }
+            break;
+        }
+        case Kernel::Series:
             // z + ze = (N + ze D) / D
-            for (size_t k = 0; k < n; ++k) {
-                num[k] = num[k] + t[kStride * k] * den[k];
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair zr = Load(p0 + k);
+                const Pair zi = Load(p1 + k);
+                const Pair xr = Load(dr + k);
+                const Pair xi = Load(di + k);
+                Store(nr + k, Load(nr + k) + (zr * xr - zi * xi));
+                Store(ni + k, Load(ni + k) + (zr * xi + zi * xr));
             }
             break;
-        case Step::Shunt:
-            // z ze / (z + ze) = (ze N) / (N + ze D)
-            for (size_t k = 0; k < n; ++k) {
-                const Complex nk = num[k];
-                num[k] = t[kStride * k] * nk;
-                den[k] = nk + t[kStride * k] * den[k];
+        case Kernel::Shunt:
+        case Kernel::ShuntRatio: {
+            // z (a / b) / (z + a / b) = (a N) / (b N + a D); b = 1 for a lumped part. The step's
+            // determinant is a^2 where the chain matrix's is 1.
+            const bool ratio = factors[i].kernel == Kernel::ShuntRatio;
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair ar = Load(p0 + k);
+                const Pair ai = Load(p1 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Pair br = xr;
+                Pair bi = xi;
+                if (ratio) {
+                    const Pair cr = Load(p2 + k);
+                    const Pair ci = Load(p3 + k);
+                    br = cr * xr - ci * xi;
+                    bi = cr * xi + ci * xr;
+                }
+                Store(nr + k, ar * xr - ai * xi);
+                Store(ni + k, ar * xi + ai * xr);
+                Store(dr + k, br + (ar * yr - ai * yi));
+                Store(di + k, bi + (ar * yi + ai * yr));
+                if (twoPort) {
+                    Store(s2 + k, Load(s2 + k) * (ar * ar + ai * ai));
+                }
             }
             break;
-        case Step::Line:
-            // Pozar (2.44): Z0 (z + j Z0 t) / (Z0 + j z t)
-            for (size_t k = 0; k < n; ++k) {
-                const Complex* p = t + kStride * k;
-                const Complex nk = num[k];
-                num[k] = p[0] * (nk + p[1] * den[k]);
-                den[k] = p[0] * den[k] + p[2] * nk;
+        }
+        case Kernel::Line:
+            // [N; D] <- [A, B; C, A] [N; D]: Pozar (2.44) with numerator and denominator
+            // multiplied by cos(beta l) / Z0, its determinant 1.
+            for (size_t k = 0; k < padded; k += 2) {
+                const Pair ar = Load(p0 + k);
+                const Pair ai = Load(p1 + k);
+                const Pair br = Load(p2 + k);
+                const Pair bi = Load(p3 + k);
+                const Pair cr = Load(p4 + k);
+                const Pair ci = Load(p5 + k);
+                const Pair xr = Load(nr + k);
+                const Pair xi = Load(ni + k);
+                const Pair yr = Load(dr + k);
+                const Pair yi = Load(di + k);
+                Store(nr + k, (ar * xr - ai * xi) + (br * yr - bi * yi));
+                Store(ni + k, (ar * xi + ai * xr) + (br * yi + bi * yr));
+                Store(dr + k, (cr * xr - ci * xi) + (ar * yr - ai * yi));
+                Store(di + k, (cr * xi + ci * xr) + (ar * yi + ai * yr));
             }
             break;
         }
         // Keep the ratio's terms within range; scaling both changes nothing of N / D.
         if ((i & 7) == 7) {
-            for (size_t k = 0; k < n; ++k) {
-                const double s = Norm1(den[k]);
+            for (size_t k = 0; k < padded; ++k) {
+                const double s = std::fabs(dr[k]) + std::fabs(di[k]);
                 if (s > 1e100 || (s < 1e-100 && s > 0)) {
-                    num[k] = num[k] * (1 / s);
-                    den[k] = den[k] * (1 / s);
+                    nr[k] /= s;
+                    ni[k] /= s;
+                    dr[k] /= s;
+                    di[k] /= s;
+                    s2[k] /= s * s;
                 }
             }
         }
@@ -219,10 +612,14 @@ double CBandCascade::Evaluate() {
     // |Gamma| = |N - G D| / |N + G D|, or |N - G D| / |N + conj(G) D| for the power-wave
     // reflection against a goal bound to data: one real division a point.
     double worst = kNaN;
+    worstGain = kNaN;
     for (size_t k = 0; k < n; ++k) {
-        const Complex gd = goal[k] * den[k];
-        const Complex a = num[k] - gd;
-        const Complex b = num[k] + (powerWave ? Complex{goal[k].re, -goal[k].im} * den[k] : gd);
+        const Complex num{nr[k], ni[k]};
+        const Complex den{dr[k], di[k]};
+        const Complex gd = goal[k] * den;
+        const Complex cgd = Conjugate(goal[k]) * den;
+        const Complex a = num - gd;
+        const Complex b = num + (powerWave ? cgd : gd);
         const double b2 = b.re * b.re + b.im * b.im;
         gamma2[k] = b2 > 0 ? (a.re * a.re + a.im * a.im) / b2 : kNaN;
         const double m = std::sqrt(gamma2[k]);
@@ -230,13 +627,25 @@ double CBandCascade::Evaluate() {
         if (!std::isnan(vswr[k]) && !(vswr[k] <= worst)) {
             worst = vswr[k];
         }
+        if (twoPort) {
+            // G_T = 4 Rs RL / |A ZL + B + Zs (C ZL + D)|^2 with ZL the goal's conjugate, the
+            // bracket being N + ZL D of the chain matrix's own scale (twoport.cpp).
+            const Complex e = num + cgd;
+            const double rs = start[k].re;
+            const double rl = goal[k].re;
+            const double e2 = e.re * e.re + e.im * e.im;
+            gain[k] = rs > 0 && rl > 0 && e2 > 0 ? 4 * rs * rl * s2[k] / e2 : kNaN;
+            if (!std::isnan(gain[k]) && !(gain[k] >= worstGain)) {
+                worstGain = gain[k];
+            }
+        }
     }
     return worst;
 }
 
 std::span<const Complex> CBandCascade::EndZ() {
     for (size_t k = 0; k < endZ.size(); ++k) {
-        endZ[k] = components.empty() ? start[k] : num[k] / den[k];
+        endZ[k] = components.empty() ? start[k] : Complex{nRe[k], nIm[k]} / Complex{dRe[k], dIm[k]};
     }
     return endZ;
 }
