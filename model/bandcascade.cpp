@@ -640,6 +640,7 @@ double CBandCascade::Evaluate() {
             }
         }
     }
+    worstVswr = worst;
     return worst;
 }
 

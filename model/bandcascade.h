@@ -56,6 +56,8 @@ public:
     std::span<const double> ReflectionSquared() const { return gamma2; }
     std::span<const Complex> GoalZ() const { return goal; }
     std::span<const double> Vswr() const { return vswr; }
+    /// The worst VSWR of the last Evaluate, as it returned it.
+    double WorstVswr() const { return worstVswr; }
     /// With the transducer gain on: each point's gain as a power ratio (the network between a
     /// generator of the starting impedance and the load whose conjugate the goal is, as
     /// ComputeTwoPort takes it; NaN where an end has no value or a non-positive resistance),
@@ -123,6 +125,7 @@ private:
     std::vector<double> vswr;
     std::vector<double> gamma2;
     std::vector<double> gain;
+    double worstVswr = 0;
     double worstGain = 0;
     int32_t missing = 0;
 };
