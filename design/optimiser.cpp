@@ -250,6 +250,9 @@ const char* OptimiseProblemText(OptimiseProblem p) {
         return "None of the chosen components has a positive value to tune.";
     case OptimiseProblem::UnknownKind:
         return "The network holds a component of unknown kind.";
+    case OptimiseProblem::NoResistance:
+        return "No frequency has a starting impedance and a load with resistance, which the gain "
+               "needs.";
     }
     return "";
 }
@@ -332,7 +335,7 @@ OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& s
     }
     if (settings.objective == OptimiseObjective::Gain && std::isnan(before)) {
         // No point has a generator and a load with resistance: no gain to judge.
-        result.problem = OptimiseProblem::NoData;
+        result.problem = OptimiseProblem::NoResistance;
         return result;
     }
 

@@ -64,6 +64,7 @@ enum class OptimiseProblem {
     BadComponents, ///< a chosen index outside the network
     NothingToTune, ///< no chosen component has a positive value to tune
     UnknownKind,   ///< a component the program does not know
+    NoResistance,  ///< for the gain: no judged point has resistive terminations
 };
 const char* OptimiseProblemText(OptimiseProblem p);
 

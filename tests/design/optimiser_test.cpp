@@ -245,6 +245,11 @@ TEST(Optimiser, LeavesOutPointsWithoutDataAndRefusesWhatItCannotTune) {
              s.startZ = {NAN, NAN};
          },
          OptimiseProblem::NoData},
+        {[](SmithChrt& s, OptimiseSettings& o) {
+             s.startZ = {0, 5};
+             o.objective = OptimiseObjective::Gain;
+         },
+         OptimiseProblem::NoResistance},
     };
     for (const auto& c : cases) {
         SmithChrt s = LSection(60, 3);
