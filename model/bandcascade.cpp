@@ -1,6 +1,7 @@
 #include "model/bandcascade.h"
 
 #include "model/bandsettings.h"
+#include "model/cascadesteps.h"
 #include "model/constants.h"
 #include "model/elementformula.h"
 #include "model/losses.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -18,20 +18,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Between exactly computed points a line's cosine and sine are rotated from the point before,
 // which drifts by about one rounding a step.
 constexpr size_t kExactEvery = 16;
-
-// Two points at once: plain IEEE arithmetic on a pair of doubles, the same results as one at a
-// time.
-using Pair = double __attribute__((vector_size(16)));
-
-Pair Load(const double* p) {
-    Pair v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-void Store(double* p, Pair v) {
-    std::memcpy(p, &v, sizeof v);
-}
 
 bool IsNaN(Complex z) {
     return std::isnan(z.re) || std::isnan(z.im);
@@ -434,181 +420,53 @@ double CBandCascade::Evaluate() {
         dIm[k] = 0;
         scale2[k] = 1;
     }
-    double* nr = nRe.data();
-    double* ni = nIm.data();
-    double* dr = dRe.data();
-    double* di = dIm.data();
-    double* s2 = scale2.data();
+    const CascadeState state{nRe.data(),    nIm.data(), dRe.data(), dIm.data(),
+                             scale2.data(), padded,     twoPort};
     for (size_t i = 0; i < components.size(); ++i) {
         const double* p0 = Plane(i, 0);
         const double* p1 = Plane(i, 1);
-        const double* p2 = Plane(i, 2);
-        const double* p3 = Plane(i, 3);
-        const double* p4 = Plane(i, 4);
-        const double* p5 = Plane(i, 5);
+        const double z0 = components[i].lineZ0;
         switch (factors[i].kernel) {
         case Kernel::None:
             break;
-        case Kernel::SeriesReactive:
-            // z + j x = (N + j x D) / D
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair x = Load(p1 + k);
-                Store(nr + k, Load(nr + k) - x * Load(di + k));
-                Store(ni + k, Load(ni + k) + x * Load(dr + k));
-            }
-            break;
-        case Kernel::ShuntReactive:
-            // z (j x) / (z + j x) = (j x N) / (N + j x D), the determinant -x^2
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair x = Load(p1 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Store(nr + k, -(x * xi));
-                Store(ni + k, x * xr);
-                Store(dr + k, xr - x * yi);
-                Store(di + k, xi + x * yr);
-                if (twoPort) {
-                    Store(s2 + k, Load(s2 + k) * (x * x));
-                }
-            }
-            break;
-        case Kernel::LosslessLine: {
-            // [N; D] <- [cos, j Z0 sin; j sin / Z0, cos] [N; D]
-            const double z0 = components[i].lineZ0;
-            const double y0 = 1 / z0;
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair a = Load(p0 + k);
-                const Pair b = z0 * Load(p1 + k);
-                const Pair c = y0 * Load(p1 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Store(nr + k, a * xr - b * yi);
-                Store(ni + k, a * xi + b * yr);
-                Store(dr + k, a * yr - c * xi);
-                Store(di + k, a * yi + c * xr);
-            }
-            break;
-        }
-        case Kernel::OpenStub: {
-            // a / b = Z0 cos / (j sin): (a N) / (j sin N + a D)
-            const double z0 = components[i].lineZ0;
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair a = z0 * Load(p0 + k);
-                const Pair b = Load(p1 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Store(nr + k, a * xr);
-                Store(ni + k, a * xi);
-                Store(dr + k, a * yr - b * xi);
-                Store(di + k, a * yi + b * xr);
-                if (twoPort) {
-                    Store(s2 + k, Load(s2 + k) * (a * a));
-                }
-            }
-            break;
-        }
-        case Kernel::ShortedStub: {
-            // a / b = j Z0 sin / cos: (j Z0 sin N) / (cos N + j Z0 sin D)
-            const double z0 = components[i].lineZ0;
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair b = Load(p0 + k);
-                const Pair a = z0 * Load(p1 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Store(nr + k, -(a * xi));
-                Store(ni + k, a * xr);
-                Store(dr + k, b * xr - a * yi);
-                Store(di + k, b * xi + a * yr);
-                if (twoPort) {
-                    Store(s2 + k, Load(s2 + k) * (a * a));
-                }
-            }
-            break;
-        }
         case Kernel::Series:
-            // z + ze = (N + ze D) / D
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair zr = Load(p0 + k);
-                const Pair zi = Load(p1 + k);
-                const Pair xr = Load(dr + k);
-                const Pair xi = Load(di + k);
-                Store(nr + k, Load(nr + k) + (zr * xr - zi * xi));
-                Store(ni + k, Load(ni + k) + (zr * xi + zi * xr));
-            }
+            SeriesStep(state, p0, p1);
+            break;
+        case Kernel::SeriesReactive:
+            SeriesReactiveStep(state, p1);
             break;
         case Kernel::Shunt:
-        case Kernel::ShuntRatio: {
-            // z (a / b) / (z + a / b) = (a N) / (b N + a D); b = 1 for a lumped part. The step's
-            // determinant is a^2 where the chain matrix's is 1.
-            const bool ratio = factors[i].kernel == Kernel::ShuntRatio;
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair ar = Load(p0 + k);
-                const Pair ai = Load(p1 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Pair br = xr;
-                Pair bi = xi;
-                if (ratio) {
-                    const Pair cr = Load(p2 + k);
-                    const Pair ci = Load(p3 + k);
-                    br = cr * xr - ci * xi;
-                    bi = cr * xi + ci * xr;
-                }
-                Store(nr + k, ar * xr - ai * xi);
-                Store(ni + k, ar * xi + ai * xr);
-                Store(dr + k, br + (ar * yr - ai * yi));
-                Store(di + k, bi + (ar * yi + ai * yr));
-                if (twoPort) {
-                    Store(s2 + k, Load(s2 + k) * (ar * ar + ai * ai));
-                }
-            }
+            ShuntStep(state, p0, p1, nullptr, nullptr);
             break;
-        }
+        case Kernel::ShuntRatio:
+            ShuntStep(state, p0, p1, Plane(i, 2), Plane(i, 3));
+            break;
+        case Kernel::ShuntReactive:
+            ShuntReactiveStep(state, p1);
+            break;
         case Kernel::Line:
-            // [N; D] <- [A, B; C, A] [N; D]: Pozar (2.44) with numerator and denominator
-            // multiplied by cos(beta l) / Z0, its determinant 1.
-            for (size_t k = 0; k < padded; k += 2) {
-                const Pair ar = Load(p0 + k);
-                const Pair ai = Load(p1 + k);
-                const Pair br = Load(p2 + k);
-                const Pair bi = Load(p3 + k);
-                const Pair cr = Load(p4 + k);
-                const Pair ci = Load(p5 + k);
-                const Pair xr = Load(nr + k);
-                const Pair xi = Load(ni + k);
-                const Pair yr = Load(dr + k);
-                const Pair yi = Load(di + k);
-                Store(nr + k, (ar * xr - ai * xi) + (br * yr - bi * yi));
-                Store(ni + k, (ar * xi + ai * xr) + (br * yi + bi * yr));
-                Store(dr + k, (cr * xr - ci * xi) + (ar * yr - ai * yi));
-                Store(di + k, (cr * xi + ci * xr) + (ar * yi + ai * yr));
-            }
+            LineStep(state, p0, p1, Plane(i, 2), Plane(i, 3), Plane(i, 4), Plane(i, 5));
+            break;
+        case Kernel::LosslessLine:
+            LosslessLineStep(state, p0, p1, z0);
+            break;
+        case Kernel::OpenStub:
+            OpenStubStep(state, p0, p1, z0);
+            break;
+        case Kernel::ShortedStub:
+            ShortedStubStep(state, p0, p1, z0);
             break;
         }
-        // Keep the ratio's terms within range; scaling both changes nothing of N / D.
+        // Keep the ratio's terms within range.
         if ((i & 7) == 7) {
-            for (size_t k = 0; k < padded; ++k) {
-                const double s = std::fabs(dr[k]) + std::fabs(di[k]);
-                if (s > 1e100 || (s < 1e-100 && s > 0)) {
-                    nr[k] /= s;
-                    ni[k] /= s;
-                    dr[k] /= s;
-                    di[k] /= s;
-                    s2[k] /= s * s;
-                }
-            }
+            Rescale(state);
         }
     }
+    const double* nr = nRe.data();
+    const double* ni = nIm.data();
+    const double* dr = dRe.data();
+    const double* di = dIm.data();
+    const double* s2 = scale2.data();
     // |Gamma| = |N - G D| / |N + G D|, or |N - G D| / |N + conj(G) D| for the power-wave
     // reflection against a goal bound to data: one real division a point.
     double worst = kNaN;
