@@ -17,7 +17,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Between exactly computed points a line's cosine and sine are rotated from the point before,
 // which drifts by about one rounding a step.
-constexpr size_t kExactEvery = 16;
+constexpr size_t kExactEvery = 32;
 
 bool IsNaN(Complex z) {
     return std::isnan(z.re) || std::isnan(z.im);

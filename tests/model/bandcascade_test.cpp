@@ -267,7 +267,7 @@ TEST(BandCascade, TransducerGainIsPozarsFromTheSParameters) {
             EXPECT_LE(got, 1 + 1e-12) << trial; // a passive network gains nothing
             worst = std::min(worst, want);
         }
-        EXPECT_NEAR(cascade.WorstTransducerGain(), worst, 1e-9 * worst) << trial;
+        EXPECT_NEAR(cascade.WorstTransducerGain(), worst, 1e-8 * worst + 1e-12) << trial;
     }
 }
 
