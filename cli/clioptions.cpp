@@ -644,10 +644,11 @@ const OptionRow kOptionRows[] = {
     {"--optimize", 0, "[vswr|gain]", OptionFile::None, OptionGroup::Edit,
      "tune the network for the band (else the analysis frequency): vswr (the default)\n"
      "minimises the worst VSWR over the band's points, gain maximises the worst\n"
-     "transducer gain (the same optimum for a lossless network); points without data\n"
-     "left out;\n"
-     "each chosen component's tuned value stays within a factor of 100 of its value\n"
-     "(line angles 0 to 360 degrees); applied after the wizards and the band",
+     "transducer gain (the same optimum for a lossless network; with lossy parts it\n"
+     "weighs the match against their loss), for example --inductor-q 15 --optimize gain;\n"
+     "points without data left out; each chosen component's tuned value stays within\n"
+     "a factor of 100 of its value (line angles 0 to 360 degrees); applied after the\n"
+     "wizards and the band",
      OnOptimise, true},
     {"--optimize-components", 0, "LIST", OptionFile::None, OptionGroup::Edit,
      "the components --optimize tunes, 1-based and comma-separated (default all)",
