@@ -85,7 +85,7 @@ CRasterSurface::CRasterSurface(QPainter& painter, QRect area, CRasterCache* cach
     : painter(painter), area(area), plain(&painter, {0, 0}),
       ownCache(cache == nullptr ? std::make_unique<CRasterCache>() : nullptr),
       parts(*(cache != nullptr ? cache : ownCache.get())->parts), pixelExact(IsPixelExact(painter)),
-      keeps(cache != nullptr) {
+      keeps(cache != nullptr), target(painter, pixelExact) {
     ++parts.draws;
 }
 
@@ -94,6 +94,7 @@ CRasterSurface::~CRasterSurface() {
     if (recording) {
         AbandonGroup();
     }
+    target.PayWhite();
     parts.texts.KeepOnlyLinesOf(parts.draws);
 }
 
@@ -136,6 +137,7 @@ void CRasterSurface::LineTo(Point p) {
     if (Record(ShapeCall(GroupCall::Op::Line, {}, from, p)) || StampLine(from, p)) {
         return;
     }
+    target.PayWhite();
     plain.MoveTo(from);
     plain.LineTo(p);
 }
@@ -145,6 +147,7 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
+    target.PayWhite();
     plain.Circle(box);
 }
 
@@ -153,6 +156,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
+    target.PayWhite();
     plain.Arc(box, start, end);
 }
 
@@ -161,6 +165,7 @@ void CRasterSurface::Ellipse(Rect box) {
         return;
     }
     FlushRuns();
+    target.PayWhite();
     plain.Ellipse(box);
 }
 
@@ -169,6 +174,19 @@ void CRasterSurface::FillWhite(Rect rect) {
         return;
     }
     FlushRuns();
+    // The fill of the whole client area is owed: the grid's picture is put over most of it.
+    if (pixelExact && IsValidRect(rect)) {
+        const int64_t x0 = std::min(rect.left, rect.right);
+        const int64_t x1 = std::max(rect.left, rect.right);
+        const int64_t y0 = -int64_t{std::max(rect.top, rect.bottom)};
+        const int64_t y1 = -int64_t{std::min(rect.top, rect.bottom)};
+        if (WithinStampArea(x0, y0) && WithinStampArea(x1, y1) &&
+            target.OweWhite(QRect(static_cast<int>(x0), static_cast<int>(y0),
+                                  static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)))) {
+            return;
+        }
+    }
+    target.PayWhite();
     plain.FillWhite(rect);
 }
 
@@ -200,14 +218,20 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     const double y = IsValidPoint(p) ? -static_cast<double>(p.y) : 0;
     if (!keeps || !pixelExact || text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
         std::fabs(y) > kTextReach || HasLineBreakingCharacters(text)) {
+        target.PayWhite();
         plain.TextOut(p, text);
         return;
     }
     const LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
     // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
     if (textAscent < 0) {
-        textAscent = QFontMetrics(painter.font(), painter.device()).ascent();
+        const QFontMetrics metrics(painter.font(), painter.device());
+        textAscent = metrics.ascent();
+        textHeight = metrics.height();
     }
+    // A line's glyphs stay well within two lines' height above and below its own.
+    const int top = static_cast<int>(y);
+    target.PayWhiteInRows(top - 2 * textHeight, top + 3 * textHeight);
     painter.setPen(ToQColor(textColour));
     painter.drawStaticText(QPointF(x, y + textAscent - line.ascent), line.text);
     plain.SelectPen(pen);
@@ -279,6 +303,7 @@ void CRasterSurface::DrawGroupCalls(DrawSurface& s, bool shapes) const {
 
 void CRasterSurface::AbandonGroup() {
     recording = false;
+    target.PayWhite();
     DrawGroupCalls(plain, true);
     groupCalls.clear();
 }
@@ -287,11 +312,12 @@ void CRasterSurface::FinishGroup() {
     const GroupPicture* kept = parts.groups.Picture(
         groupCalls, area, [this](DrawSurface& layer) { DrawGroupCalls(layer, true); });
     if (kept == nullptr) {
+        target.PayWhite();
         DrawGroupCalls(plain, true);
         return;
     }
     if (!kept->image.isNull()) {
-        painter.drawImage(kept->at, kept->image);
+        target.PutPicture(kept->at, kept->image, kept->overWhite);
     }
     DrawGroupCalls(plain, false);
 }
@@ -313,10 +339,7 @@ bool CRasterSurface::StampLine(Point from, Point to) {
     if (!stamp.usable) {
         return false;
     }
-    runsColour = pen.colour;
-    for (const StampRun& r : stamp.runs) {
-        runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
-    }
+    PutRuns(stamp, x, y);
     return true;
 }
 
@@ -336,6 +359,18 @@ bool CRasterSurface::StampCircle(const Rect& box) {
     if (!stamp.usable) {
         return false;
     }
+    PutRuns(stamp, x, y);
+    return true;
+}
+
+// The runs of a shape placed at (x, y): written into the picture's rows at once where the
+// target allows, else kept to be filled by the painter in one call.
+void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
+    if (target.WritesRows()) {
+        target.PayWhite();
+        target.FillRuns(stamp.runs, x, y, pen.colour);
+        return;
+    }
     if (!(runsColour == pen.colour)) {
         FlushRuns();
     }
@@ -343,13 +378,13 @@ bool CRasterSurface::StampCircle(const Rect& box) {
     for (const StampRun& r : stamp.runs) {
         runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
     }
-    return true;
 }
 
 void CRasterSurface::FlushRuns() {
     if (runs.empty()) {
         return;
     }
+    target.PayWhite();
     painter.setPen(Qt::NoPen);
     painter.setBrush(ToQColor(runsColour));
     painter.drawRects(runs.data(), static_cast<int>(runs.size()));

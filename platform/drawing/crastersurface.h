@@ -3,6 +3,7 @@
 #include "chart/drawsurface.h"
 #include "platform/drawing/cqtpaintersurface.h"
 #include "platform/drawing/rastergroups.h"
+#include "platform/drawing/rastertarget.h"
 
 #include <QRect>
 
@@ -70,6 +71,7 @@ private:
     bool StampLine(Point from, Point to);
     bool StampCircle(const Rect& box);
     void FlushRuns();
+    void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
 
     QPainter& painter;
     QRect area;
@@ -78,10 +80,12 @@ private:
     CRasterCache::Parts& parts;
     bool pixelExact = false; ///< logical units are whole device pixels on a raster engine
     bool keeps = false;      ///< the cache outlives this draw
+    CRasterTarget target;
     Pen pen;
     Brush brush = Brush::White;
     Rgb textColour;
     int textAscent = -1; ///< of the painter's font, once a text is written
+    int textHeight = 0;  ///< of the painter's font, once a text is written
     Point position;
     std::vector<QRect> runs; ///< pixel runs waiting to be filled in runsColour
     Rgb runsColour;
