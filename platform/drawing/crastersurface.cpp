@@ -137,7 +137,7 @@ void CRasterSurface::LineTo(Point p) {
     if (Record(ShapeCall(GroupCall::Op::Line, {}, from, p)) || StampLine(from, p)) {
         return;
     }
-    target.PayWhite();
+    PayWhiteAround({from.x, from.y, p.x, p.y});
     plain.MoveTo(from);
     plain.LineTo(p);
 }
@@ -147,7 +147,7 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
-    target.PayWhite();
+    PayWhiteAround(box);
     plain.Circle(box);
 }
 
@@ -156,7 +156,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
-    target.PayWhite();
+    PayWhiteAround(box);
     plain.Arc(box, start, end);
 }
 
@@ -165,7 +165,7 @@ void CRasterSurface::Ellipse(Rect box) {
         return;
     }
     FlushRuns();
-    target.PayWhite();
+    PayWhiteAround(box);
     plain.Ellipse(box);
 }
 
@@ -222,19 +222,56 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         plain.TextOut(p, text);
         return;
     }
-    const LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
+    LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
     // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
     if (textAscent < 0) {
         const QFontMetrics metrics(painter.font(), painter.device());
         textAscent = metrics.ascent();
         textHeight = metrics.height();
     }
-    // A line's glyphs stay well within two lines' height above and below its own.
-    const int top = static_cast<int>(y);
-    target.PayWhiteInRows(top - 2 * textHeight, top + 3 * textHeight);
+    const QPointF at(x, y + textAscent - line.ascent);
+    if (PutTextOverWhite(line, at)) {
+        return;
+    }
+    // A line's glyphs stay well within two lines' height around the box of its advance.
+    target.PayWhiteIn(
+        QRect(static_cast<int>(x), static_cast<int>(y),
+              static_cast<int>(std::ceil(line.text.size().width())), textHeight)
+            .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight));
     painter.setPen(ToQColor(textColour));
-    painter.drawStaticText(QPointF(x, y + textAscent - line.ascent), line.text);
+    painter.drawStaticText(at, line.text);
     plain.SelectPen(pen);
+}
+
+// A line written where the white fill is still owed: its pixels on white, kept from the first
+// time, are copied there; it is written as usual over what was drawn before, and only there.
+bool CRasterSurface::PutTextOverWhite(LaidOutText& line, QPointF at) {
+    if (!target.WritesRows()) {
+        return false;
+    }
+    const QPoint whole(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+    const TextOverWhite& pixels =
+        parts.texts.OverWhite(line, painter, textColour, at - QPointF(whole), target.Format());
+    if (pixels.image.isNull()) {
+        return false;
+    }
+    const QRegion rest = target.CopyOverOwedWhite(whole + pixels.at, pixels.image);
+    if (rest.isEmpty()) {
+        return true;
+    }
+    const bool copied = rest.rectCount() != 1 || rest.boundingRect().size() != pixels.image.size();
+    if (copied) {
+        painter.save();
+        painter.setClipRegion(rest, Qt::IntersectClip);
+    }
+    painter.setPen(ToQColor(textColour));
+    painter.drawStaticText(at, line.text);
+    if (copied) {
+        painter.restore();
+    } else {
+        plain.SelectPen(pen);
+    }
+    return true;
 }
 
 void CRasterSurface::BeginGroup() {
@@ -367,7 +404,7 @@ bool CRasterSurface::StampCircle(const Rect& box) {
 // target allows, else kept to be filled by the painter in one call.
 void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
     if (target.WritesRows()) {
-        target.PayWhite();
+        target.PayWhiteIn(stamp.bounds.translated(static_cast<int>(x), static_cast<int>(y)));
         target.FillRuns(stamp.runs, x, y, pen.colour);
         return;
     }
@@ -378,6 +415,25 @@ void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
     for (const StampRun& r : stamp.runs) {
         runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
     }
+}
+
+// Fills the white owed around a shape within box (logical corners) drawn with the pen, or all
+// of it when the box is out of reach.
+void CRasterSurface::PayWhiteAround(const Rect& box) {
+    if (!IsValidRect(box)) {
+        return; // nothing is drawn
+    }
+    const int64_t margin = int64_t{pen.width} + 2;
+    const int64_t x0 = std::min(box.left, box.right) - margin;
+    const int64_t x1 = std::max(box.left, box.right) + margin;
+    const int64_t y0 = -int64_t{std::max(box.top, box.bottom)} - margin;
+    const int64_t y1 = -int64_t{std::min(box.top, box.bottom)} + margin;
+    if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
+        target.PayWhite();
+        return;
+    }
+    target.PayWhiteIn(QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                            QPoint(static_cast<int>(x1), static_cast<int>(y1))));
 }
 
 void CRasterSurface::FlushRuns() {

@@ -4,7 +4,9 @@
 #include "platform/drawing/cqtpaintersurface.h"
 #include "platform/drawing/rastergroups.h"
 #include "platform/drawing/rastertarget.h"
+#include "platform/drawing/rastertexts.h"
 
+#include <QPointF>
 #include <QRect>
 
 #include <memory>
@@ -71,7 +73,9 @@ private:
     bool StampLine(Point from, Point to);
     bool StampCircle(const Rect& box);
     void FlushRuns();
+    void PayWhiteAround(const Rect& box);
     void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
+    bool PutTextOverWhite(LaidOutText& line, QPointF at);
 
     QPainter& painter;
     QRect area;

@@ -55,6 +55,9 @@ template <typename Draw> void CStampCache::Make(Stamp& stamp, QRect scan, Draw d
                                   static_cast<int16_t>(x - kAnchor)});
         }
     }
+    for (const StampRun& r : stamp.runs) {
+        stamp.bounds |= QRect(r.x0, r.dy, r.x1 - r.x0, 1);
+    }
     stamp.usable = true;
 }
 

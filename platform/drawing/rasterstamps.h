@@ -26,6 +26,7 @@ struct Stamp {
     bool made = false;
     bool usable = false;
     std::vector<StampRun> runs;
+    QRect bounds; ///< of the runs, relative to where the shape starts
 };
 
 /// The pixel runs that Qt's stroker gives a short line or a small circle with a solid pen of

@@ -70,6 +70,7 @@ CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact) : painter(paint
     // rows does not detach them.
     rows = const_cast<uchar*>(image->constBits());
     rowBytes = image->bytesPerLine();
+    format = image->format();
 }
 
 bool CRasterTarget::OweWhite(const QRect& rect) {
@@ -78,6 +79,7 @@ bool CRasterTarget::OweWhite(const QRect& rect) {
         return false;
     }
     owed += rect;
+    clear = QRect();
     return true;
 }
 
@@ -103,16 +105,22 @@ void CRasterTarget::PayWhite() {
     owed = QRegion();
 }
 
-void CRasterTarget::PayWhiteInRows(int top, int bottom) {
-    if (owed.isEmpty() || bottom <= top) {
+void CRasterTarget::PayWhiteIn(const QRect& box) {
+    if (owed.isEmpty() || clear.contains(box) || !owed.boundingRect().intersects(box)) {
         return;
     }
-    const QRect bounds = owed.boundingRect();
-    const QRegion band = owed & QRect(bounds.left(), top, bounds.width(), bottom - top);
-    for (const QRect& r : band) {
+    // Whole rows of each owed rectangle the box meets: the owed region stays a few bands.
+    QRegion paid;
+    for (const QRect& r : owed) {
+        if (r.intersects(box)) {
+            paid += QRect(r.left(), std::max(r.top(), box.top()), r.width(),
+                          std::min(r.bottom(), box.bottom()) - std::max(r.top(), box.top()) + 1);
+        }
+    }
+    for (const QRect& r : paid) {
         FillRowsWhite(r);
     }
-    owed -= band;
+    owed -= paid;
 }
 
 void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& overWhite) {
@@ -132,12 +140,23 @@ void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& o
         painter.drawImage(r.topLeft(), picture, r.translated(-at));
     }
     owed -= placed;
+    clear = placed;
 }
 
-void CRasterTarget::FillRuns(const std::vector<StampRun>& runs, int64_t x, int64_t y,
-                             Rgb colour) {
-    const uint32_t pixel = 0xff000000u | (uint32_t{colour.r} << 16) | (uint32_t{colour.g} << 8) |
-                           uint32_t{colour.b};
+QRegion CRasterTarget::CopyOverOwedWhite(QPoint at, const QImage& image) {
+    // What falls outside the rows the painter may write is not written either way.
+    const QRect placed = QRect(at, image.size()) & writable;
+    const QRegion over = owed & placed;
+    for (const QRect& r : over) {
+        painter.drawImage(r.topLeft(), image, r.translated(-at));
+    }
+    owed -= over;
+    return QRegion(placed) - over;
+}
+
+void CRasterTarget::FillRuns(const std::vector<StampRun>& runs, int64_t x, int64_t y, Rgb colour) {
+    const uint32_t pixel =
+        0xff000000u | (uint32_t{colour.r} << 16) | (uint32_t{colour.g} << 8) | uint32_t{colour.b};
     const int64_t left = writable.left();
     const int64_t right = int64_t{writable.right()} + 1;
     for (const StampRun& r : runs) {

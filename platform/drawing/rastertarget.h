@@ -28,12 +28,20 @@ public:
     bool OweWhite(const QRect& rect);
     /// Fills what white is owed.
     void PayWhite();
-    /// Fills the white owed in the rows top .. bottom - 1.
-    void PayWhiteInRows(int top, int bottom);
+    /// Fills the white owed in the rows of box, in each part of it that box meets.
+    void PayWhiteIn(const QRect& box);
 
     /// Puts picture at `at` over what lies there. overWhite, when not null, is the picture put
     /// over white: it is copied where the white fill is still owed, which then is no more.
     void PutPicture(QPoint at, const QImage& picture, const QImage& overWhite);
+
+    /// Copies image to `at` where the white fill is owed under it (which then is no more): the
+    /// pixels of a text line on white. Gives the part of the image's place, within the rows
+    /// the painter may write, where the white was not owed.
+    QRegion CopyOverOwedWhite(QPoint at, const QImage& image);
+
+    /// The format of the picture whose rows are written; only when WritesRows.
+    QImage::Format Format() const { return format; }
 
     /// Whether runs can be written straight into the picture's rows.
     bool WritesRows() const { return rows != nullptr; }
@@ -45,8 +53,10 @@ private:
 
     QPainter& painter;
     QRegion owed;
+    QRect clear;            ///< a rectangle where no white is owed: where the last picture was put
     uchar* rows = nullptr;  ///< the first row of the picture when rows are written straight
     qsizetype rowBytes = 0; ///< bytes from one row to the next
     QPoint origin;          ///< the device pixel of the painter's (0, 0)
     QRect writable;         ///< where rows may be written, in the painter's coordinates
+    QImage::Format format = QImage::Format_Invalid;
 };
