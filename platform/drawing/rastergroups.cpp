@@ -48,10 +48,11 @@ QImage OverWhite(const QImage& picture) {
     if (over.isNull()) {
         return over;
     }
+    const int width = picture.width();
     for (int y = 0; y < picture.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(over.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int alpha = qAlpha(from[x]);
             if (alpha != 0 && alpha != 255) {
                 return {};

@@ -13,13 +13,21 @@ namespace {
 // The box of the pixels of picture that are not background.
 QRect Differing(const QImage& picture, QRgb background) {
     QRect box;
+    const int width = picture.width();
     for (int y = 0; y < picture.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            if (row[x] != background) {
-                box |= QRect(x, y, 1, 1);
-            }
+        int first = 0;
+        while (first < width && row[first] == background) {
+            ++first;
         }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (row[last] == background) {
+            --last;
+        }
+        box |= QRect(first, y, last - first + 1, 1);
     }
     return box;
 }
