@@ -106,40 +106,33 @@ bool CRasterSurface::Record(const GroupCall& call) {
     return true;
 }
 
-Pen CRasterSurface::SelectPen(Pen p) {
-    const Pen previous = std::exchange(pen, p);
-    if (Record(PenCall(p))) {
-        return previous;
-    }
-    if (!(p.colour == runsColour)) {
-        FlushRuns();
-    }
-    plain.SelectPen(p);
-    return previous;
-}
-
-Brush CRasterSurface::SelectBrush(Brush b) {
-    const Brush previous = std::exchange(brush, b);
-    if (Record(BrushCall(b))) {
-        return previous;
-    }
-    plain.SelectBrush(b);
-    return previous;
-}
-
-void CRasterSurface::MoveTo(Point p) {
-    position = p;
-    Record(ShapeCall(GroupCall::Op::Move, {}, p));
-}
-
-void CRasterSurface::LineTo(Point p) {
-    const Point from = std::exchange(position, p);
-    if (Record(ShapeCall(GroupCall::Op::Line, {}, from, p)) || StampLine(from, p)) {
+void CRasterSurface::PenSelected() {
+    if (Record(PenCall(pen))) {
         return;
     }
-    PayWhiteAround({from.x, from.y, p.x, p.y});
+    if (!(pen.colour == runsColour)) {
+        FlushRuns();
+    }
+    plain.SelectPen(pen);
+}
+
+void CRasterSurface::BrushSelected() {
+    if (!Record(BrushCall(brush))) {
+        plain.SelectBrush(brush);
+    }
+}
+
+void CRasterSurface::Moved() {
+    Record(ShapeCall(GroupCall::Op::Move, {}, position));
+}
+
+void CRasterSurface::Line(Point from, Point to) {
+    if (Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
+        return;
+    }
+    PayWhiteAround({from.x, from.y, to.x, to.y});
     plain.MoveTo(from);
-    plain.LineTo(p);
+    plain.LineTo(to);
 }
 
 void CRasterSurface::Circle(Rect box) {
@@ -196,11 +189,6 @@ void CRasterSurface::SetBackgroundTransparent() {
     }
 }
 
-Rgb CRasterSurface::SetTextColour(Rgb colour) {
-    plain.SetTextColour(colour);
-    return std::exchange(textColour, colour);
-}
-
 TextMetrics CRasterSurface::GetTextMetrics() {
     return plain.GetTextMetrics();
 }
@@ -219,6 +207,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     if (!keeps || !pixelExact || text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
         std::fabs(y) > kTextReach || HasLineBreakingCharacters(text)) {
         target.PayWhite();
+        plain.SetTextColour(textColour);
         plain.TextOut(p, text);
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/drawsurface.h"
+#include "chart/statefulsurface.h"
 #include "platform/drawing/cqtpaintersurface.h"
 #include "platform/drawing/rastergroups.h"
 #include "platform/drawing/rastertarget.h"
@@ -38,7 +38,7 @@ private:
 /// line is laid out once, and a group of shapes is put back from the picture it left the last
 /// time the same calls came. Under a scaling painter or another paint engine it draws as
 /// CQtPainterSurface does. The logical origin is the painter's origin.
-class CRasterSurface : public DrawSurface {
+class CRasterSurface : public StatefulSurface {
 public:
     /// area is the part of the painter's coordinates the draw covers (the client area).
     CRasterSurface(QPainter& painter, QRect area, CRasterCache* cache = nullptr);
@@ -46,15 +46,10 @@ public:
     CRasterSurface(const CRasterSurface&) = delete;
     CRasterSurface& operator=(const CRasterSurface&) = delete;
 
-    Pen SelectPen(Pen pen) override;
-    Brush SelectBrush(Brush brush) override;
-    void MoveTo(Point p) override;
-    void LineTo(Point p) override;
     void Circle(Rect box) override;
     void Arc(Rect box, Point start, Point end) override;
     void Ellipse(Rect box) override;
     void TextOut(Point p, const std::string& text) override;
-    Rgb SetTextColour(Rgb colour) override;
     TextMetrics GetTextMetrics() override;
     int32_t TextWidth(const std::string& text) override;
     void FillWhite(Rect rect) override;
@@ -64,6 +59,12 @@ public:
 
     /// One call of a group, kept to be compared with the next draw's and drawn later.
     using GroupCall = RasterGroupCall;
+
+protected:
+    void PenSelected() override;
+    void BrushSelected() override;
+    void Moved() override;
+    void Line(Point from, Point to) override;
 
 private:
     bool Record(const GroupCall& call);
@@ -85,12 +86,8 @@ private:
     bool pixelExact = false; ///< logical units are whole device pixels on a raster engine
     bool keeps = false;      ///< the cache outlives this draw
     CRasterTarget target;
-    Pen pen;
-    Brush brush = Brush::White;
-    Rgb textColour;
-    int textAscent = -1; ///< of the painter's font, once a text is written
-    int textHeight = 0;  ///< of the painter's font, once a text is written
-    Point position;
+    int textAscent = -1;     ///< of the painter's font, once a text is written
+    int textHeight = 0;      ///< of the painter's font, once a text is written
     std::vector<QRect> runs; ///< pixel runs waiting to be filled in runsColour
     Rgb runsColour;
     int groupDepth = 0;
