@@ -106,7 +106,7 @@ void CRasterTarget::PayWhite() {
 }
 
 void CRasterTarget::PayWhiteIn(const QRect& box) {
-    if (owed.isEmpty() || clear.contains(box) || !owed.boundingRect().intersects(box)) {
+    if (owed.isEmpty() || clear.contains(box) || !owed.intersects(box)) {
         return;
     }
     // Whole rows of each owed rectangle the box meets: the owed region stays a few bands.

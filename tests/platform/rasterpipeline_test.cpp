@@ -227,4 +227,35 @@ TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
     EXPECT_TRUE(plainImage == rasterImage);
 }
 
+// Lines as long as the window's surface fills from pixel runs, and longer, in the pens of the
+// traces and the grid, drawn by both surfaces.
+TEST(RasterPipeline, LongerLinesMatchThePlainSurfaceAnywhere) {
+    std::mt19937 random(29);
+    const auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    QImage plainImage(400, 300, QImage::Format_RGB32);
+    QImage rasterImage(400, 300, QImage::Format_RGB32);
+    plainImage.fill(Qt::white);
+    rasterImage.fill(Qt::white);
+    {
+        QPainter plainPainter(&plainImage);
+        QPainter rasterPainter(&rasterImage);
+        CQtPainterSurface plain(&plainPainter, {0, 0});
+        CRasterSurface raster(rasterPainter, rasterImage.rect());
+        for (int i = 0; i < 2000; ++i) {
+            const Pen pen{i % 2 == 0 ? 2 : uniform(1, 8), {0, static_cast<uint8_t>(i % 256), 0}};
+            const Point from{uniform(-80, 480), -uniform(-80, 380)};
+            const Point to{from.x + uniform(-70, 70), from.y + uniform(-70, 70)};
+            for (DrawSurface* s :
+                 {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
+                s->SelectPen(pen);
+                s->MoveTo(from);
+                s->LineTo(to);
+            }
+        }
+    }
+    EXPECT_TRUE(plainImage == rasterImage);
+}
+
 } // namespace
