@@ -12,8 +12,6 @@
 #include "model/measuredbinding.h"
 #include "model/networktouchstone.h"
 #include "model/touchstone.h"
-#include "platform/drawing/chartpictures.h"
-#include "platform/plot/bandplot.h"
 
 #include <set>
 
@@ -199,16 +197,27 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     return kExitSuccess;
 }
 
-void CCliRun::StartGui() {
-    if (!gui) {
-        gui = std::make_unique<CGuiSession>();
+bool CCliRun::StartPictures(const CliOptions& o) {
+    if (pictures == nullptr) {
+        const CliPicturesLoad load = LoadCliPictureWriters();
+        if (load.writers == nullptr) {
+            err << kProgramPrefix << "cannot write pictures: " << load.error << "\n";
+            return false;
+        }
+        pictures = load.writers;
+        if (o.outputPath && o.outputFormat == PictureFormat::Png) {
+            pictures->preparePng(o.width, o.height);
+        }
+        gui = {pictures->startSession(), pictures->endSession};
     }
+    return true;
 }
 
 int CCliRun::WritePicture(const CliOptions& o) {
-    StartGui();
-    if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
-                           o.outputFormat, clock)) {
+    if (!StartPictures(o)) {
+        return kExitFileError;
+    }
+    if (!pictures->writeChart(doc, o.width, o.height, *o.outputPath, o.outputFormat, clock)) {
         err << kProgramPrefix << FileMessage(*o.outputPath, "cannot write the picture") << "\n";
         return kExitFileError;
     }
@@ -221,9 +230,10 @@ int CCliRun::WritePlot(const CliOptions& o) {
                "whose band is shown\n";
         return kExitUsage;
     }
-    StartGui();
-    if (!WriteBandPlotPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.plotPath),
-                              o.plotFormat)) {
+    if (!StartPictures(o)) {
+        return kExitFileError;
+    }
+    if (!pictures->writePlot(doc, o.width, o.height, *o.plotPath, o.plotFormat)) {
         err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
         return kExitFileError;
     }
