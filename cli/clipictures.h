@@ -35,8 +35,8 @@ using CliPictureWritersEntry = const CliPictureWriters* (*)();
 inline constexpr const char* kCliPictureWritersEntry = "QuorbelCliPictureWriters";
 
 /// The module's writers, or an empty error. The module is looked for in the installed tree
-/// (the library folder's quorbel/ seen from the tool's folder) and then beside the tool (the build
-/// tree); it is loaded once and stays loaded.
+/// (the library folder's quorbel/modules/ seen from the tool's folder) and then beside the tool
+/// (the build tree); it is loaded once and stays loaded.
 struct CliPicturesLoad {
     const CliPictureWriters* writers = nullptr;
     std::string error; ///< why there are none: the module not found, or not loadable
