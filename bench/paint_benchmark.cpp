@@ -384,6 +384,9 @@ public:
                     continue;
                 }
                 const auto withRatio = [&](const std::string& kind) {
+                    if (Get(kind + suffix) == 0) {
+                        return std::string("-"); // filtered out
+                    }
                     char text[40];
                     std::snprintf(text, sizeof text, "%7.2f (%4.2fx)", Get(kind + suffix),
                                   Get(kind + suffix) / replay);
