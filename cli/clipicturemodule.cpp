@@ -11,8 +11,8 @@
 
 namespace {
 
-void* StartSession() {
-    return new CGuiSession;
+void* StartSession(bool widgets) {
+    return new CGuiSession(widgets);
 }
 
 void EndSession(void* session) {

@@ -14,8 +14,9 @@ struct CliPictureWriters {
     /// The version of this table; a module of another gives none.
     int version = 0;
     /// Starts the Qt application the pictures need (on the offscreen platform unless the
-    /// environment names another), unless one runs; the result goes to endSession.
-    void* (*startSession)() = nullptr;
+    /// environment names another), unless one runs; with widgets, one that can draw the band
+    /// plot. The result goes to endSession.
+    void* (*startSession)(bool widgets) = nullptr;
     void (*endSession)(void* session) = nullptr;
     /// Has the memory of a PNG chart of this size made ready on a thread of its own, so that
     /// it overlaps the session's start.

@@ -208,7 +208,7 @@ bool CCliRun::StartPictures(const CliOptions& o) {
         if (o.outputPath && o.outputFormat == PictureFormat::Png) {
             pictures->preparePng(o.width, o.height);
         }
-        gui = {pictures->startSession(), pictures->endSession};
+        gui = {pictures->startSession(o.plotPath.has_value()), pictures->endSession};
     }
     return true;
 }

@@ -22,7 +22,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 } // namespace
 
-CGuiSession::CGuiSession() {
+CGuiSession::CGuiSession(bool widgets) {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -30,8 +30,13 @@ CGuiSession::CGuiSession() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(QuietQtMessages);
-    // A widget application: the band response plot is drawn by Qt Charts' graphics widgets.
-    app = std::make_unique<QApplication>(gArgc, gArgv);
+    // A widget application only for the band response plot, which Qt Charts draws with graphics
+    // widgets: it takes longer to start.
+    if (widgets) {
+        app = std::make_unique<QApplication>(gArgc, gArgv);
+    } else {
+        app = std::make_unique<QGuiApplication>(gArgc, gArgv);
+    }
 }
 
 CGuiSession::~CGuiSession() = default;

@@ -5,10 +5,11 @@
 class QGuiApplication;
 
 /// The Qt application that drawing text needs, on the offscreen platform unless the
-/// environment names another; none is made when one exists already.
+/// environment names another; none is made when one exists already. With widgets, one that
+/// can draw widgets too.
 class CGuiSession {
 public:
-    CGuiSession();
+    explicit CGuiSession(bool widgets);
     ~CGuiSession();
     CGuiSession(const CGuiSession&) = delete;
     CGuiSession& operator=(const CGuiSession&) = delete;
