@@ -164,9 +164,9 @@ bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
 
 // The memory of the last picture, kept for the next one: a process that writes several pictures
 // (a chart and its band plot, exports one after another) has its pages given to it once. It is
-// never backed by transparent huge pages: making one can mean compacting memory first, which
-// after a pause took a large picture's first touch from about 6 ms to 80-110 ms, while 4 KiB
-// pages cost the same each time.
+// never backed by transparent huge pages: huge pages the system has free at once cost a large
+// picture about 6 ms, but a process started a second after another could wait 80-110 ms for
+// them, while 4 KiB pages cost the same each time.
 struct PictureMemory {
     std::mutex mutex;
     void* mapping = nullptr;
