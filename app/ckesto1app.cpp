@@ -353,3 +353,11 @@ QString CKesto1App::AskNetworkFileName(const QString& suggested) {
 QString CKesto1App::AskDataFileName() {
     return fileDialogs.GetDataFileName();
 }
+
+QString CKesto1App::AskDeviceFileName() {
+    return fileDialogs.GetDeviceFileName();
+}
+
+void CKesto1App::DeviceLoaded() {
+    frame->OfferBandPlot();
+}

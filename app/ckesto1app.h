@@ -72,6 +72,8 @@ public:
     void BandDisplayTurnedOn() override;
     QString AskExportFileName(const QString& suggested) override;
     QString AskDataFileName() override;
+    QString AskDeviceFileName() override;
+    void DeviceLoaded() override;
     QString AskNetworkFileName(const QString& suggested) override;
 
 private:

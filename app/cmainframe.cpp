@@ -3,6 +3,7 @@
 #include "app/ckesto1app.h"
 #include "app/shelllayout.h"
 #include "platform/plot/cbandplotview.h"
+#include "platform/plot/deviceplot.h"
 #include "platform/shell/ilockkeys.h"
 #include "platform/shell/shellicons.h"
 #include "quorbel_config.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
@@ -154,9 +156,17 @@ void CMainFrame::CreateBandPlot() {
     bandPlotDock = new QDockWidget(QStringLiteral("Band Response"), this);
     bandPlotDock->setObjectName(QStringLiteral("bandPlot"));
     bandPlotDock->setAllowedAreas(Qt::AllDockWidgetAreas);
-    bandPlotView = new CBandPlotView(bandPlotDock);
+    auto* panel = new QWidget(bandPlotDock);
+    auto* plots = new QHBoxLayout(panel);
+    plots->setContentsMargins(0, 0, 0, 0);
+    plots->setSpacing(0);
+    bandPlotView = new CBandPlotView(panel);
     bandPlotView->Content().SetAxesLocked(plotAxesLocked);
-    bandPlotDock->setWidget(bandPlotView);
+    devicePlotView = new CDevicePlotView(panel);
+    devicePlotView->hide();
+    plots->addWidget(bandPlotView, 1);
+    plots->addWidget(devicePlotView, 1);
+    bandPlotDock->setWidget(panel);
     addDockWidget(Qt::BottomDockWidgetArea, bandPlotDock);
     bandPlotDock->hide();
     connect(bandPlotDock, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshBandPlot);
@@ -170,6 +180,17 @@ void CMainFrame::CreateBandPlot() {
 void CMainFrame::RefreshBandPlot() {
     if (bandPlotDock != nullptr && !bandPlotDock->isHidden()) {
         bandPlotView->Update(document.chart);
+        const bool device = document.chart.device != nullptr;
+        if (device) {
+            devicePlotView->Update(document.chart);
+        }
+        if (device == devicePlotView->isHidden()) {
+            devicePlotView->setVisible(device);
+            if (device && !bandPlotDock->isFloating()) {
+                resizeDocks({bandPlotDock}, {bandPlotDock->widget()->sizeHint().height()},
+                            Qt::Vertical);
+            }
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 
 class CBandPlotView;
+class CDevicePlotView;
 class CKesto1App;
 class CKesto1Doc;
 class CKesto1View;
@@ -41,6 +42,8 @@ public:
     /// Whether the band response plot's panel is shown.
     bool BandPlotShown() const;
     CBandPlotView* BandPlot() const { return bandPlotView; }
+    /// The loaded device's plot under the band's in the same panel; hidden without a device.
+    CDevicePlotView* DevicePlot() const { return devicePlotView; }
 
     /// Shows or hides the band response plot.
     void ShowBandPlot(bool shown);
@@ -100,6 +103,7 @@ private:
     QLabel* scrlIndicator = nullptr;
     QDockWidget* bandPlotDock = nullptr;
     CBandPlotView* bandPlotView = nullptr;
+    CDevicePlotView* devicePlotView = nullptr;
     bool plotAxesLocked = false;
     bool bandPlotOffered = false;
     /// Refreshes the plot once control is back in the event loop after a paint of the chart, so

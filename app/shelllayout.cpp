@@ -15,11 +15,24 @@ constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_CHART_SETUP_MENU,
 };
 constexpr int kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
-constexpr int kBandMenu[] = {ID_BAND_DISPLAY,   ID_BAND_JUNCTIONS, ID_BAND_SETUP,
-                             kSeparator,        ID_BAND_OPTIMISE,  ID_BAND_SNAP,
-                             ID_BAND_BODE_FANO, kSeparator,        ID_VIEW_BAND_PLOT,
-                             ID_LOCK_PLOT_AXES};
-constexpr int kDataMenu[] = {ID_LOAD_START_DATA, ID_LOAD_GOAL_DATA, kSeparator, ID_UNBIND_DATA};
+constexpr int kBandMenu[] = {ID_BAND_DISPLAY,   ID_BAND_JUNCTIONS, ID_BAND_SETUP,     kSeparator,
+                             ID_BAND_OPTIMISE,  ID_BAND_SNAP,      ID_BAND_BODE_FANO, kSeparator,
+                             ID_VIEW_BAND_PLOT, ID_LOCK_PLOT_AXES};
+constexpr int kDataMenu[] = {
+    ID_LOAD_START_DATA,
+    ID_LOAD_GOAL_DATA,
+    kSeparator,
+    ID_UNBIND_DATA,
+    kSeparator,
+    ID_LOAD_DEVICE,
+    ID_DEVICE_STABILITY_CIRCLES,
+    ID_DEVICE_AVAILABLE_GAIN_CIRCLES,
+    ID_DEVICE_OPERATING_GAIN_CIRCLES,
+    ID_DEVICE_NOISE_CIRCLES,
+    ID_DEVICE_CIRCLE_STEPS,
+    ID_DEVICE_GOAL,
+    ID_UNBIND_DEVICE,
+};
 constexpr int kLossesMenu[] = {ID_LOSSES, ID_COMPONENT_LOSS};
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 

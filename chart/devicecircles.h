@@ -12,7 +12,7 @@ class SmithChrt;
 // line. DrawChart calls these only while a device is loaded.
 
 /// Stability circles, with short ticks on their unstable side.
-inline constexpr Pen kStabilityCirclePen{2, {200, 0, 0}};
+inline constexpr Pen kStabilityCirclePen{2, {40, 40, 40}};
 /// Available gain circles (source plane) and operating gain circles (load plane).
 inline constexpr Pen kAvailableGainPen{1, {0, 130, 0}};
 inline constexpr Pen kOperatingGainPen{1, {0, 90, 200}};

@@ -44,6 +44,12 @@ bool ApplyMatchMe(const MatchMeRequest& request, SmithChrt& doc, IMessageSink& m
             return false;
         }
     }
+    if (const std::string problem = DeviceGoalProblem(doc); !problem.empty()) {
+        messages.Report("--matchme: the matching wizard needs both impedances: the goal from the "
+                        "device has no value here: " +
+                        problem);
+        return false;
+    }
     MatchMeInput input;
     if (const std::optional<FieldError> e = ExchangeMatchMe(request, doc, input)) {
         messages.Report(e->message);

@@ -37,6 +37,33 @@ const CommandRow* FindViewCommand(int id) {
     return row != nullptr && row->owner == CommandOwner::View ? row : nullptr;
 }
 
+// The commands that act on a loaded device.
+bool NeedsDevice(int id) {
+    switch (id) {
+    case ID_DEVICE_STABILITY_CIRCLES:
+    case ID_DEVICE_AVAILABLE_GAIN_CIRCLES:
+    case ID_DEVICE_OPERATING_GAIN_CIRCLES:
+    case ID_DEVICE_NOISE_CIRCLES:
+    case ID_DEVICE_CIRCLE_STEPS:
+    case ID_DEVICE_GOAL:
+    case ID_UNBIND_DEVICE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether a circle toggle's family is shown: on while a device is loaded.
+bool CircleFamilyShown(const SmithChrt& sc, int id) {
+    const CircleSettings& c = sc.circles;
+    const bool on = id == ID_DEVICE_STABILITY_CIRCLES        ? c.stability
+                    : id == ID_DEVICE_AVAILABLE_GAIN_CIRCLES ? c.availableGain
+                    : id == ID_DEVICE_OPERATING_GAIN_CIRCLES
+                        ? c.operatingGain
+                        : id == ID_DEVICE_NOISE_CIRCLES && c.noise;
+    return on && sc.device != nullptr;
+}
+
 } // namespace
 
 bool CKesto1View::IsCommandEnabled(int id) const {
@@ -47,12 +74,18 @@ bool CKesto1View::IsCommandEnabled(int id) const {
     if (id == ID_UNBIND_DATA) {
         return document->chart.startData != nullptr || document->chart.goalData != nullptr;
     }
+    if (NeedsDevice(id)) {
+        return document->chart.device != nullptr;
+    }
     return true;
 }
 
 bool CKesto1View::IsCommandChecked(int id) const {
     if (id == ID_BAND_BODE_FANO) {
         return showBodeFano;
+    }
+    if (NeedsDevice(id)) {
+        return CircleFamilyShown(document->chart, id);
     }
     const BandSettings& band = document->chart.band;
     return id == ID_BAND_DISPLAY ? band.display : id == ID_BAND_JUNCTIONS && band.junctionLoci;

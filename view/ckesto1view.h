@@ -137,6 +137,16 @@ public:
     void OnLoadStartData();
     void OnLoadGoalData();
     void OnUnbindData();
+    // Amplifier design: load a two-port device, toggle its circle families, set their steps,
+    // bind the goal to the device, unbind it.
+    void OnLoadDevice();
+    void OnToggleStabilityCircles();
+    void OnToggleAvailableGainCircles();
+    void OnToggleOperatingGainCircles();
+    void OnToggleNoiseCircles();
+    void OnCircleSteps();
+    void OnGoalFromDevice();
+    void OnUnbindDevice();
     void OnLosses();
     void OnComponentLoss();
 
@@ -192,6 +202,8 @@ private:
     /// Reads a Touchstone file the user picks (asking for the port of multi-port data) and binds
     /// it to end; an unreadable file shows the reader's message and changes nothing.
     void LoadData(LoadEnd end);
+    /// Turns one circle family of the device on or off.
+    void ToggleCircles(bool& family);
     /// Puts the network into the document, keeping its count and active component.
     void InstallNetwork(const std::vector<Component>& network);
     bool showBodeFano = false;

@@ -63,6 +63,16 @@ enum CommandId : int {
     ID_LOAD_GOAL_DATA = 32845,
     ID_UNBIND_DATA = 32846,
 
+    // Amplifier design: a two-port device, its circles and the goal from it.
+    ID_LOAD_DEVICE = 32890,
+    ID_DEVICE_STABILITY_CIRCLES = 32891,
+    ID_DEVICE_AVAILABLE_GAIN_CIRCLES = 32892,
+    ID_DEVICE_OPERATING_GAIN_CIRCLES = 32893,
+    ID_DEVICE_NOISE_CIRCLES = 32894,
+    ID_DEVICE_CIRCLE_STEPS = 32895,
+    ID_DEVICE_GOAL = 32896,
+    ID_UNBIND_DEVICE = 32897,
+
     // Losses.
     ID_LOSSES = 32851,
     ID_COMPONENT_LOSS = 32852,

@@ -3,6 +3,7 @@
 #include "view/ckesto1view.h"
 
 #include "app/dialogs/portchoicedialog.h"
+#include "model/devicebinding.h"
 #include "model/measuredbinding.h"
 #include "model/touchstone.h"
 #include "platform/messages/messageboxes.h"
@@ -93,6 +94,11 @@ bool CKesto1View::RefuseWithoutValues(const char* what) {
                 FromUtf8(std::string(what) + ": " + NoValueMessage(document->chart, end) + "."));
             return true;
         }
+    }
+    if (const std::string problem = DeviceGoalProblem(document->chart); !problem.empty()) {
+        MessageBoxes().Warning(FromUtf8(std::string(what) + ": the goal from the device has " +
+                                        "no value here: " + problem + "."));
+        return true;
     }
     return false;
 }

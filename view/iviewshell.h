@@ -21,6 +21,12 @@ public:
     /// A Touchstone file to read measured data from, asked with the file dialog; empty when the
     /// user cancels.
     virtual QString AskDataFileName() { return {}; }
+    /// A Touchstone file to read a two-port device from, asked with the file dialog; empty when
+    /// the user cancels.
+    virtual QString AskDeviceFileName() { return {}; }
+    /// A device has just been loaded: the shell shows the response panel, which then carries
+    /// the device's plot, the first time this happens.
+    virtual void DeviceLoaded() {}
     /// The two-port Touchstone file to export the network to (suggested: the name it starts
     /// with); empty when the user cancels.
     virtual QString AskNetworkFileName(const QString& /*suggested*/) { return {}; }

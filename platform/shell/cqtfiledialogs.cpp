@@ -9,6 +9,7 @@ namespace {
 const char* const kFilters = "Quorbel Files (*.qbl);;All Files (*.*)";
 const char* const kDataFilters =
     "Touchstone Files (*.s1p *.z1p *.y1p *.ts *.s2p *.s3p *.s4p);;All Files (*)";
+const char* const kDeviceFilters = "Touchstone Files (*.s2p *.s3p *.s4p *.ts);;All Files (*)";
 
 QString Run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& suggested) {
     QFileDialog dialog(parent);
@@ -97,6 +98,18 @@ QString CQtFileDialogs::GetDataFileName() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromLatin1(kDataFilters));
     // Measuring instruments write .S1P as often as .s1p.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString CQtFileDialogs::GetDeviceFileName() {
+    QFileDialog dialog(parent_, QStringLiteral("Load Device"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromLatin1(kDeviceFilters));
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

@@ -14,6 +14,7 @@ public:
     QString GetSaveFileName(const QString& suggested) override;
     QString GetExportFileName(const QString& suggested) override;
     QString GetDataFileName() override;
+    QString GetDeviceFileName() override;
     QString GetNetworkFileName(const QString& suggested) override;
 
 private:

@@ -15,6 +15,9 @@ public:
     /// A Touchstone file to open, offered as "Touchstone Files (*.s1p ...)" matching any case,
     /// and all files.
     virtual QString GetDataFileName() { return {}; }
+    /// A Touchstone file of a two-port device (or of more ports, two of which are the device's),
+    /// offered as "Touchstone Files (*.s2p ...)" matching any case, and all files.
+    virtual QString GetDeviceFileName() { return {}; }
     /// A two-port Touchstone file to write the network to; a name without an extension gets .s2p.
     virtual QString GetNetworkFileName(const QString& /*suggested*/) { return {}; }
 };

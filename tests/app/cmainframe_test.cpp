@@ -189,7 +189,11 @@ TEST_F(ShellTest, MenusAsTabled) {
               (QStringList{"&Toolbar", "&Status Bar"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Data"))),
               (QStringList{"Load &Starting Impedance Data...\tD",
-                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU"}));
+                           "Load &Goal as Conjugate of Load Data...\tShift+D", "-", "&Unbind\tU",
+                           "-", "Load &Device...\tCtrl+D", "S&tability Circles\tK",
+                           "&Available Gain Circles\tShift+K", "&Operating Gain Circles\tCtrl+K",
+                           "&Noise Circles\tCtrl+Shift+K", "Circle St&eps...\tCtrl+Shift+D",
+                           "Goal from De&vice...\tShift+G", "Unbind Devi&ce\tCtrl+U"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("L&osses"))),
               (QStringList{"&Losses...\tShift+L", "&Component Loss...\tShift+Q"}));
     EXPECT_EQ(visibleTexts(MenuNamed(Frame(), QStringLiteral("&Help"))),

@@ -27,7 +27,9 @@ public:
         exportSuggestions.append(suggested);
         return Next(exportNames);
     }
+    QString GetDeviceFileName() override { return Next(deviceNames); }
     QStringList openNames;
+    QStringList deviceNames;
     QStringList saveNames;
     QStringList suggestions;
     QStringList exportNames;

@@ -93,6 +93,14 @@ TEST(DeviceCli, NoMatchWithoutStabilityAndTheBandsLists) {
                        "--goal-device", "load-gain", "--readout"});
     EXPECT_NE(r.out.find("Goal [Load]: no simultaneous match: K="), std::string::npos)
         << r.out << r.err;
+    const CliOutcome wizard =
+        RunCliProcess({"--device", dir.Path("u.s2p"), "--frequency", "1000", "--goal-device",
+                       "source-gain", "--matchme", "2,lowpass", "--readout"});
+    EXPECT_NE(wizard.status, 0);
+    EXPECT_NE(wizard.err.find("--matchme: the matching wizard needs both impedances: the goal "
+                              "from the device has no value here: no simultaneous match: K="),
+              std::string::npos)
+        << wizard.err;
     const CliOutcome band =
         RunCliProcess({"--device", dir.Path("u.s2p"), "--band", "1000:2000:3", "--json"});
     ASSERT_EQ(band.status, 0) << band.err;
