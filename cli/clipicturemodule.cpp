@@ -1,18 +1,22 @@
-// The tool's picture writers as a module of their own (see cli/clipictures.h): the only code of
-// the tool that links Qt's widgets, charts, SVG and print support.
+// The chart's pictures as a module of the tool (see cli/clipictures.h): Qt GUI and SVG, no
+// widgets, charts or print support.
 #include "cli/clipictures.h"
 #include "cli/guisession.h"
 #include "platform/drawing/chartpictures.h"
 #include "platform/drawing/pngpicture.h"
-#include "platform/plot/bandplot.h"
 
+#include <QGuiApplication>
 #include <QSize>
 #include <QString>
 
 namespace {
 
-void* StartSession(bool widgets) {
-    return new CGuiSession(widgets);
+std::unique_ptr<QGuiApplication> MakeApplication(int& argc, char** argv) {
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void* StartSession() {
+    return new CGuiSession(MakeApplication);
 }
 
 void EndSession(void* session) {
@@ -29,13 +33,8 @@ bool WriteChart(const SmithChrt& doc, int width, int height, const std::string& 
                              clock);
 }
 
-bool WritePlot(const SmithChrt& doc, int width, int height, const std::string& path,
-               PictureFormat format) {
-    return WriteBandPlotPicture(doc, QSize(width, height), QString::fromStdString(path), format);
-}
-
-const CliPictureWriters kWriters{
-    kCliPictureWritersVersion, StartSession, EndSession, PreparePng, WriteChart, WritePlot};
+const CliPictureWriters kWriters{kCliPictureWritersVersion, StartSession, EndSession, PreparePng,
+                                 WriteChart};
 
 } // namespace
 

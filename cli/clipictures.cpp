@@ -21,12 +21,13 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? "." : program.substr(0, slash == 0 ? 1 : slash);
 }
 
-CliPicturesLoad Load() {
+// The table that the module file exports by the entry name, when its version is this tool's.
+template <typename Writers>
+CliModuleLoad<Writers> Load(const std::string& file, const char* entry) {
     const std::string folder = ProgramFolder();
-    const std::string candidates[] = {folder + "/" + QUORBEL_CLI_PICTURES_FROM_BIN + "/" +
-                                          QUORBEL_CLI_PICTURES_FILE,
-                                      folder + "/" + QUORBEL_CLI_PICTURES_FILE};
-    CliPicturesLoad load;
+    const std::string candidates[] = {folder + "/" + QUORBEL_CLI_MODULES_FROM_BIN + "/" + file,
+                                      folder + "/" + file};
+    CliModuleLoad<Writers> load;
     for (const std::string& path : candidates) {
         if (access(path.c_str(), F_OK) != 0) {
             continue;
@@ -39,9 +40,9 @@ CliPicturesLoad Load() {
             load.error = why != nullptr ? why : path + ": cannot be loaded";
             return load;
         }
-        const auto entry =
-            reinterpret_cast<CliPictureWritersEntry>(dlsym(module, kCliPictureWritersEntry));
-        const CliPictureWriters* writers = entry != nullptr ? entry() : nullptr;
+        using Entry = const Writers* (*)();
+        const auto function = reinterpret_cast<Entry>(dlsym(module, entry));
+        const Writers* writers = function != nullptr ? function() : nullptr;
         if (writers == nullptr || writers->version != kCliPictureWritersVersion) {
             load.error = path + ": not the picture writers of this version";
             return load;
@@ -49,14 +50,20 @@ CliPicturesLoad Load() {
         load.writers = writers;
         return load;
     }
-    load.error = std::string(QUORBEL_CLI_PICTURES_FILE) + " not found beside the program or in " +
-                 folder + "/" + QUORBEL_CLI_PICTURES_FROM_BIN;
+    load.error =
+        file + " not found beside the program or in " + folder + "/" + QUORBEL_CLI_MODULES_FROM_BIN;
     return load;
 }
 
 } // namespace
 
-CliPicturesLoad LoadCliPictureWriters() {
-    static const CliPicturesLoad load = Load();
+CliModuleLoad<CliPictureWriters> LoadCliPictureWriters() {
+    static const auto load =
+        Load<CliPictureWriters>(QUORBEL_CLI_PICTURES_FILE, kCliPictureWritersEntry);
+    return load;
+}
+
+CliModuleLoad<CliPlotWriters> LoadCliPlotWriters() {
+    static const auto load = Load<CliPlotWriters>(QUORBEL_CLI_PLOT_FILE, kCliPlotWritersEntry);
     return load;
 }

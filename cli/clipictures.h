@@ -7,39 +7,51 @@
 class IDateTimeText;
 class SmithChrt;
 
-/// The tool's picture writers. They need Qt's widgets (the band plot is drawn by Qt Charts),
-/// SVG and print support, which a run that writes no picture should not pay for: they live in a
-/// module of their own (clipicturemodule.cpp) that the tool loads on its first picture.
+/// The tool's picture writers, which a run that writes no picture should not pay for, live in
+/// two modules that the tool loads when a run needs them: the chart's pictures (PNG, SVG, PDF)
+/// over Qt GUI alone (clipicturemodule.cpp), and the band response plot, which Qt Charts draws
+/// with widgets (cliplotmodule.cpp). Each module exports, by its entry name, a table of its
+/// functions.
+
+/// The chart picture module's table.
 struct CliPictureWriters {
     /// The version of this table; a module of another gives none.
     int version = 0;
-    /// Starts the Qt application the pictures need (on the offscreen platform unless the
-    /// environment names another), unless one runs; with widgets, one that can draw the band
-    /// plot. The result goes to endSession.
-    void* (*startSession)(bool widgets) = nullptr;
+    /// Starts the Qt GUI application the pictures need (on the offscreen platform unless the
+    /// environment names another), unless one runs. The result goes to endSession.
+    void* (*startSession)() = nullptr;
     void (*endSession)(void* session) = nullptr;
     /// Has the memory of a PNG chart of this size made ready on a thread of its own, so that
-    /// it overlaps the session's start.
+    /// it overlaps the loading and the session's start.
     void (*preparePng)(int width, int height) = nullptr;
     /// The chart as WriteChartPicture (platform/drawing/chartpictures.h) writes it.
     bool (*writeChart)(const SmithChrt& doc, int width, int height, const std::string& path,
                        PictureFormat format, IDateTimeText& clock) = nullptr;
+};
+
+/// The band plot module's table.
+struct CliPlotWriters {
+    int version = 0;
+    /// Starts a Qt widget application, which the plot needs, unless an application runs.
+    void* (*startSession)() = nullptr;
+    void (*endSession)(void* session) = nullptr;
     /// The band response plot as WriteBandPlotPicture (platform/plot/bandplot.h) writes it.
     bool (*writePlot)(const SmithChrt& doc, int width, int height, const std::string& path,
                       PictureFormat format) = nullptr;
 };
 
-inline constexpr int kCliPictureWritersVersion = 1;
+inline constexpr int kCliPictureWritersVersion = 2;
 
-/// The function the module exports, by this name, returning its table.
-using CliPictureWritersEntry = const CliPictureWriters* (*)();
+/// The names of the functions (without arguments) by which the modules give their tables.
 inline constexpr const char* kCliPictureWritersEntry = "QuorbelCliPictureWriters";
+inline constexpr const char* kCliPlotWritersEntry = "QuorbelCliPlotWriters";
 
-/// The module's writers, or an empty error. The module is looked for in the installed tree
-/// (the library folder's quorbel/modules/ seen from the tool's folder) and then beside the tool
-/// (the build tree); it is loaded once and stays loaded.
-struct CliPicturesLoad {
-    const CliPictureWriters* writers = nullptr;
+/// A module's table, or an empty error. A module is looked for in the installed tree (the
+/// library folder's quorbel/modules/ seen from the tool's folder) and then beside the tool (the
+/// build tree); it is loaded once and stays loaded.
+template <typename Writers> struct CliModuleLoad {
+    const Writers* writers = nullptr;
     std::string error; ///< why there are none: the module not found, or not loadable
 };
-CliPicturesLoad LoadCliPictureWriters();
+CliModuleLoad<CliPictureWriters> LoadCliPictureWriters();
+CliModuleLoad<CliPlotWriters> LoadCliPlotWriters();

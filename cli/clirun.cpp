@@ -198,18 +198,34 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
 }
 
 bool CCliRun::StartPictures(const CliOptions& o) {
-    if (pictures == nullptr) {
-        const CliPicturesLoad load = LoadCliPictureWriters();
+    if (picturesStarted) {
+        return true;
+    }
+    // Both modules are loaded before a picture is written, so that a missing one leaves no
+    // picture behind; the session is the plot's widget application when the run plots.
+    if (o.outputPath) {
+        const CliModuleLoad load = LoadCliPictureWriters();
         if (load.writers == nullptr) {
             err << kProgramPrefix << "cannot write pictures: " << load.error << "\n";
             return false;
         }
         pictures = load.writers;
-        if (o.outputPath && o.outputFormat == PictureFormat::Png) {
+        if (o.outputFormat == PictureFormat::Png) {
             pictures->preparePng(o.width, o.height);
         }
-        gui = {pictures->startSession(o.plotPath.has_value()), pictures->endSession};
     }
+    if (o.plotPath) {
+        const CliModuleLoad load = LoadCliPlotWriters();
+        if (load.writers == nullptr) {
+            err << kProgramPrefix << "cannot write pictures: " << load.error << "\n";
+            return false;
+        }
+        plots = load.writers;
+        gui = {plots->startSession(), plots->endSession};
+    } else {
+        gui = {pictures->startSession(), pictures->endSession};
+    }
+    picturesStarted = true;
     return true;
 }
 
@@ -233,7 +249,7 @@ int CCliRun::WritePlot(const CliOptions& o) {
     if (!StartPictures(o)) {
         return kExitFileError;
     }
-    if (!pictures->writePlot(doc, o.width, o.height, *o.plotPath, o.plotFormat)) {
+    if (!plots->writePlot(doc, o.width, o.height, *o.plotPath, o.plotFormat)) {
         err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
         return kExitFileError;
     }

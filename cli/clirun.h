@@ -38,8 +38,8 @@ private:
     int WriteOutputs(const CliOptions& o);
     int WritePicture(const CliOptions& o);
     int WritePlot(const CliOptions& o);
-    /// Loads the picture writers and starts their Qt session, once; false (said on err) when
-    /// they cannot be loaded.
+    /// Loads the picture writers the run needs (the chart's for -o, the plot's for --plot) and
+    /// starts their Qt session, once; false (said on err) when they cannot be loaded.
     bool StartPictures(const CliOptions& o);
     int WriteSpice();
     int WriteS2p(const CliOptions& o);
@@ -52,7 +52,9 @@ private:
     SmithChrt doc;
     MessageCollector messages;
     CLocaleDateTime clock;
+    bool picturesStarted = false;
     const CliPictureWriters* pictures = nullptr;
+    const CliPlotWriters* plots = nullptr;
     std::unique_ptr<void, void (*)(void*)> gui{nullptr, nullptr};
     std::optional<RecordedReadout> drawn;
     std::optional<std::string> optimization; ///< the JSON of what --optimize and --snap did

@@ -1,6 +1,6 @@
 #include "cli/guisession.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +22,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 } // namespace
 
-CGuiSession::CGuiSession(bool widgets) {
+CGuiSession::CGuiSession(Maker make) {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -30,13 +30,7 @@ CGuiSession::CGuiSession(bool widgets) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(QuietQtMessages);
-    // A widget application only for the band response plot, which Qt Charts draws with graphics
-    // widgets: it takes longer to start.
-    if (widgets) {
-        app = std::make_unique<QApplication>(gArgc, gArgv);
-    } else {
-        app = std::make_unique<QGuiApplication>(gArgc, gArgv);
-    }
+    app = make(gArgc, gArgv);
 }
 
 CGuiSession::~CGuiSession() = default;

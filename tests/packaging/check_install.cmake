@@ -14,6 +14,7 @@ endfunction()
 
 install_into(${PREFIX} "")
 set(expected bin/quorbel bin/quorbel-cli ${LIBDIR}/quorbel/modules/quorbel-cli-pictures.so
+    ${LIBDIR}/quorbel/modules/quorbel-cli-plot.so
     share/applications/quorbel.desktop
     share/icons/hicolor/scalable/apps/quorbel.svg
     share/icons/hicolor/scalable/mimetypes/application-x-quorbel.svg
