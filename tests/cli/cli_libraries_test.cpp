@@ -1,6 +1,7 @@
 // Which libraries the built tool loads: a run that writes no picture needs neither Qt's widgets,
-// charts, OpenGL, print support nor its picture writers' module; a picture run loads them, and a
-// tool without its module still does everything else.
+// charts, OpenGL, print support nor its picture modules; a chart picture loads its module over
+// Qt GUI alone, a band plot the plot's module with Qt Charts; a tool without its modules still
+// does everything else.
 #include "model/documentfile.h"
 #include "tests/cli/cliprocess.h"
 
@@ -15,9 +16,12 @@
 
 namespace {
 
-// The libraries and module that only the pictures need.
-const char* const kPictureLibraries[] = {"libQt6Widgets", "libQt6Charts", "libQt6OpenGL",
-                                         "libQt6PrintSupport", "quorbel-cli-pictures"};
+// The libraries and modules that only the pictures need.
+const char* const kPictureLibraries[] = {
+    "libQt6Widgets",        "libQt6Charts", "libQt6OpenGL",    "libQt6PrintSupport",
+    "quorbel-cli-pictures", "libQt6Gui.so", "quorbel-cli-plot"};
+// Of those, what a chart picture needs.
+const std::set<std::string> kChartPictureLibraries = {"libQt6Gui.so.6", "quorbel-cli-pictures.so"};
 
 // The tool run with the dynamic linker reporting every object it loads (LD_DEBUG=files writes
 // "file=NAME [0];  needed by ..." or "...;  dynamically loaded by ..." to standard error).
@@ -78,23 +82,54 @@ TEST(CliLibraries, OutputsWithoutAPictureLoadNoWidgetsChartsOpenGlOrPrintSupport
     }
 }
 
-TEST(CliLibraries, APictureRunLoadsTheModuleAndItsLibraries) {
+std::set<std::string> PictureLibrarySet(const TracedRun& run) {
+    const std::vector<std::string> found = PictureLibrariesIn(run.loaded);
+    return {found.begin(), found.end()};
+}
+
+TEST(CliLibraries, AChartPictureLoadsQtGuiAndItsModuleOnly) {
     const CScratchDir dir;
     const std::string doc = Document(dir);
-    const TracedRun chart = RunTraced(QUORBEL_CLI_PATH, {doc, "-o", dir.Path("chart.png")});
-    ASSERT_EQ(chart.outcome.status, 0);
-    const std::vector<std::string> found = PictureLibrariesIn(chart.loaded);
-    const std::set<std::string> loaded(found.begin(), found.end());
-    EXPECT_EQ(loaded.count("quorbel-cli-pictures.so"), 1U);
-    EXPECT_EQ(loaded.count("libQt6Widgets.so.6"), 1U);
+    for (const char* name : {"chart.png", "chart.svg", "chart.pdf"}) {
+        const TracedRun chart =
+            RunTraced(QUORBEL_CLI_PATH, {doc, "-o", dir.Path(name), "--size", "640x480"});
+        ASSERT_EQ(chart.outcome.status, 0) << name << "\n" << chart.outcome.err;
+        EXPECT_EQ(PictureLibrarySet(chart), kChartPictureLibraries) << name;
+    }
     EXPECT_EQ(ReadFileBytes(dir.Path("chart.png")).substr(1, 3), "PNG");
+}
 
+TEST(CliLibraries, ABandPlotLoadsItsModuleWithQtChartsAndWidgets) {
+    const CScratchDir dir;
+    const std::string doc = Document(dir);
     const TracedRun plot =
         RunTraced(QUORBEL_CLI_PATH, {doc, "--band", "400:470:11", "--plot", dir.Path("plot.svg")});
-    ASSERT_EQ(plot.outcome.status, 0);
-    const std::vector<std::string> plotFound = PictureLibrariesIn(plot.loaded);
-    EXPECT_EQ(std::set<std::string>(plotFound.begin(), plotFound.end()).count("libQt6Charts.so.6"),
-              1U);
+    ASSERT_EQ(plot.outcome.status, 0) << plot.outcome.err;
+    const std::set<std::string> loaded = PictureLibrarySet(plot);
+    EXPECT_EQ(loaded.count("quorbel-cli-plot.so"), 1U);
+    EXPECT_EQ(loaded.count("quorbel-cli-pictures.so"), 0U);
+    EXPECT_EQ(loaded.count("libQt6Charts.so.6"), 1U);
+    EXPECT_EQ(loaded.count("libQt6Widgets.so.6"), 1U);
+
+    // Both at once: the chart from its module, drawn in the plot's widget application, as it is
+    // drawn alone. The title line's minute may turn between two runs, never twice: the chart
+    // beside the plot is the chart alone of the run before or of the run after it.
+    const std::vector<std::string> alone = {doc, "--band", "400:470:11", "-o",
+                                            dir.Path("alone.png")};
+    ASSERT_EQ(RunProcess(QUORBEL_CLI_PATH, alone).status, 0);
+    const std::string before = ReadFileBytes(dir.Path("alone.png"));
+    const TracedRun both =
+        RunTraced(QUORBEL_CLI_PATH, {doc, "--band", "400:470:11", "-o", dir.Path("both.png"),
+                                     "--plot", dir.Path("both-plot.png")});
+    ASSERT_EQ(both.outcome.status, 0) << both.outcome.err;
+    ASSERT_EQ(RunProcess(QUORBEL_CLI_PATH, alone).status, 0);
+    const std::string after = ReadFileBytes(dir.Path("alone.png"));
+    EXPECT_EQ(PictureLibrarySet(both).count("quorbel-cli-pictures.so"), 1U);
+    EXPECT_EQ(PictureLibrarySet(both).count("quorbel-cli-plot.so"), 1U);
+    const std::string chart = ReadFileBytes(dir.Path("both.png"));
+    EXPECT_TRUE(chart == before || chart == after)
+        << "the chart drawn beside a plot differs from the chart alone";
+    EXPECT_EQ(ReadFileBytes(dir.Path("both-plot.png")).substr(1, 3), "PNG");
 }
 
 // The tool copied where its module is not: every text output works, a picture is refused with
@@ -117,6 +152,14 @@ TEST(CliLibraries, WithoutItsModuleTheToolWritesTextsAndRefusesPictures) {
               std::string::npos)
         << picture.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("chart.png")));
+
+    const CliOutcome plot =
+        RunProcess(tool, {doc, "--band", "400:470:11", "--plot", dir.Path("plot.png")});
+    EXPECT_EQ(plot.status, 1);
+    EXPECT_NE(plot.err.find("quorbel-cli: cannot write pictures: quorbel-cli-plot.so not found "),
+              std::string::npos)
+        << plot.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("plot.png")));
 }
 
 } // namespace
