@@ -3,7 +3,6 @@
 #include "cli/clipictures.h"
 #include "cli/guisession.h"
 #include "platform/drawing/chartpictures.h"
-#include "platform/drawing/pngpicture.h"
 
 #include <QGuiApplication>
 #include <QSize>
@@ -23,18 +22,13 @@ void EndSession(void* session) {
     delete static_cast<CGuiSession*>(session);
 }
 
-void PreparePng(int width, int height) {
-    PreparePngPicture(QSize(width, height));
-}
-
 bool WriteChart(const SmithChrt& doc, int width, int height, const std::string& path,
                 PictureFormat format, IDateTimeText& clock) {
     return WriteChartPicture(doc, QSize(width, height), QString::fromStdString(path), format,
                              clock);
 }
 
-const CliPictureWriters kWriters{kCliPictureWritersVersion, StartSession, EndSession, PreparePng,
-                                 WriteChart};
+const CliPictureWriters kWriters{kCliPictureWritersVersion, StartSession, EndSession, WriteChart};
 
 } // namespace
 

@@ -21,9 +21,6 @@ struct CliPictureWriters {
     /// environment names another), unless one runs. The result goes to endSession.
     void* (*startSession)() = nullptr;
     void (*endSession)(void* session) = nullptr;
-    /// Has the memory of a PNG chart of this size made ready on a thread of its own, so that
-    /// it overlaps the loading and the session's start.
-    void (*preparePng)(int width, int height) = nullptr;
     /// The chart as WriteChartPicture (platform/drawing/chartpictures.h) writes it.
     bool (*writeChart)(const SmithChrt& doc, int width, int height, const std::string& path,
                        PictureFormat format, IDateTimeText& clock) = nullptr;

@@ -210,9 +210,6 @@ bool CCliRun::StartPictures(const CliOptions& o) {
             return false;
         }
         pictures = load.writers;
-        if (o.outputFormat == PictureFormat::Png) {
-            pictures->preparePng(o.width, o.height);
-        }
     }
     if (o.plotPath) {
         const CliModuleLoad load = LoadCliPlotWriters();

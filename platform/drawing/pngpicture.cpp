@@ -9,8 +9,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -34,14 +36,24 @@ void WritePngData(png_structp png, png_bytep data, png_size_t length) {
 void FlushPngData(png_structp) {}
 
 // One row of an opaque 32-bit picture as the bytes PNG compresses: the filter type (none), then
-// 8-bit RGB.
+// 8-bit RGB. The row has room for one byte more: on a little-endian machine each pixel is
+// stored as four bytes, red, green, blue and a zero that the next pixel overwrites, one store a
+// pixel instead of three.
 void ToPngRow(const QRgb* pixels, int width, uint8_t* row) {
     row[0] = 0;
     uint8_t* rgb = row + 1;
-    for (int x = 0; x < width; ++x) {
-        rgb[3 * x] = static_cast<uint8_t>(qRed(pixels[x]));
-        rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(pixels[x]));
-        rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(pixels[x]));
+    if constexpr (std::endian::native == std::endian::little) {
+        for (int x = 0; x < width; ++x) {
+            // 0xAARRGGBB to 0x00BBGGRR: the bytes R, G, B, 0 in memory.
+            const uint32_t bgr = __builtin_bswap32(pixels[x]) >> 8;
+            std::memcpy(rgb + 3 * x, &bgr, sizeof bgr);
+        }
+    } else {
+        for (int x = 0; x < width; ++x) {
+            rgb[3 * x] = static_cast<uint8_t>(qRed(pixels[x]));
+            rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(pixels[x]));
+            rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(pixels[x]));
+        }
     }
 }
 
@@ -61,7 +73,7 @@ DeflatedRows DeflateRows(const QImage& image, int top, int bottom, bool last) {
         return out;
     }
     const size_t rowBytes = 1 + static_cast<size_t>(image.width()) * 3;
-    std::vector<uint8_t> row(rowBytes);
+    std::vector<uint8_t> row(rowBytes + 1); // the room ToPngRow needs
     out.data.resize(64 * 1024);
     size_t used = 0;
     bool ok = true;
@@ -162,34 +174,54 @@ bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
     return true;
 }
 
-// The memory of the last picture, kept for the next one: a process that writes several pictures
-// (a chart and its band plot, exports one after another) has its pages given to it once. It is
-// never backed by transparent huge pages: huge pages the system has free at once cost a large
-// picture about 6 ms, but a process started a second after another could wait 80-110 ms for
-// them, while 4 KiB pages cost the same each time.
-struct PictureMemory {
-    std::mutex mutex;
+// Pictures this large get their pixels from whole huge pages where the system has them: one
+// page fault per 2 MiB instead of one per 4 KiB. Measured with the tool's whole process writing
+// a 3840x2160 PNG, interleaved with the same process on 4 KiB pages (machine shared with builds,
+// transparent huge pages on request, defragmented on request): 16-20 ms less system time and
+// about 8,000 fewer page faults a run, both back to back and with runs 2 s apart, where no wait
+// for huge pages showed.
+constexpr size_t kHugePageBytes = size_t{2} << 20;
+
+// Memory for a picture's pixels: the mapping, and the pixels in it from a huge page's boundary
+// on.
+struct PictureMapping {
     void* mapping = nullptr;
     size_t length = 0;
+    uchar* pixels = nullptr;
+};
+
+// Anonymous memory for bytes of pixels, a large picture's on huge pages where the system gives
+// them; no mapping when it cannot be had.
+PictureMapping MapPictureMemory(size_t bytes) {
+    const bool huge = bytes >= kHugePageBytes;
+    PictureMapping m;
+    m.length = huge ? bytes + kHugePageBytes : bytes;
+    m.mapping = mmap(nullptr, m.length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m.mapping == MAP_FAILED) {
+        return {};
+    }
+    auto start = reinterpret_cast<uintptr_t>(m.mapping);
+    if (huge) {
+        start = (start + kHugePageBytes - 1) & ~static_cast<uintptr_t>(kHugePageBytes - 1);
+        madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);
+    }
+    m.pixels = reinterpret_cast<uchar*>(start);
+    return m;
+}
+
+// The memory of the last picture, kept for the next one: a process that writes several pictures
+// (a chart and its band plot, exports one after another) has its pages given to it once.
+struct PictureMemory {
+    std::mutex mutex;
+    PictureMapping kept;
+    size_t bytes = 0; ///< how many pixel bytes kept holds
     bool inUse = false;
-    std::thread preparing; ///< giving the memory its pages ahead of the picture
 };
 
 PictureMemory& KeptMemory() {
     // Never destroyed: pictures may be written until the process ends.
     static auto* memory = new PictureMemory;
     return *memory;
-}
-
-// Anonymous memory of length bytes off huge pages, or nullptr.
-void* MapPictureMemory(size_t length) {
-    void* mapping =
-        mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) {
-        return nullptr;
-    }
-    madvise(mapping, length, MADV_NOHUGEPAGE);
-    return mapping;
 }
 
 void ReleaseKeptMemory(void*) {
@@ -199,39 +231,30 @@ void ReleaseKeptMemory(void*) {
 }
 
 void ReleasePages(void* mapping) {
-    const auto* m = static_cast<std::pair<void*, size_t>*>(mapping);
-    munmap(m->first, m->second);
+    const auto* m = static_cast<PictureMapping*>(mapping);
+    munmap(m->mapping, m->length);
     delete m;
 }
 
-QImage PictureOn(void* pixels, QSize size, QImageCleanupFunction release, void* releaseData) {
-    return {static_cast<uchar*>(pixels), size.width(), size.height(), 4 * size.width(),
-            QImage::Format_RGB32,        release,      releaseData};
+QImage PictureOn(uchar* pixels, QSize size, QImageCleanupFunction release, void* releaseData) {
+    return {pixels,  size.width(), size.height(), 4 * size.width(), QImage::Format_RGB32,
+            release, releaseData};
 }
 
-size_t PictureBytes(QSize size) {
-    return static_cast<size_t>(4) * static_cast<size_t>(size.width()) *
-           static_cast<size_t>(size.height());
-}
-
-// The kept memory at least length bytes long, when it is free; false when it is in use or
-// cannot be had. Called with memory.mutex held.
-bool GrowKeptMemory(PictureMemory& memory, size_t length) {
+// The kept memory at least bytes long, when it is free; false when it is in use or cannot be
+// had. Called with memory.mutex held.
+bool GrowKeptMemory(PictureMemory& memory, size_t bytes) {
     if (memory.inUse) {
         return false;
     }
-    if (memory.length < length) {
-        // Pages still being given to the memory are given to memory that stays mapped.
-        if (memory.preparing.joinable()) {
-            memory.preparing.join();
+    if (memory.bytes < bytes) {
+        if (memory.kept.mapping != nullptr) {
+            munmap(memory.kept.mapping, memory.kept.length);
         }
-        if (memory.mapping != nullptr) {
-            munmap(memory.mapping, memory.length);
-        }
-        memory.mapping = MapPictureMemory(length);
-        memory.length = memory.mapping != nullptr ? length : 0;
+        memory.kept = MapPictureMemory(bytes);
+        memory.bytes = memory.kept.mapping != nullptr ? bytes : 0;
     }
-    return memory.mapping != nullptr;
+    return memory.kept.mapping != nullptr;
 }
 
 // An RGB32 picture of the given size on the kept memory, or on memory of its own while the kept
@@ -240,43 +263,24 @@ QImage NewPicture(QSize size) {
     if (size.isEmpty()) {
         return {};
     }
-    const size_t length = PictureBytes(size);
+    const size_t bytes = static_cast<size_t>(4) * static_cast<size_t>(size.width()) *
+                         static_cast<size_t>(size.height());
     PictureMemory& memory = KeptMemory();
     {
         const std::lock_guard lock(memory.mutex);
-        if (GrowKeptMemory(memory, length)) {
+        if (GrowKeptMemory(memory, bytes)) {
             memory.inUse = true;
-            return PictureOn(memory.mapping, size, ReleaseKeptMemory, nullptr);
+            return PictureOn(memory.kept.pixels, size, ReleaseKeptMemory, nullptr);
         }
     }
-    void* own = MapPictureMemory(length);
-    if (own == nullptr) {
+    const PictureMapping own = MapPictureMemory(bytes);
+    if (own.mapping == nullptr) {
         return {size, QImage::Format_RGB32};
     }
-    return PictureOn(own, size, ReleasePages, new std::pair<void*, size_t>(own, length));
+    return PictureOn(own.pixels, size, ReleasePages, new PictureMapping(own));
 }
 
 } // namespace
-
-void PreparePngPicture(QSize size) {
-    if (size.isEmpty()) {
-        return;
-    }
-    PictureMemory& memory = KeptMemory();
-    const std::lock_guard lock(memory.mutex);
-    if (!GrowKeptMemory(memory, PictureBytes(size))) {
-        return;
-    }
-    if (memory.preparing.joinable()) {
-        memory.preparing.join();
-    }
-    // The pages as the first writes would have them, without writing: the picture's draw may
-    // start before this ends, and write beside it. Kernels before 5.14 refuse, and the draw faults
-    // them in itself.
-    memory.preparing = std::thread([mapping = memory.mapping, length = memory.length] {
-        madvise(mapping, length, MADV_POPULATE_WRITE);
-    });
-}
 
 bool WritePngPicture(QIODevice& file, QSize size, const std::function<void(QPainter&)>& draw) {
     QImage image = NewPicture(size);
