@@ -52,20 +52,31 @@ void BM_EvaluateBandFreshResult(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluateBandFreshResult)->Unit(benchmark::kMicrosecond);
 
-// The evaluation the optimiser repeats: every component's value changed, so every element's terms
-// recomputed, then the cascade over the band.
+// The evaluation the optimiser repeats: every component's tuned value changed (alternately up
+// and down a little, so that every element's terms are recomputed), then the cascade over the
+// band; with gain set, each point's transducer gain too, as the gain objective asks.
 void BM_BandCascadeAllChanged(benchmark::State& state) {
     SmithChrt doc = MixedNetwork(static_cast<int32_t>(state.range(0)));
     CBandCascade cascade;
     cascade.Prepare(doc, JudgedFrequencies(doc));
+    cascade.SetTransducerGain(state.range(1) != 0);
+    double factor = 1.001;
     for (auto _ : state) {
         for (int32_t i = 0; i < cascade.ComponentCount(); ++i) {
-            cascade.SetComponent(i, doc.components[static_cast<size_t>(i)]);
+            Component& c = doc.components[static_cast<size_t>(i)];
+            TunableLookup found = TunableLookup::Found;
+            *TunableField(c, found) *= factor;
+            cascade.SetComponent(i, c);
         }
+        factor = 1 / factor;
         benchmark::DoNotOptimize(cascade.Evaluate());
     }
 }
-BENCHMARK(BM_BandCascadeAllChanged)->ArgName("points")->Arg(201)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BandCascadeAllChanged)
+    ->ArgNames({"points", "gain"})
+    ->Args({201, 0})
+    ->Args({201, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // The same with one component changed, as a coordinate search or the snapping search does.
 void BM_BandCascadeOneChanged(benchmark::State& state) {

@@ -35,13 +35,10 @@ CliDesignOutcome ApplyCliDesign(const CliOptions& o, SmithChrt& doc) {
         return outcome;
     }
     const char* option = o.optimise ? "--optimize" : "--snap";
-    if (o.optimise && o.optimise->objective == "gain") {
-        outcome.error = "--optimize: the gain objective needs the network's two-port figures, "
-                        "which this build does not have; use vswr";
-        return outcome;
-    }
     OptimiseSettings settings;
     if (o.optimise) {
+        settings.objective =
+            o.optimise->objective == "gain" ? OptimiseObjective::Gain : OptimiseObjective::Vswr;
         settings.seed = o.optimise->seed;
         for (int32_t i : o.optimise->components) {
             settings.components.push_back(i - 1);
@@ -76,7 +73,9 @@ CliDesignOutcome ApplyCliDesign(const CliOptions& o, SmithChrt& doc) {
     std::string afterSnap = "null";
     int32_t evaluations = optimised.evaluations;
     if (o.snapSeries) {
-        const SnapResult s = SnapToStandard(doc, *FindStandardSeries(*o.snapSeries));
+        // Snapping serves the objective the optimiser took.
+        const SnapResult s =
+            SnapToStandard(doc, *FindStandardSeries(*o.snapSeries), settings.objective);
         Install(doc, s.network);
         snapped = JsonString(*o.snapSeries);
         afterSnap = JsonNumber(s.after);
@@ -87,7 +86,7 @@ CliDesignOutcome ApplyCliDesign(const CliOptions& o, SmithChrt& doc) {
         components.push_back(std::to_string(i + 1));
     }
     outcome.json = "{\n    " +
-                   Join({Field("objective", JsonString("vswr")),
+                   Join({Field("objective", JsonString(OptimiseObjectiveName(settings.objective))),
                          Field("components", "[" + Join(components, ", ") + "]"),
                          Field("before", JsonNumber(optimised.before)),
                          Field("after", JsonNumber(optimised.after)),

@@ -15,9 +15,9 @@ struct CliDesignOutcome {
     std::optional<std::string> json;
 };
 
-/// Applies --optimize then --snap to doc (after the edits). An empty network, no judged point
-/// with data, a component list beyond the network or the gain objective (which needs component
-/// losses) are errors.
+/// Applies --optimize then --snap to doc (after the edits); the snapping serves the optimiser's
+/// objective. An empty network, no judged point with data (for the gain, none with resistive
+/// terminations) or a component list beyond the network are errors.
 CliDesignOutcome ApplyCliDesign(const CliOptions& o, SmithChrt& doc);
 
 /// The JSON of band.bodeFano for doc: null, or the limit of its termination bound to data.

@@ -643,9 +643,12 @@ const OptionRow kOptionRows[] = {
      OnFilter},
     {"--optimize", 0, "[vswr|gain]", OptionFile::None, OptionGroup::Edit,
      "tune the network for the band (else the analysis frequency): vswr (the default)\n"
-     "minimises the worst VSWR over the band's points, points without data left out;\n"
-     "each chosen component's tuned value stays within a factor of 100 of its value\n"
-     "(line angles 0 to 360 degrees); applied after the wizards and the band",
+     "minimises the worst VSWR over the band's points, gain maximises the worst\n"
+     "transducer gain (the same optimum for a lossless network; with lossy parts it\n"
+     "weighs the match against their loss), for example --inductor-q 15 --optimize gain;\n"
+     "points without data left out; each chosen component's tuned value stays within\n"
+     "a factor of 100 of its value (line angles 0 to 360 degrees); applied after the\n"
+     "wizards and the band",
      OnOptimise, true},
     {"--optimize-components", 0, "LIST", OptionFile::None, OptionGroup::Edit,
      "the components --optimize tunes, 1-based and comma-separated (default all)",
@@ -654,8 +657,9 @@ const OptionRow kOptionRows[] = {
      "the search's seed (default 1): the same seed, the same result", OnOptimiseSeed},
     {"--snap", 0, "SERIES", OptionFile::None, OptionGroup::Edit,
      "move every L, C and R value to one of its two neighbouring standard values of\n"
-     "SERIES (E6, E12, E24, E48, E96, E192), the combination best for the worst VSWR;\n"
-     "lines and stubs stay; after --optimize",
+     "SERIES (E6, E12, E24, E48, E96, E192), the combination best for the worst VSWR\n"
+     "(with --optimize gain, the worst transducer gain); lines and stubs stay; after\n"
+     "--optimize",
      OnSnap},
     {"--flip", 0, nullptr, OptionFile::None, OptionGroup::Edit,
      "turn the network around end for end after the wizards, as the window's Flip: the\n"

@@ -138,7 +138,7 @@ int CCliRun::ApplyEdits(const CliOptions& o) {
     }
     optimization = design.json;
     if (o.bodeFano) {
-        doc.bodeFanoLine = BodeFanoLine(doc);
+        ShowBodeFano(doc, true);
     }
     return kExitSuccess;
 }

@@ -162,8 +162,9 @@ std::optional<BodeFanoLimit> DocumentBodeFano(const SmithChrt& chart) {
     return limit;
 }
 
-std::string BodeFanoLine(const SmithChrt& chart) {
-    const std::optional<BodeFanoLimit> limit = DocumentBodeFano(chart);
+namespace {
+
+std::string LineOf(const std::optional<BodeFanoLimit>& limit) {
     if (!limit) {
         return "Bode-Fano: no termination bound to data";
     }
@@ -173,4 +174,17 @@ std::string BodeFanoLine(const SmithChrt& chart) {
                    limit->fromStart ? "start" : "goal", TerminationModelName(limit->fit.model),
                    limit->fit.r, limit->fit.reactive, capacitive ? "pF" : "nH",
                    100 * limit->fit.relativeError, limit->minVswr, limit->maxReturnLossDb);
+}
+
+} // namespace
+
+std::string BodeFanoLine(const SmithChrt& chart) {
+    return LineOf(DocumentBodeFano(chart));
+}
+
+void ShowBodeFano(SmithChrt& chart, bool shown) {
+    const std::optional<BodeFanoLimit> limit =
+        shown ? DocumentBodeFano(chart) : std::optional<BodeFanoLimit>();
+    chart.bodeFanoLine = shown ? LineOf(limit) : std::string();
+    chart.bodeFanoVswr = limit ? limit->minVswr : 0;
 }

@@ -49,6 +49,10 @@ BodeFanoLimit BodeFanoFor(const TerminationFit& fit, double low, double high);
 /// "Bode-Fano: no termination bound to data" when there is no limit.
 std::string BodeFanoLine(const SmithChrt& chart);
 
+/// Sets chart's Bode-Fano working fields: with shown, bodeFanoLine to BodeFanoLine and
+/// bodeFanoVswr to the limit's smallest VSWR (0 without a limit); else both to none.
+void ShowBodeFano(SmithChrt& chart, bool shown);
+
 /// The limit for chart's termination bound to data (the starting impedance's, else the goal's)
 /// over its band; nullopt with no band, no bound data or no model fitted. Typed impedances are
 /// constant and get none.

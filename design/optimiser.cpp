@@ -29,11 +29,11 @@ struct Variable {
 
 class CSearch {
 public:
-    CSearch(CBandCascade& cascade, std::vector<Component>& network,
+    CSearch(CBandCascade& cascade, OptimiseObjective objective, std::vector<Component>& network,
             const std::vector<Variable>& variables, const OptimiseCallback& progress,
             int32_t budget)
-        : cascade(cascade), network(network), variables(variables), progress(progress),
-          budget(budget), best(network) {}
+        : cascade(cascade), objective(objective), network(network), variables(variables),
+          progress(progress), budget(budget), best(network) {}
 
     double Value(const std::vector<double>& x) {
         if (cancelled) {
@@ -49,7 +49,8 @@ public:
             *TunedValue(c) = var.angle ? x[v] : std::pow(10.0, x[v]);
             cascade.SetComponent(var.component, c);
         }
-        const double worst = cascade.Evaluate();
+        cascade.Evaluate();
+        const double worst = SearchFigure(cascade, objective);
         ++evaluations;
         const double value = std::isnan(worst) ? kWorst : worst;
         if (value < bestValue) {
@@ -58,7 +59,8 @@ public:
             best = network;
         }
         if (progress && (evaluations % 64 == 0 || value == bestValue)) {
-            OptimiseProgress p{evaluations, budget, bestValue, &best};
+            OptimiseProgress p{evaluations, budget, bestValue, ShownObjective(bestValue, objective),
+                               &best};
             if (!progress(p)) {
                 // Stopped through the library, never by an exception: one thrown through its
                 // C code ends the program.
@@ -71,12 +73,17 @@ public:
         return smooth && value < kWorst ? PowerMean() : value;
     }
 
-    // The power mean of the points' |Gamma|: a smooth stand-in for the worst, whose minimum
-    // lies near the minimax one, for the stages that need a smooth landscape.
+    // The power mean of the points' |Gamma| (for the gain, of sqrt(1 - G_T)): a smooth
+    // stand-in for the worst, whose minimum lies near the minimax one, for the stages that need
+    // a smooth landscape.
     double PowerMean() const {
         double sum = 0;
         int32_t count = 0;
-        for (double g2 : cascade.ReflectionSquared()) {
+        const bool gain = objective == OptimiseObjective::Gain;
+        const std::span<const double> figures =
+            gain ? cascade.TransducerGain() : cascade.ReflectionSquared();
+        for (double figure : figures) {
+            const double g2 = gain ? std::max(0.0, 1 - figure) : figure;
             if (!std::isnan(g2)) {
                 const double g4 = g2 * g2;
                 sum += g4 * g4;
@@ -91,6 +98,7 @@ public:
     }
 
     CBandCascade& cascade;
+    OptimiseObjective objective;
     std::vector<Component>& network;
     const std::vector<Variable>& variables;
     const OptimiseCallback& progress;
@@ -161,9 +169,13 @@ void EpigraphConstraints(unsigned m, double* result, unsigned, const double* x, 
     auto* e = static_cast<Epigraph*>(data);
     e->x.assign(x, x + e->n);
     e->search->Value(e->x);
-    const std::span<const double> vswr = e->search->cascade.Vswr();
+    // The worst figure as the largest of the points': VSWR_k, or 1 / G_T,k.
+    const bool gain = e->search->objective == OptimiseObjective::Gain;
+    const std::span<const double> figures =
+        gain ? e->search->cascade.TransducerGain() : e->search->cascade.Vswr();
     for (unsigned k = 0; k < m; ++k) {
-        result[k] = std::isnan(vswr[k]) ? -1 : vswr[k] - x[e->n];
+        const double figure = gain ? 1 / figures[k] : figures[k];
+        result[k] = std::isnan(figure) ? -1 : figure - x[e->n];
     }
 }
 
@@ -209,6 +221,21 @@ bool Chosen(const OptimiseSettings& s, int32_t i) {
 
 } // namespace
 
+const char* OptimiseObjectiveName(OptimiseObjective objective) {
+    return objective == OptimiseObjective::Gain ? "gain" : "vswr";
+}
+
+double SearchFigure(const CBandCascade& cascade, OptimiseObjective objective) {
+    if (objective == OptimiseObjective::Gain) {
+        return 1 / cascade.WorstTransducerGain();
+    }
+    return cascade.WorstVswr();
+}
+
+double ShownObjective(double figure, OptimiseObjective objective) {
+    return objective == OptimiseObjective::Gain ? -10 * std::log10(figure) : figure;
+}
+
 const char* OptimiseProblemText(OptimiseProblem p) {
     switch (p) {
     case OptimiseProblem::None:
@@ -223,6 +250,9 @@ const char* OptimiseProblemText(OptimiseProblem p) {
         return "None of the chosen components has a positive value to tune.";
     case OptimiseProblem::UnknownKind:
         return "The network holds a component of unknown kind.";
+    case OptimiseProblem::NoResistance:
+        return "No frequency has a starting impedance and a load with resistance, which the gain "
+               "needs.";
     }
     return "";
 }
@@ -232,12 +262,14 @@ double* TunedValue(Component& c) {
     return TunableField(c, status);
 }
 
-double NetworkObjective(const SmithChrt& chart, OptimiseObjective) {
+double NetworkObjective(const SmithChrt& chart, OptimiseObjective objective) {
     CBandCascade cascade;
     if (!cascade.Prepare(chart, JudgedFrequencies(chart))) {
         return std::numeric_limits<double>::quiet_NaN();
     }
-    return cascade.Evaluate();
+    cascade.SetTransducerGain(objective == OptimiseObjective::Gain);
+    cascade.Evaluate();
+    return ShownObjective(SearchFigure(cascade, objective), objective);
 }
 
 OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& settings,
@@ -263,12 +295,15 @@ OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& s
         result.problem = OptimiseProblem::UnknownKind;
         return result;
     }
+    cascade.SetTransducerGain(settings.objective == OptimiseObjective::Gain);
+    cascade.Evaluate();
+    const double before = SearchFigure(cascade, settings.objective);
     result.pointsWithoutData = cascade.PointsWithoutData();
     if (result.pointsWithoutData == static_cast<int32_t>(cascade.Frequencies().size())) {
         result.problem = OptimiseProblem::NoData;
         return result;
     }
-    result.before = cascade.Evaluate();
+    result.before = ShownObjective(before, settings.objective);
 
     std::vector<Variable> vars;
     std::vector<double> x0;
@@ -298,6 +333,11 @@ OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& s
         result.problem = OptimiseProblem::NothingToTune;
         return result;
     }
+    if (settings.objective == OptimiseObjective::Gain && std::isnan(before)) {
+        // No point has a generator and a load with resistance: no gain to judge.
+        result.problem = OptimiseProblem::NoResistance;
+        return result;
+    }
 
     const auto n = static_cast<int32_t>(vars.size());
     const int32_t globalBudget = (settings.effort <= EFFORT_QUICK      ? 300
@@ -306,7 +346,8 @@ OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& s
                                  (n + 1);
     const int32_t localBudget = 400 * (n + 1);
     std::vector<Component> network = result.network;
-    CSearch search(cascade, network, vars, progress, globalBudget + 4 * localBudget);
+    CSearch search(cascade, settings.objective, network, vars, progress,
+                   globalBudget + 4 * localBudget);
     search.Value(x0);
     nlopt::srand(settings.seed);
     search.smooth = true;
@@ -327,7 +368,7 @@ OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& s
         RunEpigraph(search, vars, localBudget);
     }
     result.network = search.best;
-    result.after = search.bestValue;
+    result.after = ShownObjective(search.bestValue, settings.objective);
     result.evaluations = search.evaluations;
     result.cancelled = search.cancelled;
     result.milliseconds =

@@ -7,15 +7,27 @@
 #include <string>
 #include <vector>
 
+class CBandCascade;
 class SmithChrt;
 
 // Tuning a chosen network for the band: the chosen components' tuned elements are searched for
-// the smallest worst VSWR over the band's points (minimax), or over the analysis frequency alone
-// while no band is set.
+// the smallest worst VSWR over the band's points (minimax), or the largest worst transducer gain,
+// over the analysis frequency alone while no band is set.
 
 enum class OptimiseObjective {
     Vswr, ///< minimise the worst VSWR
+    Gain, ///< maximise the worst transducer gain (for a lossless network, the same optimum)
 };
+
+/// "vswr" or "gain".
+const char* OptimiseObjectiveName(OptimiseObjective objective);
+
+/// The figure the search minimises, from an evaluated cascade (the transducer gain evaluated
+/// for Gain): the worst VSWR, or the reciprocal of the worst transducer gain as a power ratio;
+/// NaN when no point has data.
+double SearchFigure(const CBandCascade& cascade, OptimiseObjective objective);
+/// A search figure as the program shows it: the VSWR, or the gain in dB.
+double ShownObjective(double figure, OptimiseObjective objective);
 
 /// How hard the search tries; more effort, more evaluations.
 enum : int32_t {
@@ -37,8 +49,9 @@ struct OptimiseSettings {
 /// What the search has reached so far, as the progress callback sees it.
 struct OptimiseProgress {
     int32_t evaluations = 0;
-    int32_t budget = 0;                              ///< evaluations the search expects to take
-    double best = 0;                                 ///< the best objective value so far
+    int32_t budget = 0; ///< evaluations the search expects to take
+    double best = 0;    ///< the best search figure so far (SearchFigure: lower is better)
+    double shown = 0;   ///< and as the program shows it (ShownObjective)
     const std::vector<Component>* network = nullptr; ///< the whole network at its best so far
 };
 /// Called from the thread that runs the search; returning false cancels it.
@@ -51,6 +64,7 @@ enum class OptimiseProblem {
     BadComponents, ///< a chosen index outside the network
     NothingToTune, ///< no chosen component has a positive value to tune
     UnknownKind,   ///< a component the program does not know
+    NoResistance,  ///< for the gain: no judged point has resistive terminations
 };
 const char* OptimiseProblemText(OptimiseProblem p);
 
@@ -58,7 +72,7 @@ struct OptimiseResult {
     OptimiseProblem problem = OptimiseProblem::None;
     OptimiseObjective objective = OptimiseObjective::Vswr;
     std::vector<int32_t> components; ///< the components tuned, 0-based
-    double before = 0;               ///< objective value of the network as given
+    double before = 0;               ///< objective of the network as given (VSWR, or gain in dB)
     double after = 0;                ///< and of the network found (never worse than before)
     int32_t evaluations = 0;
     double milliseconds = 0;
@@ -68,14 +82,16 @@ struct OptimiseResult {
     std::vector<Component> network; ///< every component of the network, tuned ones changed
 };
 
-/// The objective value of chart's network as the optimiser judges it.
+/// The objective of chart's network as the optimiser judges it, as shown: the worst VSWR, or the
+/// worst transducer gain in dB.
 double NetworkObjective(const SmithChrt& chart, OptimiseObjective objective);
 
 /// Tunes chart's network over the box of values within a factor of 100 of each starting value
 /// (line angles 0 to 360 degrees), searched in the logarithm of the values: a global multi-start
 /// search (multi-level single linkage over a low-discrepancy sequence, Subplex from each start)
-/// on a smooth power mean of the points' reflections, Subplex polishes, then the minimax itself
-/// in its epigraph form (COBYLA). Seeded and reproducible. chart is not changed.
+/// on a smooth power mean of the points' reflections (for the gain, of 1 - G_T, which is
+/// |Gamma|^2 for a lossless network), Subplex polishes, then the minimax itself in its epigraph
+/// form (COBYLA). Seeded and reproducible. chart is not changed.
 OptimiseResult OptimiseNetwork(const SmithChrt& chart, const OptimiseSettings& settings,
                                const OptimiseCallback& progress = {});
 

@@ -94,8 +94,9 @@ std::vector<SnapVariable> SnapVariables(const std::vector<Component>& network,
     return vars;
 }
 
-double Judge(CBandCascade& cascade) {
-    const double v = cascade.Evaluate();
+double Judge(CBandCascade& cascade, OptimiseObjective objective) {
+    cascade.Evaluate();
+    const double v = SearchFigure(cascade, objective);
     return std::isnan(v) ? std::numeric_limits<double>::infinity() : v;
 }
 
@@ -105,6 +106,42 @@ void Choose(CBandCascade& cascade, std::vector<Component>& network, const SnapVa
     c.*(v.field) = v.candidates[which];
     cascade.SetComponent(v.component, c);
 }
+
+// The search over the neighbour combinations: the values as now chosen, judged, and the best
+// combination seen.
+struct SnapSearch {
+    CBandCascade& cascade;
+    std::vector<Component>& network;
+    const std::vector<SnapVariable>& vars;
+    OptimiseObjective objective;
+    std::vector<int> choice;
+    std::vector<int> bestChoice;
+    double best = std::numeric_limits<double>::infinity();
+    int32_t evaluations = 0;
+
+    // Judges the values as chosen; true when they are the best yet.
+    bool Judged() {
+        const double value = Judge(cascade, objective);
+        ++evaluations;
+        if (value < best) {
+            best = value;
+            bestChoice = choice;
+            return true;
+        }
+        return false;
+    }
+
+    void Set(size_t v, int which) {
+        choice[v] = which;
+        Choose(cascade, network, vars[v], which);
+    }
+
+    // Moves value v to its other neighbour and judges the network.
+    bool Flipped(size_t v) {
+        Set(v, choice[v] ^ 1);
+        return Judged();
+    }
+};
 
 } // namespace
 
@@ -167,67 +204,54 @@ SnapResult SnapToStandard(const SmithChrt& chart, const StandardSeries& series,
     if (count == 0 || !cascade.Prepare(chart, JudgedFrequencies(chart))) {
         return result;
     }
+    cascade.SetTransducerGain(objective == OptimiseObjective::Gain);
     result.before = NetworkObjective(chart, objective);
     const std::vector<SnapVariable> vars = SnapVariables(result.network, series);
     result.snappedValues = static_cast<int32_t>(vars.size());
     std::vector<Component>& network = result.network;
     const size_t n = vars.size();
-    std::vector<int> choice(n, 0);
+    SnapSearch search{
+        cascade, network, vars, objective, std::vector<int>(n, 0), std::vector<int>(n, 0)};
     for (size_t v = 0; v < n; ++v) {
-        Choose(cascade, network, vars[v], 0);
+        search.Set(v, 0);
     }
-    double best = Judge(cascade);
-    result.evaluations = 1;
-    std::vector<int> bestChoice = choice;
+    search.Judged();
     if (n <= static_cast<size_t>(kExhaustiveSnapLimit)) {
         // Every combination in Gray-code order: one value changes between neighbours.
         result.exhaustive = true;
         for (uint32_t step = 1; step < (1u << n); ++step) {
-            const auto v = static_cast<size_t>(std::countr_zero(step));
-            choice[v] ^= 1;
-            Choose(cascade, network, vars[v], choice[v]);
-            const double value = Judge(cascade);
-            ++result.evaluations;
-            if (value < best) {
-                best = value;
-                bestChoice = choice;
-            }
+            search.Flipped(static_cast<size_t>(std::countr_zero(step)));
         }
     } else {
         // From the nearest values, flip any single value while that helps.
         for (size_t v = 0; v < n; ++v) {
             const Component& c = chart.components[static_cast<size_t>(vars[v].component)];
             const double original = c.*(vars[v].field);
-            choice[v] = std::log(original / vars[v].candidates[0]) >
-                                std::log(vars[v].candidates[1] / original)
-                            ? 1
-                            : 0;
-            Choose(cascade, network, vars[v], choice[v]);
+            search.Set(v, std::log(original / vars[v].candidates[0]) >
+                                  std::log(vars[v].candidates[1] / original)
+                              ? 1
+                              : 0);
         }
-        best = Judge(cascade);
-        bestChoice = choice;
+        search.best = std::numeric_limits<double>::infinity();
+        search.bestChoice = search.choice;
+        search.Judged();
         for (bool improved = true; improved;) {
             improved = false;
             for (size_t v = 0; v < n; ++v) {
-                choice[v] ^= 1;
-                Choose(cascade, network, vars[v], choice[v]);
-                const double value = Judge(cascade);
-                ++result.evaluations;
-                if (value < best) {
-                    best = value;
-                    bestChoice = choice;
+                if (search.Flipped(v)) {
                     improved = true;
                 } else {
-                    choice[v] ^= 1;
-                    Choose(cascade, network, vars[v], choice[v]);
+                    search.Set(v, search.choice[v] ^ 1);
                 }
             }
         }
     }
+    const std::vector<int>& bestChoice = search.bestChoice;
+    result.evaluations = search.evaluations;
     for (size_t v = 0; v < n; ++v) {
         Component& c = network[static_cast<size_t>(vars[v].component)];
         c.*(vars[v].field) = vars[v].candidates[bestChoice[v]];
     }
-    result.after = best;
+    result.after = ShownObjective(search.best, objective);
     return result;
 }

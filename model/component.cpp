@@ -1,43 +1,21 @@
 #include "model/component.h"
 #include "model/componentvalues.h"
+#include "model/elementformula.h"
 
 #include "model/constants.h"
 
 #include <cmath>
 
 double CapacitorReactance(double f, double c) {
-    return -1 / (f * c * kTwoPiEm6);
+    return element_formula::CapacitorReactance(f, c);
 }
 
 double InductorReactance(double f, double l) {
-    return f * l * kTwoPiEm3;
+    return element_formula::InductorReactance(f, l);
 }
 
 Complex ElementImpedance(const Component& c, double f) {
-    const Complex r{c.resistance, 0};
-    switch (c.kind) {
-    case KIND_RESISTOR:
-        return r;
-    case KIND_CAPACITOR:
-        return {0, CapacitorReactance(f, c.capacitance)};
-    case KIND_INDUCTOR:
-        return {0, InductorReactance(f, c.inductance)};
-    case KIND_TLINE:
-        return {c.lineZ0, 0};
-    case KIND_PARALLEL_RLC: {
-        const Complex jxl{0, c.inductance * f * kTwoPiEm3};
-        const Complex jxc{0, -1 / (c.capacitance * f * kTwoPiEm6)};
-        const Complex e = (r * jxl) / (r + jxl);
-        return (e * jxc) / (e + jxc);
-    }
-    case KIND_SERIES_RLC: {
-        const Complex jxl{0, c.inductance * f * kTwoPiEm3};
-        const Complex jxc{0, -1 / (c.capacitance * f * kTwoPiEm6)};
-        return (r + jxl) + jxc;
-    }
-    default:
-        return {0, 0};
-    }
+    return element_formula::ElementImpedance(c, f);
 }
 
 double LineAngleAt(const Component& c, double f) {

@@ -93,6 +93,9 @@ public:
     /// Working field of the draw: the Bode-Fano line the readout writes after the band's, set
     /// by whoever shows it (the view's toggle, the tool's --bode-fano); empty for none.
     std::string bodeFanoLine;
+    /// Working field of the draw, set with bodeFanoLine: the Bode-Fano limit's smallest VSWR,
+    /// which the response plot draws as a dashed line; 0 for none.
+    double bodeFanoVswr = 0;
 
     /// Receives the messages that operations raise; none are shown when it is null.
     IMessageSink* messages = nullptr;

@@ -119,7 +119,7 @@ void CKesto1View::Redraw() {
 void CKesto1View::AfterCommand(bool markModified) {
     // Every command ends here, so every change of the analysis frequency re-interpolates.
     RefreshBoundImpedances(document->chart);
-    document->chart.bodeFanoLine = showBodeFano ? BodeFanoLine(document->chart) : std::string();
+    ShowBodeFano(document->chart, showBodeFano);
     if (markModified) {
         document->SetModifiedFlag(true);
     }

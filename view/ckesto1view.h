@@ -207,6 +207,9 @@ private:
     /// Puts the network into the document, keeping its count and active component.
     void InstallNetwork(const std::vector<Component>& network);
     bool showBodeFano = false;
+    /// The objective last chosen in the Optimise dialog (OPTIMISE_VSWR or OPTIMISE_GAIN), which
+    /// Snap to Standard Values serves too.
+    int32_t optimiseObjective = 0;
     /// After an edit of startZ or goalZ: unbinds each bound impedance the edit changed and says
     /// so. True when one was unbound.
     bool UnbindEdited();

@@ -31,12 +31,17 @@ constexpr int kFollowMs = 150;
 struct SearchState {
     std::mutex lock;
     std::vector<Component> best;
-    double bestValue = 0;
+    double bestValue = 0; ///< the search's figure, lower is better
+    double bestShown = 0; ///< and as shown
     int evaluations = 0;
     int budget = 0;
     bool fresh = false;
     std::atomic<bool> cancel{false};
 };
+
+OptimiseObjective ObjectiveOf(int32_t choice) {
+    return choice == OPTIMISE_GAIN ? OptimiseObjective::Gain : OptimiseObjective::Vswr;
+}
 
 std::vector<int32_t> ChosenComponents(const COptimiseDialog& dialog, const SmithChrt& sc) {
     std::vector<int32_t> chosen;
@@ -69,11 +74,14 @@ void CKesto1View::OnOptimise() {
     }
     COptimiseDialog dialog(this);
     dialog.componentCount = sc.componentCount;
+    dialog.objective = optimiseObjective;
     if (dialog.exec() != QDialog::Accepted) {
         AfterCommand(false);
         return;
     }
+    optimiseObjective = dialog.objective;
     OptimiseSettings settings;
+    settings.objective = ObjectiveOf(dialog.objective);
     settings.effort = dialog.effort;
     settings.components = ChosenComponents(dialog, sc);
     const std::vector<Component> original(sc.components.begin(),
@@ -93,6 +101,7 @@ void CKesto1View::OnOptimise() {
             if (state->best.empty() || p.best < state->bestValue) {
                 state->best = *p.network;
                 state->bestValue = p.best;
+                state->bestShown = p.shown;
                 state->fresh = true;
             }
             return !state->cancel.load();
@@ -102,9 +111,10 @@ void CKesto1View::OnOptimise() {
     connect(worker, &QThread::finished, &progress, &QDialog::accept);
     QTimer follow;
     follow.setInterval(kFollowMs);
-    connect(&follow, &QTimer::timeout, this, [this, state, &progress] {
+    const bool gain = settings.objective == OptimiseObjective::Gain;
+    connect(&follow, &QTimer::timeout, this, [this, state, &progress, gain] {
         const std::lock_guard<std::mutex> hold(state->lock);
-        progress.ShowProgress(state->evaluations, state->budget, state->bestValue);
+        progress.ShowProgress(state->evaluations, state->budget, state->bestShown, gain);
         if (state->fresh) {
             state->fresh = false;
             InstallNetwork(state->best);
@@ -128,10 +138,14 @@ void CKesto1View::OnOptimise() {
     }
     InstallNetwork(result.network);
     AfterCommand(false);
+    const char* cancelled = result.cancelled ? " (search cancelled)" : "";
     const std::string question =
-        CFormat("Worst VSWR %.3f before, %.3f now%s.\nKeep the optimised values? (No restores "
-                "the values from before.)",
-                result.before, result.after, result.cancelled ? " (search cancelled)" : "");
+        gain ? CFormat("Worst transducer gain %.3f dB before, %.3f dB now%s.\nKeep the optimised "
+                       "values? (No restores the values from before.)",
+                       result.before, result.after, cancelled)
+             : CFormat("Worst VSWR %.3f before, %.3f now%s.\nKeep the optimised values? (No "
+                       "restores the values from before.)",
+                       result.before, result.after, cancelled);
     if (MessageBoxes().Question(QString::fromStdString(question))) {
         AfterCommand(true);
     } else {
@@ -155,7 +169,7 @@ void CKesto1View::OnSnapToStandard() {
     }
     const std::span<const StandardSeries> series = AllStandardSeries();
     const auto index = static_cast<size_t>(std::clamp<int32_t>(dialog.series, 0, 5));
-    const SnapResult r = SnapToStandard(sc, series[index]);
+    const SnapResult r = SnapToStandard(sc, series[index], ObjectiveOf(optimiseObjective));
     InstallNetwork(r.network);
     AfterCommand(true);
 }

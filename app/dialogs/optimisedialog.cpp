@@ -34,6 +34,8 @@ COptimiseDialog::COptimiseDialog(QWidget* parent)
     QRadioButton* quick = NewRadio(1111, QStringLiteral("Quick"));
     QRadioButton* normal = NewRadio(1112, QStringLiteral("Normal"));
     QRadioButton* thorough = NewRadio(1113, QStringLiteral("Thorough"));
+    QRadioButton* vswr = NewRadio(1131, QStringLiteral("Smallest worst VSWR"));
+    QRadioButton* gain = NewRadio(1132, QStringLiteral("Largest worst transducer gain"));
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(listed);
@@ -48,12 +50,19 @@ COptimiseDialog::COptimiseDialog(QWidget* parent)
     efforts->addWidget(normal);
     efforts->addWidget(thorough);
     efforts->addStretch(1);
+    auto* objectives = new QHBoxLayout;
+    objectives->addWidget(NewStatic(QStringLiteral("Objective:")));
+    objectives->addWidget(vswr);
+    objectives->addWidget(gain);
+    objectives->addStretch(1);
 
     auto* column = new QVBoxLayout;
     column->addWidget(NewStatic(
-        QStringLiteral("Tunes the chosen components for the smallest worst VSWR over the band\n"
+        QStringLiteral("Tunes the chosen components for the objective over the band\n"
                        "(the analysis frequency alone while no band is set), each value within\n"
-                       "a factor of 100 of its present one.")));
+                       "a factor of 100 of its present one. For a lossless network both\n"
+                       "objectives reach the same match.")));
+    column->addLayout(objectives);
     column->addLayout(components);
     column->addLayout(efforts);
     column->addLayout(NewButtonRow(true));
@@ -62,6 +71,7 @@ COptimiseDialog::COptimiseDialog(QWidget* parent)
     BindRadio({all, fromActive, listed}, &which);
     BindText(listEdit, &list, 200);
     BindRadio({quick, normal, thorough}, &effort);
+    BindRadio({vswr, gain}, &objective);
 }
 
 std::optional<CDialogBase::CrossFieldRefusal> COptimiseDialog::CheckFieldsTogether() const {

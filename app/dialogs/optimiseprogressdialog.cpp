@@ -24,7 +24,10 @@ COptimiseProgressDialog::COptimiseProgressDialog(QWidget* parent)
     SetDialogLayout(column, 40);
 }
 
-void COptimiseProgressDialog::ShowProgress(int evaluations, int budget, double bestVswr) {
+void COptimiseProgressDialog::ShowProgress(int evaluations, int budget, double bestSoFar,
+                                           bool gain) {
     bar->setValue(budget > 0 ? std::clamp(100 * evaluations / budget, 0, 100) : 0);
-    best->setText(QString::fromStdString(CFormat("Worst VSWR so far: %.3f", bestVswr)));
+    best->setText(
+        QString::fromStdString(gain ? CFormat("Worst transducer gain so far: %.3f dB", bestSoFar)
+                                    : CFormat("Worst VSWR so far: %.3f", bestSoFar)));
 }

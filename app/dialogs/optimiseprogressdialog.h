@@ -5,8 +5,9 @@
 class QLabel;
 class QProgressBar;
 
-/// "Optimising": the search's progress and the best worst VSWR so far while it runs in the
-/// background; Cancel (or Escape) stops it, keeping the best design so far on offer.
+/// "Optimising": the search's progress and the best worst VSWR (or transducer gain) so far while
+/// it runs in the background; Cancel (or Escape) stops it, keeping the best design so far on
+/// offer.
 class COptimiseProgressDialog : public CDialogBase {
     Q_OBJECT
 public:
@@ -14,8 +15,9 @@ public:
 
     explicit COptimiseProgressDialog(QWidget* parent = nullptr);
 
-    /// Shows evaluations out of about budget and the best worst VSWR.
-    void ShowProgress(int evaluations, int budget, double bestVswr);
+    /// Shows evaluations out of about budget and the best worst VSWR, or with gain set the best
+    /// worst transducer gain in dB.
+    void ShowProgress(int evaluations, int budget, double best, bool gain = false);
 
 private:
     QProgressBar* bar = nullptr;

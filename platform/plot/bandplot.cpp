@@ -33,6 +33,7 @@ const QColor kEdgeColour(120, 120, 120);
 const QColor kInsertionLossColour(210, 110, 0);
 const QColor kLimitColour(210, 30, 30);
 const QColor kGapColour(200, 200, 200, 140);
+const QColor kBodeFanoColour(0, 150, 150);
 
 // The value axes' ranges before the data needs more, and the most they widen to.
 constexpr double kReturnLossTop = 40;
@@ -161,6 +162,7 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
     vswr = NewSeries(chart, QStringLiteral("VSWR"), kVswrColour, 2, Qt::SolidLine);
     limitLine = NewSeries(chart, QStringLiteral("Limit"), kLimitColour, 1.5, Qt::DashLine);
     vswrLimitLine = NewSeries(chart, QStringLiteral("Limit"), kLimitColour, 1.5, Qt::DashLine);
+    bodeFano = NewSeries(chart, QStringLiteral("Bode-Fano"), kBodeFanoColour, 1.5, Qt::DashLine);
     gapUpper = new QLineSeries(&chart);
     gaps = new QAreaSeries(gapUpper);
     gaps->setName(QStringLiteral("No data"));
@@ -181,7 +183,9 @@ CBandPlotContent::CBandPlotContent(QChart& chart) : chart(chart) {
     Attach(vswr, frequencyAxis, vswrAxis);
     Attach(worst, frequencyAxis, vswrAxis);
     Attach(vswrLimitLine, frequencyAxis, vswrAxis);
-    for (QAbstractSeries* s : std::initializer_list<QAbstractSeries*>{highEdge, vswrLimitLine}) {
+    Attach(bodeFano, frequencyAxis, vswrAxis);
+    for (QAbstractSeries* s :
+         std::initializer_list<QAbstractSeries*>{highEdge, vswrLimitLine, bodeFano}) {
         for (QLegendMarker* marker : chart.legend()->markers(s)) {
             marker->setVisible(false);
         }
@@ -196,7 +200,7 @@ void CBandPlotContent::ShowOff() {
     chart.setTitle(QStringLiteral("Band response: the band display is off"));
     for (QXYSeries* s :
          std::initializer_list<QXYSeries*>{returnLoss, vswr, worst, analysis, lowEdge, highEdge,
-                                           limitLine, vswrLimitLine, gapUpper}) {
+                                           limitLine, vswrLimitLine, bodeFano, gapUpper}) {
         s->clear();
     }
     frequencyAxis->setTickType(QValueAxis::TicksFixed);
@@ -287,6 +291,23 @@ void CBandPlotContent::ShowLimit(const BandSettings& band, const BandLimit& limi
     limitLine->setName(QStringLiteral("Limit ") + QString::fromStdString(BandLimitText(limit)));
 }
 
+// The smallest VSWR a lossless network of any size can hold flat across the band, as a dashed
+// line over the band on the VSWR axis (at its top when beyond it), its legend entry naming it.
+void CBandPlotContent::ShowBodeFano(const BandSettings& band, double scale) {
+    const bool on = bodeFanoVswr >= 1;
+    if (on) {
+        const double y = std::min(bodeFanoVswr, vswrHigh);
+        bodeFano->replace(QList<QPointF>{{band.low * scale, y}, {band.high * scale, y}});
+        // Short enough for the legend to show it whole; the readout line gives the rest.
+        bodeFano->setName(QString::fromStdString(CFormat("Bode-Fano VSWR>=%4.2f", bodeFanoVswr)));
+    } else {
+        bodeFano->clear();
+    }
+    for (QLegendMarker* marker : chart.legend()->markers(bodeFano)) {
+        marker->setVisible(on);
+    }
+}
+
 void CBandPlotContent::ShowGaps(const BandResult& result, double scale) {
     QList<QPointF> upper;
     const size_t n = result.size();
@@ -314,6 +335,10 @@ void CBandPlotContent::ShowGaps(const BandResult& result, double scale) {
 }
 
 bool CBandPlotContent::Update(const SmithChrt& sc) {
+    if (sc.bodeFanoVswr != bodeFanoVswr) {
+        bodeFanoVswr = sc.bodeFanoVswr;
+        shown.clear(); // the next update draws it
+    }
     return Update(sc.band, sc.bandLimit, sc.frequency, sc.bandResult);
 }
 
@@ -372,6 +397,7 @@ bool CBandPlotContent::Update(const BandSettings& band, const BandLimit& limit, 
     SetMarker(analysis, analysisMHz * scale, analysisShown);
     ShowLimit(band, limit, scale);
     ShowGaps(result, scale);
+    ShowBodeFano(band, scale);
 
     QString title = QString::fromStdString("Band " + FormatBounded(band.low, 3) + "-" +
                                            FormatBounded(band.high, 3) + " MHz, analysis at " +

@@ -49,6 +49,9 @@ public:
     QLineSeries* InsertionLossSeries() const { return insertionLoss; }
     /// The limit's line, on the axis of its kind.
     QLineSeries* LimitSeries(bool vswrLimit) const { return vswrLimit ? vswrLimitLine : limitLine; }
+    /// The Bode-Fano limit's dashed line on the VSWR axis, named with its VSWR; empty while none
+    /// is shown (sc.bodeFanoVswr 0).
+    QLineSeries* BodeFanoSeries() const { return bodeFano; }
     QLineSeries* GapSeries() const { return gapUpper; }
     QValueAxis* FrequencyAxis() const { return frequencyAxis; }
     QValueAxis* ReturnLossAxis() const { return returnLossAxis; }
@@ -65,6 +68,7 @@ private:
     void FitValueAxes(const BandSettings& band, const BandResult& result);
     void ShowLimit(const BandSettings& band, const BandLimit& limit, double scale);
     void ShowGaps(const BandResult& result, double scale);
+    void ShowBodeFano(const BandSettings& band, double scale);
 
     QChart& chart;
     QValueAxis* frequencyAxis;
@@ -81,6 +85,8 @@ private:
     std::vector<double> insertionLossDb;
     QLineSeries* limitLine;     ///< a return-loss limit, on its axis
     QLineSeries* vswrLimitLine; ///< a VSWR limit, on its axis
+    QLineSeries* bodeFano;
+    double bodeFanoVswr = 0; ///< the Bode-Fano limit's VSWR to show; 0 for none
     QAreaSeries* gaps;
     QLineSeries* gapUpper; ///< the upper edge of the shading over frequencies without data
     /// What the plot shows now, to tell whether an update changes anything.

@@ -2,10 +2,13 @@
 #include "cli/clioptions.h"
 #include "cli/clirun.h"
 #include "design/standardvalues.h"
+#include "model/documentfile.h"
+#include "model/smithchrt.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -107,6 +110,29 @@ TEST(OptimiseOptions, OptimisesThenSnapsAndReportsBoth) {
     EXPECT_TRUE(JsonOf(RunCli({"--json"}))["optimization"].isNull());
 }
 
+// The gain objective with lossy inductors: reported in dB, and the snapping that follows serves
+// it too; both figures are the band's own worst transducer gain of the network they leave.
+TEST(OptimiseOptions, OptimisesAndSnapsForTheWorstTransducerGain) {
+    const std::vector<std::string> base = {"--start", "8,-12",      "--matchme",    "2,lowpass",
+                                           "--band",  "300:600:51", "--inductor-q", "15"};
+    std::vector<std::string> args = base;
+    args.insert(args.end(), {"--optimize", "gain", "--json"});
+    const CliOutcome r = RunCli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject json = JsonOf(r);
+    const QJsonObject opt = json["optimization"].toObject();
+    EXPECT_EQ(opt["objective"].toString(), "gain");
+    EXPECT_GT(opt["after"].toDouble(), opt["before"].toDouble());
+    EXPECT_LT(opt["after"].toDouble(), 0);
+    const double bandGain = json["band"].toObject()["worstTransducerGainDb"].toDouble();
+    EXPECT_NEAR(opt["after"].toDouble(), bandGain, 1e-9);
+
+    args.insert(args.end() - 1, {"--snap", "E12"});
+    const QJsonObject snapped = JsonOf(RunCli(args));
+    EXPECT_NEAR(snapped["optimization"].toObject()["afterSnap"].toDouble(),
+                snapped["band"].toObject()["worstTransducerGainDb"].toDouble(), 1e-9);
+}
+
 TEST(OptimiseOptions, RefusesWhatCannotBeOptimised) {
     const struct {
         std::vector<std::string> args;
@@ -116,7 +142,6 @@ TEST(OptimiseOptions, RefusesWhatCannotBeOptimised) {
         {{"--snap", "E6"}, "--snap: The network has no components to optimise."},
         {{"--matchme", "1,lowpass", "--start", "5,5", "--optimize", "--optimize-components", "9"},
          "--optimize: A chosen component is not in the network."},
-        {{"--matchme", "1,lowpass", "--start", "5,5", "--optimize", "gain"}, "use vswr"},
     };
     for (const auto& c : cases) {
         const CliOutcome r = RunCli(c.args);
@@ -156,6 +181,73 @@ TEST(OptimiseOptions, BodeFanoOfDataBoundToTheStart) {
     // Typed impedances are constant: no limit.
     const CliOutcome typed = RunCli({"--band", "400:500:21", "--bode-fano", "--json"});
     EXPECT_TRUE(JsonOf(typed)["band"].toObject()["bodeFano"].isNull());
+}
+
+// Every JSON output must parse, non-finite figures included (they are written as the strings
+// "inf", "-inf" and "nan", never bare): documents at the edges with every design option.
+TEST(OptimiseOptions, EveryJsonOutputParsesAtTheEdges) {
+    QTemporaryDir dir;
+    const auto save = [&](const char* name, const SmithChrt& doc) {
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
+        const std::vector<uint8_t> bytes = WriteDocument(doc);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    };
+    const auto network = [](Complex start, std::vector<Component> parts) {
+        SmithChrt doc;
+        doc.ResetForNewDocument();
+        doc.startZ = start;
+        doc.goalZ = {50, 0};
+        for (const Component& c : parts) {
+            doc.AddComponent(c);
+        }
+        return doc;
+    };
+    // A series resistor of 0 ohm between 50 and 50 ohm: an exact match, its return loss infinite.
+    Component none = NewResistor(PLACE_SERIES, 50);
+    none.resistance = 0;
+    const std::vector<Component> ladder = {NewInductor(PLACE_SERIES, 30, 1000),
+                                           NewCapacitor(PLACE_SHUNT, 40, 1000)};
+    const std::string documents[] = {
+        save("perfect.qbl", network({50, 0}, {none})),
+        save("empty.qbl", network({25, 10}, {})),
+        save("open.qbl", network({1e15, 0}, ladder)),
+        save("short.qbl", network({1e-15, 0}, ladder)),
+        save("perfectladder.qbl", network({50, 0}, {none, ladder[0], ladder[1]})),
+    };
+    const std::vector<std::vector<std::string>> options = {
+        {},
+        {"--band", "900:1100:5"},
+        {"--band", "900:1100:5", "--inductor-q", "40", "--bode-fano"},
+        {"--band", "900:1100:5", "--optimize", "--snap", "E6"},
+        {"--band", "900:1100:5", "--inductor-q", "40", "--optimize", "gain"},
+    };
+    for (const std::string& document : documents) {
+        for (std::vector<std::string> args : options) {
+            args.insert(args.begin(), document);
+            args.push_back("--json");
+            const CliOutcome r = RunCli(args);
+            if (r.status != 0) {
+                // Refused (nothing to optimise): a usage error with nothing on stdout.
+                EXPECT_EQ(r.status, 2) << document << " " << args[1];
+                EXPECT_TRUE(r.out.empty());
+                continue;
+            }
+            QJsonParseError error;
+            const QJsonDocument json =
+                QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+            EXPECT_EQ(error.error, QJsonParseError::NoError)
+                << document << " " << args.size() << ": " << error.errorString().toStdString()
+                << " at " << r.out.substr(static_cast<size_t>(std::max(0, error.offset - 40)), 80);
+            EXPECT_TRUE(json.isObject()) << document;
+        }
+    }
+    // The exact match's infinite return loss is the string, as the help says.
+    const QJsonObject perfect = JsonOf(RunCli({documents[0], "--band", "900:1100:5", "--json"}));
+    EXPECT_EQ(perfect["returnLossDb"].toString(), "inf");
+    EXPECT_EQ(perfect["band"].toObject()["returnLossDb"].toArray()[0].toString(), "inf");
 }
 
 } // namespace

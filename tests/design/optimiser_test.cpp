@@ -143,6 +143,64 @@ TEST(Optimiser, ReachesTheGridOptimumOfAnLSectionAndIsReproducible) {
     EXPECT_EQ(again.network, r.network);
 }
 
+// The worst transducer gain (dB) as the chart's band evaluation gives it, from its two-port
+// figures: independent of the optimiser's cascade.
+double WorstGainDb(const SmithChrt& doc) {
+    const double g = EvaluateBand(doc, {}, false, true).worstTransducerGainDb;
+    return std::isnan(g) ? -1e300 : g;
+}
+
+// For a lossless network the gain is 1 - |Gamma|^2 at every point: the gain objective reaches
+// the minimax VSWR optimum of the multi-valley case, from the start that traps a local search.
+TEST(Optimiser, TheGainObjectiveReachesTheVswrOptimumOfALosslessNetwork) {
+    const GridBest oracle =
+        SearchGrid([](double a, double b) { return WorstVswr(LineAndStub(a, b)); }, 0, 360, 180);
+    const SmithChrt doc = LineAndStub(140, 140);
+    OptimiseSettings settings;
+    settings.objective = OptimiseObjective::Gain;
+    const OptimiseResult r = OptimiseNetwork(doc, settings);
+    ASSERT_EQ(r.problem, OptimiseProblem::None);
+    EXPECT_EQ(r.objective, OptimiseObjective::Gain);
+    const double gamma = (oracle.value - 1) / (oracle.value + 1);
+    const double gainAtOracle = 10 * std::log10(1 - gamma * gamma);
+    EXPECT_GE(r.after, gainAtOracle - 0.002);
+    EXPECT_NEAR(r.before, WorstGainDb(doc), 1e-9);
+    EXPECT_LE(r.after, 0);
+
+    SmithChrt tuned = doc;
+    std::copy(r.network.begin(), r.network.end(), tuned.components.begin());
+    EXPECT_NEAR(WorstGainDb(tuned), r.after, 1e-9);
+    EXPECT_LE(WorstVswr(tuned), oracle.value * 1.005);
+}
+
+// With lossy parts the best worst gain is a trade of match against loss: the optimiser reaches
+// a grid search's best over the logarithms of L and C, judged by the chart's two-port figures.
+TEST(Optimiser, TheGainObjectiveReachesTheGridOptimumWithLossyParts) {
+    const auto lossy = [](double l, double c) {
+        SmithChrt s = LSection(l, c);
+        s.losses.inductorQ = LossSpec{12, 300, LossLaw::Sqrt};
+        s.losses.capacitorQ = LossSpec{40, 0, LossLaw::Constant};
+        return s;
+    };
+    const double l0 = 60;
+    const double c0 = 3;
+    const GridBest oracle = SearchGrid(
+        [&](double a, double b) {
+            return -WorstGainDb(lossy(l0 * std::pow(10.0, a), c0 * std::pow(10.0, b)));
+        },
+        -2, 2, 160);
+    const SmithChrt doc = lossy(l0, c0);
+    OptimiseSettings settings;
+    settings.objective = OptimiseObjective::Gain;
+    const OptimiseResult r = OptimiseNetwork(doc, settings);
+    ASSERT_EQ(r.problem, OptimiseProblem::None);
+    EXPECT_GE(r.after, -oracle.value - 0.005);
+    EXPECT_GT(r.after, r.before);
+    SmithChrt tuned = doc;
+    std::copy(r.network.begin(), r.network.end(), tuned.components.begin());
+    EXPECT_NEAR(WorstGainDb(tuned), r.after, 1e-9);
+}
+
 TEST(Optimiser, TunesOnlyTheChosenComponentsWithinTheirRange) {
     const SmithChrt doc = LSection(60, 3);
     OptimiseSettings settings;
@@ -187,6 +245,11 @@ TEST(Optimiser, LeavesOutPointsWithoutDataAndRefusesWhatItCannotTune) {
              s.startZ = {NAN, NAN};
          },
          OptimiseProblem::NoData},
+        {[](SmithChrt& s, OptimiseSettings& o) {
+             s.startZ = {0, 5};
+             o.objective = OptimiseObjective::Gain;
+         },
+         OptimiseProblem::NoResistance},
     };
     for (const auto& c : cases) {
         SmithChrt s = LSection(60, 3);

@@ -69,9 +69,7 @@ TEST(StandardValues, NeighboursAcrossDecades) {
     }
 }
 
-// Snapping tries every neighbour combination: the choice must equal the best of all of them as
-// the chart's own band evaluation judges each, and differ from plain rounding to the nearest.
-TEST(StandardValues, SnapPicksTheBestNeighbourCombination) {
+SmithChrt LadderToSnap() {
     SmithChrt doc;
     doc.ResetForNewDocument();
     doc.frequency = 435;
@@ -83,33 +81,55 @@ TEST(StandardValues, SnapPicksTheBestNeighbourCombination) {
     doc.AddComponent(NewCapacitor(PLACE_SHUNT, 60, 435));
     doc.AddComponent(NewLine(PLACE_TL_SERIES, 60, 435));
     doc.band = {400, 470, 21, true, false};
-    const StandardSeries& e6 = *FindStandardSeries("E6");
+    return doc;
+}
 
-    double best = 1e300;
-    for (int mask = 0; mask < 16; ++mask) {
-        SmithChrt trial = doc;
-        for (int i = 0; i < 4; ++i) {
-            double& v =
-                i % 2 == 0 ? trial.components[i].inductance : trial.components[i].capacitance;
-            const StandardNeighbours nb = NeighbourValues(e6, v);
-            v = (mask >> i) & 1 ? nb.above : nb.below;
+// The chart's own band evaluation of a network as the objective shows it (gain from its two-port
+// figures), negated for the gain so that lower is better.
+double Judged(const SmithChrt& doc, OptimiseObjective objective) {
+    const BandResult r = EvaluateBand(doc, {}, false, true);
+    return objective == OptimiseObjective::Gain ? -r.worstTransducerGainDb : r.worstVswr;
+}
+
+// Snapping tries every neighbour combination: the choice must equal the best of all of them as
+// the chart's own band evaluation judges each, for either objective (the gain with lossy parts,
+// where the best gain and the best match differ).
+TEST(StandardValues, SnapPicksTheBestNeighbourCombination) {
+    for (const OptimiseObjective objective : {OptimiseObjective::Vswr, OptimiseObjective::Gain}) {
+        SmithChrt doc = LadderToSnap();
+        if (objective == OptimiseObjective::Gain) {
+            doc.losses.inductorQ = LossSpec{8, 435, LossLaw::Constant};
+            doc.losses.capacitorQ = LossSpec{30, 435, LossLaw::Constant};
         }
-        best = std::min(best, EvaluateBand(trial).worstVswr);
-    }
+        const StandardSeries& e6 = *FindStandardSeries("E6");
+        double best = 1e300;
+        for (int mask = 0; mask < 16; ++mask) {
+            SmithChrt trial = doc;
+            for (int i = 0; i < 4; ++i) {
+                double& v =
+                    i % 2 == 0 ? trial.components[i].inductance : trial.components[i].capacitance;
+                const StandardNeighbours nb = NeighbourValues(e6, v);
+                v = (mask >> i) & 1 ? nb.above : nb.below;
+            }
+            best = std::min(best, Judged(trial, objective));
+        }
+        const double sign = objective == OptimiseObjective::Gain ? -1 : 1;
 
-    const SnapResult r = SnapToStandard(doc, e6);
-    EXPECT_TRUE(r.exhaustive);
-    EXPECT_EQ(r.snappedValues, 4);
-    EXPECT_EQ(r.evaluations, 16);
-    EXPECT_NEAR(r.after, best, 1e-9 * best);
-    EXPECT_EQ(r.network[4], doc.components[4]); // lines are not snapped
-    SmithChrt snapped = doc;
-    std::copy(r.network.begin(), r.network.end(), snapped.components.begin());
-    EXPECT_NEAR(EvaluateBand(snapped).worstVswr, r.after, 1e-9 * r.after);
-    for (int i = 0; i < 4; ++i) {
-        const double v = i % 2 == 0 ? r.network[i].inductance : r.network[i].capacitance;
-        const StandardNeighbours nb = NeighbourValues(e6, v);
-        EXPECT_EQ(nb.below, nb.above) << i; // a standard value itself
+        const SnapResult r = SnapToStandard(doc, e6, objective);
+        EXPECT_TRUE(r.exhaustive);
+        EXPECT_EQ(r.snappedValues, 4);
+        EXPECT_EQ(r.evaluations, 16);
+        EXPECT_NEAR(sign * r.after, best, 1e-9 * std::fabs(best));
+        EXPECT_NEAR(sign * r.before, Judged(doc, objective), 1e-9 * std::fabs(best));
+        EXPECT_EQ(r.network[4], doc.components[4]); // lines are not snapped
+        SmithChrt snapped = doc;
+        std::copy(r.network.begin(), r.network.end(), snapped.components.begin());
+        EXPECT_NEAR(Judged(snapped, objective), sign * r.after, 1e-9 * std::fabs(r.after));
+        for (int i = 0; i < 4; ++i) {
+            const double v = i % 2 == 0 ? r.network[i].inductance : r.network[i].capacitance;
+            const StandardNeighbours nb = NeighbourValues(e6, v);
+            EXPECT_EQ(nb.below, nb.above) << i; // a standard value itself
+        }
     }
 }
 

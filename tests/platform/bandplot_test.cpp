@@ -5,6 +5,7 @@
 
 #include <QChart>
 #include <QFile>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
@@ -164,6 +165,82 @@ TEST_F(BandPlotTest, LimitLineGapsAndGigahertz) {
     content.Update(sc);
     EXPECT_EQ(content.FrequencyAxis()->titleText(), QStringLiteral("Frequency (GHz)"));
     EXPECT_EQ(content.ReturnLossSeries()->points().front().x(), 92.5);
+}
+
+TEST_F(BandPlotTest, BodeFanoLineAtItsVswrNamedWithItsFigures) {
+    SmithChrt sc = Matched(5);
+    content.Update(sc);
+    EXPECT_TRUE(content.BodeFanoSeries()->points().isEmpty());
+
+    sc.bodeFanoVswr = 1.8;
+    ASSERT_TRUE(content.Update(sc));
+    EXPECT_EQ(content.BodeFanoSeries()->points(),
+              (QList<QPointF>{QPointF(400, 1.8), QPointF(470, 1.8)}));
+    EXPECT_EQ(content.BodeFanoSeries()->pen().style(), Qt::DashLine);
+    EXPECT_EQ(content.BodeFanoSeries()->name(), QStringLiteral("Bode-Fano VSWR>=1.80"));
+    EXPECT_TRUE(content.BodeFanoSeries()->attachedAxes().contains(content.VswrAxis()));
+
+    sc.bodeFanoVswr = 50; // beyond the axis: at its top
+    content.Update(sc);
+    EXPECT_EQ(content.BodeFanoSeries()->points().at(0).y(), content.VswrAxis()->max());
+
+    sc.bodeFanoVswr = 0;
+    content.Update(sc);
+    EXPECT_TRUE(content.BodeFanoSeries()->points().isEmpty());
+}
+
+// The rendered plot holds the dashed line where the VSWR axis puts the limit: rows of the
+// line's colour at that height, broken into dashes along it.
+TEST(BandPlotPictures, BodeFanoLineRenderedDashedAtItsHeight) {
+    SmithChrt sc = Matched(41);
+    sc.bodeFanoVswr = 2;
+    const QSize size(800, 400);
+    // Where the plot puts VSWR 2: the same chart laid out alike.
+    QGraphicsScene scene;
+    auto* chart = new QChart;
+    scene.addItem(chart);
+    CBandPlotContent content(*chart);
+    content.Update(sc);
+    chart->setGeometry(QRectF(QPointF(0, 0), size));
+    const double expectedY = chart->mapToPosition(QPointF(435, 2), content.BodeFanoSeries()).y();
+
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        RenderBandPlot(sc, painter, QRectF(QPointF(0, 0), size));
+    }
+    // The line's teal, also where smoothing has blended it with the white: no other part of the
+    // plot has green and blue alike well above red.
+    ASSERT_EQ(content.BodeFanoSeries()->pen().color(), QColor(0, 150, 150));
+    const auto isLine = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.green() > c.red() + 50 && c.blue() > c.red() + 50 &&
+               std::abs(c.green() - c.blue()) < 30;
+    };
+    // Only the plot area's rows: the legend's sample of the line lies below it.
+    const QRectF area = chart->plotArea();
+    int bestRow = -1;
+    int bestCount = 0;
+    for (int y = static_cast<int>(area.top()); y < static_cast<int>(area.bottom()); ++y) {
+        int count = 0;
+        for (int x = static_cast<int>(area.left()); x < static_cast<int>(area.right()); ++x) {
+            count += isLine(x, y) ? 1 : 0;
+        }
+        if (count > bestCount) {
+            bestCount = count;
+            bestRow = y;
+        }
+    }
+    ASSERT_GT(bestCount, 100);
+    EXPECT_NEAR(bestRow, expectedY, 2.0);
+    // Dashed: the line's run along its row is broken many times.
+    int breaks = 0;
+    for (int x = static_cast<int>(area.left()) + 1; x < static_cast<int>(area.right()); ++x) {
+        breaks += isLine(x - 1, bestRow) && !isLine(x, bestRow) ? 1 : 0;
+    }
+    EXPECT_GT(breaks, 10);
+    EXPECT_LT(bestCount, 0.8 * area.width());
 }
 
 // The share of pixels in the VSWR curve's colour, which only the plot draws.

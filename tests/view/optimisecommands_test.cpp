@@ -131,6 +131,44 @@ TEST_F(OptimiseCommands, SnapMovesEveryValueToTheChosenSeries) {
     EXPECT_FALSE(doc.IsModified());
 }
 
+// The gain objective chosen in the dialog: the question speaks of the gain, the dialog remembers
+// the choice, and snapping then serves the gain too.
+TEST_F(OptimiseCommands, TheGainObjectiveIsChosenInTheDialogAndSnappingFollowsIt) {
+    LSection();
+    Chart().losses.inductorQ = LossSpec{6, 300, LossLaw::Constant};
+    Settle();
+    boxes.questionAnswer = true;
+    driver.Then([](CDialogBase& d) {
+        d.ControlAs<QRadioButton>(1132)->setChecked(true);
+        Quick(d);
+    });
+    Key(Qt::Key_O);
+    ASSERT_EQ(boxes.questions.size(), 1);
+    EXPECT_TRUE(boxes.questions[0].startsWith("Worst transducer gain"))
+        << boxes.questions[0].toStdString();
+    OptimiseSettings settings;
+    settings.effort = EFFORT_QUICK;
+    settings.objective = OptimiseObjective::Gain;
+    SmithChrt original = Chart();
+    std::copy(before.begin(), before.end(), original.components.begin());
+    EXPECT_EQ(Network(), OptimiseNetwork(original, settings).network);
+
+    const SmithChrt optimised = Chart();
+    driver.Then([](CDialogBase& d) {
+        EXPECT_TRUE(d.ControlAs<QRadioButton>(1132)->isChecked()); // remembered
+        Cancel(d);
+    });
+    Key(Qt::Key_O);
+    driver.Then([](CDialogBase& d) {
+        d.ControlAs<QRadioButton>(1121)->setChecked(true); // E6
+        Accept(d);
+    });
+    Key(Qt::Key_O, Qt::ShiftModifier);
+    EXPECT_EQ(
+        Network(),
+        SnapToStandard(optimised, *FindStandardSeries("E6"), OptimiseObjective::Gain).network);
+}
+
 TEST_F(OptimiseCommands, BodeFanoToggleAddsItsReadoutLine) {
     LSection();
     EXPECT_FALSE(view.IsCommandChecked(ID_BAND_BODE_FANO));
