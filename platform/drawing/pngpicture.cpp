@@ -176,10 +176,10 @@ bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
 
 // Pictures this large get their pixels from whole huge pages where the system has them: one
 // page fault per 2 MiB instead of one per 4 KiB. Measured with the tool's whole process writing
-// a 3840x2160 PNG, interleaved with the same process on 4 KiB pages (machine shared with builds,
-// transparent huge pages on request, defragmented on request): 16-20 ms less system time and
-// about 8,000 fewer page faults a run, both back to back and with runs 2 s apart, where no wait
-// for huge pages showed.
+// a 3840x2160 PNG, interleaved with the same process on 4 KiB pages (transparent huge pages and
+// their defragmentation on request): 16-20 ms less system time and about 8,000 fewer page faults
+// a run, back to back and 2 s apart, and the better median; runs 2 s apart on a quiet machine
+// now and then wait for huge pages (up to 100 ms more), which 4 KiB pages never do.
 constexpr size_t kHugePageBytes = size_t{2} << 20;
 
 // Memory for a picture's pixels: the mapping, and the pixels in it from a huge page's boundary
