@@ -11,24 +11,14 @@ DrawCall& RecordingSurface::Add(DrawCall::Op op) {
     return c;
 }
 
-Pen RecordingSurface::SelectPen(Pen p) {
-    return std::exchange(pen, p);
+void RecordingSurface::Moved() {
+    Add(DrawCall::Op::MoveTo).to = position;
 }
 
-Brush RecordingSurface::SelectBrush(Brush b) {
-    return std::exchange(brush, b);
-}
-
-void RecordingSurface::MoveTo(Point p) {
-    Add(DrawCall::Op::MoveTo).to = p;
-    position = p;
-}
-
-void RecordingSurface::LineTo(Point p) {
+void RecordingSurface::Line(Point from, Point to) {
     DrawCall& c = Add(DrawCall::Op::LineTo);
-    c.from = position;
-    c.to = p;
-    position = p;
+    c.from = from;
+    c.to = to;
 }
 
 void RecordingSurface::Circle(Rect box) {
@@ -50,10 +40,6 @@ void RecordingSurface::TextOut(Point p, const std::string& text) {
     DrawCall& c = Add(DrawCall::Op::Text);
     c.to = p;
     c.text = text;
-}
-
-Rgb RecordingSurface::SetTextColour(Rgb colour) {
-    return std::exchange(textColour, colour);
 }
 
 void RecordingSurface::FillWhite(Rect rect) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/drawsurface.h"
+#include "chart/statefulsurface.h"
 
 #include <string>
 #include <vector>
@@ -20,29 +20,24 @@ struct DrawCall {
 };
 
 /// A surface that draws nothing and keeps every call, so that tests and tools can check a draw.
-class RecordingSurface : public DrawSurface {
+class RecordingSurface : public StatefulSurface {
 public:
     explicit RecordingSurface(TextMetrics metrics = {16, 0}) : metrics(metrics) {}
 
-    Pen SelectPen(Pen pen) override;
-    Brush SelectBrush(Brush brush) override;
-    void MoveTo(Point p) override;
-    void LineTo(Point p) override;
     void Circle(Rect box) override;
     void Arc(Rect box, Point start, Point end) override;
     void Ellipse(Rect box) override;
     void TextOut(Point p, const std::string& text) override;
-    Rgb SetTextColour(Rgb colour) override;
     TextMetrics GetTextMetrics() override { return metrics; }
     void FillWhite(Rect rect) override;
     void SetBackgroundTransparent() override;
 
     std::vector<DrawCall> calls;
     TextMetrics metrics;
-    Pen pen;
-    Brush brush = Brush::White;
-    Rgb textColour;
-    Point position;
+
+protected:
+    void Moved() override;
+    void Line(Point from, Point to) override;
 
 private:
     DrawCall& Add(DrawCall::Op op);

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -190,8 +192,86 @@ void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
     DrawPointSegment(*sc.surface, sc.ZToScreen(from), sc.ZToScreen(to));
 }
 
-Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
-                           double lineLoss) {
+namespace {
+
+// Traces that spent at least this many step evaluations are kept for the rest of the draw.
+constexpr int kKeptTraceTrials = 1000;
+
+bool SameBits(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+bool SameBits(Complex a, Complex b) {
+    return SameBits(a.re, b.re) && SameBits(a.im, b.im);
+}
+
+// What a costly trace drew and the largest Q of its steps. The same element from the same
+// impedance in the same draw (a network that comes back to where it was) draws the very same
+// segments and raises the network's Q as much, so it is drawn again from here.
+struct KeptTrace {
+    bool valid = false;
+    Complex zin;
+    Complex ze;
+    int32_t placement = 0;
+    double theta = 0;
+    double lineLoss = 0;
+    std::vector<Point> ends; ///< the segments' ends, two a segment
+    double maxQ = 0;         ///< of its steps; -inf when none had a Q
+
+    bool Matches(Complex z, Complex e, int32_t p, double t, double loss) const {
+        return valid && placement == p && SameBits(zin, z) && SameBits(ze, e) &&
+               SameBits(theta, t) && SameBits(lineLoss, loss);
+    }
+};
+
+// Raises the network's Q to q as each step does: a NaN never raises it, nor is raised.
+void RaiseQTo(SmithChrt& sc, double q) {
+    if (q > sc.maxNetworkQ) {
+        sc.maxNetworkQ = q;
+    }
+}
+
+void Segment(DrawSurface& s, Point a, Point b, std::vector<Point>* ends) {
+    DrawPointSegment(s, a, b);
+    if (ends != nullptr) {
+        ends->push_back(a);
+        ends->push_back(b);
+    }
+}
+
+// The stepping of PlotComponentTrace from zin towards end; the segments' ends go to ends when
+// given. Gives the number of step evaluations.
+int StepTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+              double lineLoss, Complex end, std::vector<Point>* ends) {
+    DrawSurface& s = *sc.surface;
+    const Point endPoint = sc.ZToScreen(end);
+    const double tooLong = SquaredDistanceBound(sc, 10, true);
+    Stepper st{sc,     zin,
+               ze,     placement,
+               theta,  lineLoss,
+               zin,    sc.ZToScreen(zin),
+               {},     SquaredDistanceBound(sc, 0.001, false),
+               tooLong};
+    for (int points = 0; points < kMaxTracePoints; ++points) {
+        Complex trial;
+        if (!st.Next(trial)) {
+            break;
+        }
+        Segment(s, st.curPoint, st.trialPoint, ends);
+        st.cur = trial;
+        st.curPoint = st.trialPoint;
+        st.savedAngle = st.angle;
+        if (SquaredDistance(st.curPoint, endPoint) < tooLong) {
+            RaiseQ(sc, end);
+            Segment(s, st.curPoint, endPoint, ends);
+            break;
+        }
+    }
+    return st.trials;
+}
+
+Complex PlotTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+                  double lineLoss, KeptTrace* kept) {
     // The line step reduces the angle to one turn; done here once, it is not redone per trial
     // (the remainder is exact, so every point is the same). A lossy line keeps its whole angle.
     if (IsLinePlacement(placement) && !(lineLoss > 0)) {
@@ -206,31 +286,34 @@ Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t place
         s.SelectPen(previous);
         return end;
     }
-    const Point endPoint = sc.ZToScreen(end);
-    const double tooLong = SquaredDistanceBound(sc, 10, true);
-    Stepper st{sc,     zin,
-               ze,     placement,
-               theta,  lineLoss,
-               zin,    sc.ZToScreen(zin),
-               {},     SquaredDistanceBound(sc, 0.001, false),
-               tooLong};
-    for (int points = 0; points < kMaxTracePoints; ++points) {
-        Complex trial;
-        if (!st.Next(trial)) {
-            break;
+    if (kept == nullptr) {
+        StepTrace(sc, zin, ze, placement, theta, lineLoss, end, nullptr);
+    } else if (kept->Matches(zin, ze, placement, theta, lineLoss)) {
+        for (size_t i = 0; i + 1 < kept->ends.size(); i += 2) {
+            DrawPointSegment(s, kept->ends[i], kept->ends[i + 1]);
         }
-        DrawPointSegment(s, st.curPoint, st.trialPoint);
-        st.cur = trial;
-        st.curPoint = st.trialPoint;
-        st.savedAngle = st.angle;
-        if (SquaredDistance(st.curPoint, endPoint) < tooLong) {
-            RaiseQ(sc, end);
-            DrawPointSegment(s, st.curPoint, endPoint);
-            break;
+        RaiseQTo(sc, kept->maxQ);
+    } else {
+        // The steps' own largest Q, then raised into the network's as the steps would have.
+        const double before = sc.maxNetworkQ;
+        sc.maxNetworkQ = -std::numeric_limits<double>::infinity();
+        std::vector<Point> ends;
+        const int trials = StepTrace(sc, zin, ze, placement, theta, lineLoss, end, &ends);
+        const double stepsQ = std::exchange(sc.maxNetworkQ, before);
+        RaiseQTo(sc, stepsQ);
+        if (trials >= kKeptTraceTrials) {
+            *kept = {true, zin, ze, placement, theta, lineLoss, std::move(ends), stepsQ};
         }
     }
     s.SelectPen(previous);
     return end;
+}
+
+} // namespace
+
+Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+                           double lineLoss) {
+    return PlotTrace(sc, zin, ze, placement, theta, lineLoss, nullptr);
 }
 
 void DrawMarker(SmithChrt& sc, Complex z, int32_t kind) {
@@ -298,6 +381,7 @@ bool PlotComponents(SmithChrt& sc) {
     Complex cur = sc.startZ;
     double theta = 0;
     const char* word = "";
+    KeptTrace kept;
     const int32_t n = std::clamp(sc.componentCount, 0, MAX_COMPONENTS);
     for (int32_t i = 0; i < n; ++i) {
         const Component& c = sc.components[i];
@@ -308,7 +392,7 @@ bool PlotComponents(SmithChrt& sc) {
             return false;
         }
         const std::string description = readout::ComponentDescription(c, ze, sc.frequency);
-        const Complex out = PlotComponentTrace(sc, cur, ze, c.placement, theta, lineLoss);
+        const Complex out = PlotTrace(sc, cur, ze, c.placement, theta, lineLoss, &kept);
         if (const char* w = readout::PlacementWord(c.placement)) {
             word = w;
         } else {

@@ -97,29 +97,20 @@ void CQtPainterSurface::ApplyBrush() {
     painter->setBrush(brush == Brush::White ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
 }
 
-Pen CQtPainterSurface::SelectPen(Pen p) {
-    const Pen previous = std::exchange(pen, p);
+void CQtPainterSurface::PenSelected() {
     ApplyPen();
-    return previous;
 }
 
-Brush CQtPainterSurface::SelectBrush(Brush b) {
-    const Brush previous = std::exchange(brush, b);
+void CQtPainterSurface::BrushSelected() {
     ApplyBrush();
-    return previous;
 }
 
-void CQtPainterSurface::MoveTo(Point p) {
-    position = p;
-}
-
-void CQtPainterSurface::LineTo(Point p) {
-    const Point from = std::exchange(position, p);
-    if (!IsValidPoint(from) || !IsValidPoint(p)) {
+void CQtPainterSurface::Line(Point from, Point to) {
+    if (!IsValidPoint(from) || !IsValidPoint(to)) {
         return;
     }
     QPointF a = Device(from);
-    QPointF b = Device(p);
+    QPointF b = Device(to);
     if (ClipToReach(a, b)) {
         painter->drawLine(a, b);
     }
@@ -171,10 +162,6 @@ void CQtPainterSurface::TextOut(Point p, const std::string& text) {
     painter->setPen(ToQColor(textColour));
     painter->drawText(QPointF(d.x(), d.y() + fm.ascent()), QString::fromUtf8(text));
     ApplyPen();
-}
-
-Rgb CQtPainterSurface::SetTextColour(Rgb colour) {
-    return std::exchange(textColour, colour);
 }
 
 int32_t CQtPainterSurface::TextWidth(const std::string& text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/drawsurface.h"
+#include "chart/statefulsurface.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -11,19 +11,14 @@ class QPainter;
 /// logical point origin is at the device's top-left corner; y grows upward. Shapes with no
 /// coordinate or far beyond any page are left out, and lines are clipped to a large square, so
 /// that extreme impedances cannot stall the paint engine.
-class CQtPainterSurface : public DrawSurface {
+class CQtPainterSurface : public StatefulSurface {
 public:
     CQtPainterSurface(QPainter* painter, Point origin);
 
-    Pen SelectPen(Pen pen) override;
-    Brush SelectBrush(Brush brush) override;
-    void MoveTo(Point p) override;
-    void LineTo(Point p) override;
     void Circle(Rect box) override;
     void Arc(Rect box, Point start, Point end) override;
     void Ellipse(Rect box) override;
     void TextOut(Point p, const std::string& text) override;
-    Rgb SetTextColour(Rgb colour) override;
     TextMetrics GetTextMetrics() override;
     int32_t TextWidth(const std::string& text) override;
     void FillWhite(Rect rect) override;
@@ -36,6 +31,9 @@ public:
 protected:
     CQtPainterSurface() = default;
     void Attach(QPainter* painter, Point origin);
+    void PenSelected() override;
+    void BrushSelected() override;
+    void Line(Point from, Point to) override;
 
 private:
     QPointF Device(Point p) const;
@@ -45,9 +43,5 @@ private:
 
     QPainter* painter = nullptr;
     Point origin;
-    Pen pen;
-    Brush brush = Brush::White;
-    Rgb textColour;
-    Point position;
     double penScale = 1.0;
 };

@@ -85,7 +85,7 @@ CRasterSurface::CRasterSurface(QPainter& painter, QRect area, CRasterCache* cach
     : painter(painter), area(area), plain(&painter, {0, 0}),
       ownCache(cache == nullptr ? std::make_unique<CRasterCache>() : nullptr),
       parts(*(cache != nullptr ? cache : ownCache.get())->parts), pixelExact(IsPixelExact(painter)),
-      keeps(cache != nullptr) {
+      keeps(cache != nullptr), target(painter, pixelExact) {
     ++parts.draws;
 }
 
@@ -94,6 +94,7 @@ CRasterSurface::~CRasterSurface() {
     if (recording) {
         AbandonGroup();
     }
+    target.PayWhite();
     parts.texts.KeepOnlyLinesOf(parts.draws);
 }
 
@@ -105,39 +106,33 @@ bool CRasterSurface::Record(const GroupCall& call) {
     return true;
 }
 
-Pen CRasterSurface::SelectPen(Pen p) {
-    const Pen previous = std::exchange(pen, p);
-    if (Record(PenCall(p))) {
-        return previous;
-    }
-    if (!(p.colour == runsColour)) {
-        FlushRuns();
-    }
-    plain.SelectPen(p);
-    return previous;
-}
-
-Brush CRasterSurface::SelectBrush(Brush b) {
-    const Brush previous = std::exchange(brush, b);
-    if (Record(BrushCall(b))) {
-        return previous;
-    }
-    plain.SelectBrush(b);
-    return previous;
-}
-
-void CRasterSurface::MoveTo(Point p) {
-    position = p;
-    Record(ShapeCall(GroupCall::Op::Move, {}, p));
-}
-
-void CRasterSurface::LineTo(Point p) {
-    const Point from = std::exchange(position, p);
-    if (Record(ShapeCall(GroupCall::Op::Line, {}, from, p)) || StampLine(from, p)) {
+void CRasterSurface::PenSelected() {
+    if (Record(PenCall(pen))) {
         return;
     }
+    if (!(pen.colour == runsColour)) {
+        FlushRuns();
+    }
+    plain.SelectPen(pen);
+}
+
+void CRasterSurface::BrushSelected() {
+    if (!Record(BrushCall(brush))) {
+        plain.SelectBrush(brush);
+    }
+}
+
+void CRasterSurface::Moved() {
+    Record(ShapeCall(GroupCall::Op::Move, {}, position));
+}
+
+void CRasterSurface::Line(Point from, Point to) {
+    if (Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
+        return;
+    }
+    PayWhiteAround({from.x, from.y, to.x, to.y});
     plain.MoveTo(from);
-    plain.LineTo(p);
+    plain.LineTo(to);
 }
 
 void CRasterSurface::Circle(Rect box) {
@@ -145,6 +140,7 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
+    PayWhiteAround(box);
     plain.Circle(box);
 }
 
@@ -153,6 +149,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
+    PayWhiteAround(box);
     plain.Arc(box, start, end);
 }
 
@@ -161,6 +158,7 @@ void CRasterSurface::Ellipse(Rect box) {
         return;
     }
     FlushRuns();
+    PayWhiteAround(box);
     plain.Ellipse(box);
 }
 
@@ -169,6 +167,19 @@ void CRasterSurface::FillWhite(Rect rect) {
         return;
     }
     FlushRuns();
+    // The fill of the whole client area is owed: the grid's picture is put over most of it.
+    if (pixelExact && IsValidRect(rect)) {
+        const int64_t x0 = std::min(rect.left, rect.right);
+        const int64_t x1 = std::max(rect.left, rect.right);
+        const int64_t y0 = -int64_t{std::max(rect.top, rect.bottom)};
+        const int64_t y1 = -int64_t{std::min(rect.top, rect.bottom)};
+        if (WithinStampArea(x0, y0) && WithinStampArea(x1, y1) &&
+            target.OweWhite(QRect(static_cast<int>(x0), static_cast<int>(y0),
+                                  static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)))) {
+            return;
+        }
+    }
+    target.PayWhite();
     plain.FillWhite(rect);
 }
 
@@ -176,11 +187,6 @@ void CRasterSurface::SetBackgroundTransparent() {
     if (!Record(ShapeCall(GroupCall::Op::Transparent))) {
         plain.SetBackgroundTransparent();
     }
-}
-
-Rgb CRasterSurface::SetTextColour(Rgb colour) {
-    plain.SetTextColour(colour);
-    return std::exchange(textColour, colour);
 }
 
 TextMetrics CRasterSurface::GetTextMetrics() {
@@ -200,17 +206,61 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     const double y = IsValidPoint(p) ? -static_cast<double>(p.y) : 0;
     if (!keeps || !pixelExact || text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
         std::fabs(y) > kTextReach || HasLineBreakingCharacters(text)) {
+        target.PayWhite();
+        plain.SetTextColour(textColour);
         plain.TextOut(p, text);
         return;
     }
-    const LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
+    LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
     // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
     if (textAscent < 0) {
-        textAscent = QFontMetrics(painter.font(), painter.device()).ascent();
+        const QFontMetrics metrics(painter.font(), painter.device());
+        textAscent = metrics.ascent();
+        textHeight = metrics.height();
+    }
+    const QPointF at(x, y + textAscent - line.ascent);
+    if (PutTextOverWhite(line, at)) {
+        return;
+    }
+    // A line's glyphs stay well within two lines' height around the box of its advance.
+    target.PayWhiteIn(
+        QRect(static_cast<int>(x), static_cast<int>(y),
+              static_cast<int>(std::ceil(line.text.size().width())), textHeight)
+            .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight));
+    painter.setPen(ToQColor(textColour));
+    painter.drawStaticText(at, line.text);
+    plain.SelectPen(pen);
+}
+
+// A line written where the white fill is still owed: its pixels on white, kept from the first
+// time, are copied there; it is written as usual over what was drawn before, and only there.
+bool CRasterSurface::PutTextOverWhite(LaidOutText& line, QPointF at) {
+    if (!target.WritesRows()) {
+        return false;
+    }
+    const QPoint whole(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+    const TextOverWhite& pixels =
+        parts.texts.OverWhite(line, painter, textColour, at - QPointF(whole), target.Format());
+    if (pixels.image.isNull()) {
+        return false;
+    }
+    const QRegion rest = target.CopyOverOwedWhite(whole + pixels.at, pixels.image);
+    if (rest.isEmpty()) {
+        return true;
+    }
+    const bool copied = rest.rectCount() != 1 || rest.boundingRect().size() != pixels.image.size();
+    if (copied) {
+        painter.save();
+        painter.setClipRegion(rest, Qt::IntersectClip);
     }
     painter.setPen(ToQColor(textColour));
-    painter.drawStaticText(QPointF(x, y + textAscent - line.ascent), line.text);
-    plain.SelectPen(pen);
+    painter.drawStaticText(at, line.text);
+    if (copied) {
+        painter.restore();
+    } else {
+        plain.SelectPen(pen);
+    }
+    return true;
 }
 
 void CRasterSurface::BeginGroup() {
@@ -279,6 +329,7 @@ void CRasterSurface::DrawGroupCalls(DrawSurface& s, bool shapes) const {
 
 void CRasterSurface::AbandonGroup() {
     recording = false;
+    target.PayWhite();
     DrawGroupCalls(plain, true);
     groupCalls.clear();
 }
@@ -287,11 +338,12 @@ void CRasterSurface::FinishGroup() {
     const GroupPicture* kept = parts.groups.Picture(
         groupCalls, area, [this](DrawSurface& layer) { DrawGroupCalls(layer, true); });
     if (kept == nullptr) {
+        target.PayWhite();
         DrawGroupCalls(plain, true);
         return;
     }
     if (!kept->image.isNull()) {
-        painter.drawImage(kept->at, kept->image);
+        target.PutPicture(kept->at, kept->image, kept->overWhite);
     }
     DrawGroupCalls(plain, false);
 }
@@ -313,10 +365,7 @@ bool CRasterSurface::StampLine(Point from, Point to) {
     if (!stamp.usable) {
         return false;
     }
-    runsColour = pen.colour;
-    for (const StampRun& r : stamp.runs) {
-        runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
-    }
+    PutRuns(stamp, x, y);
     return true;
 }
 
@@ -336,6 +385,18 @@ bool CRasterSurface::StampCircle(const Rect& box) {
     if (!stamp.usable) {
         return false;
     }
+    PutRuns(stamp, x, y);
+    return true;
+}
+
+// The runs of a shape placed at (x, y): written into the picture's rows at once where the
+// target allows, else kept to be filled by the painter in one call.
+void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
+    if (target.WritesRows()) {
+        target.PayWhiteIn(stamp.bounds.translated(static_cast<int>(x), static_cast<int>(y)));
+        target.FillRuns(stamp.runs, x, y, pen.colour);
+        return;
+    }
     if (!(runsColour == pen.colour)) {
         FlushRuns();
     }
@@ -343,13 +404,32 @@ bool CRasterSurface::StampCircle(const Rect& box) {
     for (const StampRun& r : stamp.runs) {
         runs.emplace_back(static_cast<int>(x + r.x0), static_cast<int>(y + r.dy), r.x1 - r.x0, 1);
     }
-    return true;
+}
+
+// Fills the white owed around a shape within box (logical corners) drawn with the pen, or all
+// of it when the box is out of reach.
+void CRasterSurface::PayWhiteAround(const Rect& box) {
+    if (!IsValidRect(box)) {
+        return; // nothing is drawn
+    }
+    const int64_t margin = int64_t{pen.width} + 2;
+    const int64_t x0 = std::min(box.left, box.right) - margin;
+    const int64_t x1 = std::max(box.left, box.right) + margin;
+    const int64_t y0 = -int64_t{std::max(box.top, box.bottom)} - margin;
+    const int64_t y1 = -int64_t{std::min(box.top, box.bottom)} + margin;
+    if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
+        target.PayWhite();
+        return;
+    }
+    target.PayWhiteIn(QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                            QPoint(static_cast<int>(x1), static_cast<int>(y1))));
 }
 
 void CRasterSurface::FlushRuns() {
     if (runs.empty()) {
         return;
     }
+    target.PayWhite();
     painter.setPen(Qt::NoPen);
     painter.setBrush(ToQColor(runsColour));
     painter.drawRects(runs.data(), static_cast<int>(runs.size()));

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "chart/drawsurface.h"
+#include "chart/statefulsurface.h"
 #include "platform/drawing/cqtpaintersurface.h"
 #include "platform/drawing/rastergroups.h"
+#include "platform/drawing/rastertarget.h"
+#include "platform/drawing/rastertexts.h"
 
+#include <QPointF>
 #include <QRect>
 
 #include <memory>
@@ -35,7 +38,7 @@ private:
 /// line is laid out once, and a group of shapes is put back from the picture it left the last
 /// time the same calls came. Under a scaling painter or another paint engine it draws as
 /// CQtPainterSurface does. The logical origin is the painter's origin.
-class CRasterSurface : public DrawSurface {
+class CRasterSurface : public StatefulSurface {
 public:
     /// area is the part of the painter's coordinates the draw covers (the client area).
     CRasterSurface(QPainter& painter, QRect area, CRasterCache* cache = nullptr);
@@ -43,15 +46,10 @@ public:
     CRasterSurface(const CRasterSurface&) = delete;
     CRasterSurface& operator=(const CRasterSurface&) = delete;
 
-    Pen SelectPen(Pen pen) override;
-    Brush SelectBrush(Brush brush) override;
-    void MoveTo(Point p) override;
-    void LineTo(Point p) override;
     void Circle(Rect box) override;
     void Arc(Rect box, Point start, Point end) override;
     void Ellipse(Rect box) override;
     void TextOut(Point p, const std::string& text) override;
-    Rgb SetTextColour(Rgb colour) override;
     TextMetrics GetTextMetrics() override;
     int32_t TextWidth(const std::string& text) override;
     void FillWhite(Rect rect) override;
@@ -62,6 +60,12 @@ public:
     /// One call of a group, kept to be compared with the next draw's and drawn later.
     using GroupCall = RasterGroupCall;
 
+protected:
+    void PenSelected() override;
+    void BrushSelected() override;
+    void Moved() override;
+    void Line(Point from, Point to) override;
+
 private:
     bool Record(const GroupCall& call);
     void DrawGroupCalls(DrawSurface& surface, bool shapes) const;
@@ -70,6 +74,9 @@ private:
     bool StampLine(Point from, Point to);
     bool StampCircle(const Rect& box);
     void FlushRuns();
+    void PayWhiteAround(const Rect& box);
+    void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
+    bool PutTextOverWhite(LaidOutText& line, QPointF at);
 
     QPainter& painter;
     QRect area;
@@ -78,11 +85,9 @@ private:
     CRasterCache::Parts& parts;
     bool pixelExact = false; ///< logical units are whole device pixels on a raster engine
     bool keeps = false;      ///< the cache outlives this draw
-    Pen pen;
-    Brush brush = Brush::White;
-    Rgb textColour;
-    int textAscent = -1; ///< of the painter's font, once a text is written
-    Point position;
+    CRasterTarget target;
+    int textAscent = -1;     ///< of the painter's font, once a text is written
+    int textHeight = 0;      ///< of the painter's font, once a text is written
     std::vector<QRect> runs; ///< pixel runs waiting to be filled in runsColour
     Rgb runsColour;
     int groupDepth = 0;

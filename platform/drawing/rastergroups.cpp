@@ -19,18 +19,48 @@ QRect Touched(const QImage& layer) {
     int bottom = -1;
     int left = layer.width();
     int right = -1;
+    const int width = layer.width();
     for (int y = 0; y < layer.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
-        for (int x = 0; x < layer.width(); ++x) {
-            if (qAlpha(row[x]) != 0) {
-                top = std::min(top, y);
-                bottom = y;
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
+        int first = 0;
+        while (first < width && qAlpha(row[first]) == 0) {
+            ++first;
         }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (qAlpha(row[last]) == 0) {
+            --last;
+        }
+        top = std::min(top, y);
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
     }
     return bottom >= 0 ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
+}
+
+// The premultiplied picture put over white, or a null picture when a pixel of it is partly
+// transparent (its blend over white is left to the painter).
+QImage OverWhite(const QImage& picture) {
+    QImage over(picture.size(), QImage::Format_RGB32);
+    if (over.isNull()) {
+        return over;
+    }
+    const int width = picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(over.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int alpha = qAlpha(from[x]);
+            if (alpha != 0 && alpha != 255) {
+                return {};
+            }
+            to[x] = alpha == 0 ? 0xffffffff : from[x];
+        }
+    }
+    return over;
 }
 
 } // namespace
@@ -63,9 +93,10 @@ const GroupPicture* CGroupPictureCache::Picture(const std::vector<RasterGroupCal
         CQtPainterSurface onLayer(&layerPainter, {area.left(), -area.top()});
         draw(onLayer);
     }
-    GroupPicture picture{calls, area, {}, {}};
+    GroupPicture picture{calls, area, {}, {}, {}};
     if (const QRect touched = Touched(layer); !touched.isEmpty()) {
         picture.image = layer.copy(touched);
+        picture.overWhite = OverWhite(picture.image);
         picture.at = area.topLeft() + touched.topLeft();
     }
     lastCalls.clear();

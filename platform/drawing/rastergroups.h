@@ -28,6 +28,9 @@ struct GroupPicture {
     std::vector<RasterGroupCall> calls;
     QRect area;
     QImage image; ///< null when the calls touched nothing
+    /// The picture over white: the same pixels where the calls drew, white elsewhere; null when
+    /// the calls left pixels partly transparent.
+    QImage overWhite;
     QPoint at;
 };
 

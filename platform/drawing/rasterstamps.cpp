@@ -55,16 +55,23 @@ template <typename Draw> void CStampCache::Make(Stamp& stamp, QRect scan, Draw d
                                   static_cast<int16_t>(x - kAnchor)});
         }
     }
+    for (const StampRun& r : stamp.runs) {
+        stamp.bounds |= QRect(r.x0, r.dy, r.x1 - r.x0, 1);
+    }
     stamp.usable = true;
 }
 
 const Stamp& CStampCache::LineStamp(int width, int dx, int dy) {
     constexpr int kSide = 2 * kStampReach + 1;
     if (lineStamps.empty()) {
-        lineStamps.resize(static_cast<size_t>(kMaxStampPen) * kSide * kSide);
+        lineStamps.resize(kMaxStampPen);
     }
-    Stamp& stamp = lineStamps[(static_cast<size_t>(width - 1) * kSide + dx + kStampReach) * kSide +
-                              dy + kStampReach];
+    // A pen width's table is made when the width is first used.
+    std::vector<Stamp>& ofWidth = lineStamps[static_cast<size_t>(width - 1)];
+    if (ofWidth.empty()) {
+        ofWidth.resize(static_cast<size_t>(kSide) * kSide);
+    }
+    Stamp& stamp = ofWidth[static_cast<size_t>(dx + kStampReach) * kSide + dy + kStampReach];
     if (!stamp.made) {
         const int margin = width + 2;
         const QRect scan(kAnchor + std::min(dx, 0) - margin, kAnchor + std::min(dy, 0) - margin,

@@ -10,6 +10,7 @@
 
 // Lines whose ends lie at most this many pixels apart in each direction, circles whose box is
 // at most kMaxStampBox pixels and pens at most kMaxStampPen wide are filled from pixel runs.
+// (Some lines of twice the reach come out of Qt's stroker differently at different places.)
 inline constexpr int kStampReach = 32;
 inline constexpr int kMaxStampBox = 64;
 inline constexpr int kMaxStampPen = 8;
@@ -26,6 +27,7 @@ struct Stamp {
     bool made = false;
     bool usable = false;
     std::vector<StampRun> runs;
+    QRect bounds; ///< of the runs, relative to where the shape starts
 };
 
 /// The pixel runs that Qt's stroker gives a short line or a small circle with a solid pen of
@@ -48,6 +50,6 @@ private:
 
     QImage scratch;
     QPainter scratchPainter;
-    std::vector<Stamp> lineStamps; ///< by pen width, then the two offsets
+    std::vector<std::vector<Stamp>> lineStamps; ///< by pen width, then the two offsets
     std::unordered_map<uint32_t, Stamp> circleStamps;
 };

@@ -150,3 +150,102 @@ TEST(Hostile, HugeLinesDrawAsTheirAnglesReducedToOneTurn) {
 }
 
 } // namespace
+
+namespace {
+
+// The trace segments of a draw and the network's maximum Q after it.
+struct Traces {
+    std::vector<std::pair<Point, Point>> segments;
+    double maxQ = 0;
+};
+
+Traces TraceSegments(const RecordingSurface& surface, double maxQ) {
+    Traces t{{}, maxQ};
+    for (const DrawCall& c : surface.calls) {
+        if (c.op == DrawCall::Op::LineTo && (c.pen == kInactiveTrace || c.pen == kActiveTrace)) {
+            t.segments.emplace_back(c.from, c.to);
+        }
+    }
+    return t;
+}
+
+// The oracle: each component's trace drawn alone, from the output of the one before.
+Traces OneByOne(const SmithChrt& doc) {
+    RecordedDraw d;
+    d.sc = doc;
+    d.Draw(); // the chart's geometry
+    d.surface.calls.clear();
+    SmithChrt& sc = d.sc;
+    sc.surface = &d.surface;
+    sc.maxNetworkQ = 0;
+    const double startQ = std::fabs(sc.startZ.im) / sc.startZ.re;
+    if (startQ > sc.maxNetworkQ) {
+        sc.maxNetworkQ = startQ;
+    }
+    Complex cur = sc.startZ;
+    double theta = 0;
+    for (int32_t i = 0; i < sc.componentCount; ++i) {
+        const Component& c = sc.components[i];
+        sc.plottingActive = i == sc.activeIndex ? 1 : 0;
+        Complex ze;
+        double loss = 0;
+        EXPECT_TRUE(sc.ElementAt(c, ze, theta, loss));
+        cur = PlotComponentTrace(sc, cur, ze, c.placement, theta, loss);
+    }
+    sc.surface = nullptr;
+    return TraceSegments(d.surface, sc.maxNetworkQ);
+}
+
+bool SameQ(double a, double b) {
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+// A network that comes back to the centre before each huge line: every such trace spends its
+// step adjustments from the same impedance, and a later one is drawn from the first.
+SmithChrt HugeLinesFromTheCentre(double z0, double angle) {
+    SmithChrt sc;
+    sc.ResetForNewDocument();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        Component c = NewResistor(PLACE_SHUNT, 50);
+        if (i % 2 == 0) {
+            c = NewLine(PLACE_TL_SERIES, 50, 1000);
+            c.lineZ0 = z0;
+            c.lineAngle = angle;
+        }
+        sc.AddComponent(c);
+    }
+    sc.activeIndex = 4;
+    return sc;
+}
+
+TEST(HostileTraces, RepeatedCostlyTracesDrawAsEachAlone) {
+    SmithChrt ordinary;
+    ordinary.ResetForNewDocument();
+    for (int i = 0; i < MAX_COMPONENTS; ++i) {
+        ordinary.AddComponent(i % 3 == 0   ? NewLine(PLACE_TL_SHUNT_OPEN, 50, 1000)
+                              : i % 3 == 1 ? NewInductor(PLACE_SERIES, 30, 1000)
+                                           : NewCapacitor(PLACE_SHUNT, 20, 1000));
+    }
+    ordinary.showQArcs = 1;
+    const struct {
+        const char* name;
+        SmithChrt doc;
+    } docs[] = {
+        {"huge lines", HugeLinesFromTheCentre(5e204, 1.6e211)},
+        {"long lines", HugeLinesFromTheCentre(2, 1e6 + 0.5)},
+        {"ordinary", ordinary},
+    };
+    for (const auto& [name, doc] : docs) {
+        RecordedDraw d;
+        d.sc = doc;
+        d.Draw();
+        const Traces drawn = TraceSegments(d.surface, d.sc.maxNetworkQ);
+        const Traces alone = OneByOne(doc);
+        EXPECT_FALSE(drawn.segments.empty()) << name;
+        EXPECT_TRUE(drawn.segments == alone.segments) << name;
+        EXPECT_TRUE(SameQ(drawn.maxQ, alone.maxQ))
+            << name << " " << drawn.maxQ << " " << alone.maxQ;
+    }
+}
+
+} // namespace

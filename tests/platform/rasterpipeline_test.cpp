@@ -126,6 +126,64 @@ TEST(RasterPipeline, AWindowOffsetInItsBackingStoreMovesThePictureOnly) {
     }
 }
 
+// A window's repaints as keys change values: each draw goes through one cache into a picture of
+// the given format that keeps the draw before (as a backing store does), under a clip of the
+// repainted area, and matches the plain replay there while leaving the rest as it was.
+struct RepaintCase {
+    std::string name;
+    QSize size;
+    QImage::Format format;
+    QRegion clip; ///< empty: the whole window
+};
+
+TEST(RasterPipeline, RepaintsMatchThePlainReplayInsideTheirClip) {
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    const SmithChrt base = Documents()[2].doc;
+    // The active component's value up and down as the keys change it, then the first again.
+    std::vector<SmithChrt> sequence;
+    for (const double scale : {1.0, 1.025, 1.0, 0.975, 1.0}) {
+        SmithChrt d = base;
+        Component& c = d.components[d.activeIndex];
+        c.resistance *= scale;
+        c.capacitance *= scale;
+        c.inductance *= scale;
+        c.lineAngle *= scale;
+        sequence.push_back(d);
+    }
+    const QRegion twoParts = QRegion(10, 0, 200, 120) + QRegion(250, 200, 300, 150);
+    const std::vector<RepaintCase> cases = {
+        {"whole", {800, 400}, QImage::Format_RGB32, {}},
+        {"premultiplied", {800, 400}, QImage::Format_ARGB32_Premultiplied, {}},
+        {"text and chart in part", {800, 400}, QImage::Format_RGB32, QRegion(40, 30, 500, 300)},
+        {"two parts", {800, 400}, QImage::Format_RGB32, twoParts},
+        {"large", {3840, 2160}, QImage::Format_RGB32, {}},
+    };
+    for (const RepaintCase& c : cases) {
+        const QRect area(QPoint(0, 0), c.size);
+        const QRegion clip = c.clip.isEmpty() ? QRegion(area) : c.clip;
+        CRasterCache cache;
+        QImage image(c.size, c.format);
+        image.fill(Qt::red);
+        for (size_t i = 0; i < sequence.size(); ++i) {
+            QImage expected = image.copy();
+            {
+                const QImage replayed = ReplayedDraw(sequence[i], c.size, clock);
+                QPainter painter(&expected);
+                painter.setClipRegion(clip);
+                painter.drawImage(0, 0, replayed);
+            }
+            SmithChrt sc = sequence[i];
+            {
+                QPainter painter(&image);
+                painter.setClipRegion(clip);
+                DrawChartOnWindow(sc, painter, c.size, clip.boundingRect(), clock, nullptr, 1.0,
+                                  &cache);
+            }
+            EXPECT_TRUE(image == expected) << c.name << ", draw " << i;
+        }
+    }
+}
+
 // Lines and circles of every pen width the chart could use, short and long, at random places
 // and partly outside the picture, drawn by both surfaces.
 TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
@@ -163,6 +221,37 @@ TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
                     s->MoveTo(from);
                     s->LineTo(to);
                 }
+            }
+        }
+    }
+    EXPECT_TRUE(plainImage == rasterImage);
+}
+
+// Lines as long as the window's surface fills from pixel runs, and longer, in the pens of the
+// traces and the grid, drawn by both surfaces.
+TEST(RasterPipeline, LongerLinesMatchThePlainSurfaceAnywhere) {
+    std::mt19937 random(29);
+    const auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    QImage plainImage(400, 300, QImage::Format_RGB32);
+    QImage rasterImage(400, 300, QImage::Format_RGB32);
+    plainImage.fill(Qt::white);
+    rasterImage.fill(Qt::white);
+    {
+        QPainter plainPainter(&plainImage);
+        QPainter rasterPainter(&rasterImage);
+        CQtPainterSurface plain(&plainPainter, {0, 0});
+        CRasterSurface raster(rasterPainter, rasterImage.rect());
+        for (int i = 0; i < 2000; ++i) {
+            const Pen pen{i % 2 == 0 ? 2 : uniform(1, 8), {0, static_cast<uint8_t>(i % 256), 0}};
+            const Point from{uniform(-80, 480), -uniform(-80, 380)};
+            const Point to{from.x + uniform(-70, 70), from.y + uniform(-70, 70)};
+            for (DrawSurface* s :
+                 {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
+                s->SelectPen(pen);
+                s->MoveTo(from);
+                s->LineTo(to);
             }
         }
     }
