@@ -3,13 +3,18 @@
 //             into the window's backing store, the backing store's flush);
 //   Draw      the draw through the window's surface into a reused picture;
 //   PlainDraw the draw through the plain painter surface, one painter call a primitive;
-//   Floor     the very same primitives, recorded once, replayed one painter call each into the
-//             same picture;
+//   Replay    the very same primitives, recorded once, replayed one painter call each into the
+//             same picture, the grid drawn again each time: a baseline to compare the window's
+//             surface with (what the plain painter costs without the evaluation), not a bound;
 //   Evaluate  the draw on a surface that draws nothing.
 // Then a window's first draw (the window's surface with nothing kept yet), a key sequence
-// through the real view (value up or down, then the repaint), the picture
-// files of the command-line tool in process, and the tool's whole process writing a PNG. The
-// summary at the end gives every figure with its ratio to the floor, and the targets.
+// through the real view (value up or down, then the repaint), the picture files of the
+// command-line tool in process, and the tool's whole process writing a PNG (back to back, and
+// 2 s apart) and writing the readout. Beside them the true lower bounds: the white fill of a
+// picture of each size (WhiteFill), an offscreen Qt program that does nothing (EmptyQtProcess),
+// and zlib at the PNG encoder's level and strategy on the same picture's PNG rows, on one thread
+// (Zlib1/PNGRows). The summary at the end gives every figure with its ratio to the replay of the
+// same document and size, the lower bounds, and the targets.
 #include "bench/benchsupport.h"
 #include "chart/chartgeometry.h"
 #include "chart/datetimetext.h"
@@ -34,7 +39,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -52,6 +59,8 @@ const QSize kPictureSize{3840, 2160};
 // Draws before the timing starts: the window's surface keeps the grid as a picture from the
 // second draw on, and a repetition with few iterations would otherwise time mostly its making.
 constexpr int kWarmDraws = 3;
+// The pause before each run of the tool timed as a user runs it now and then.
+constexpr double kPauseSeconds = 2;
 
 std::string SizeName(QSize s) {
     return std::to_string(s.width()) + "x" + std::to_string(s.height());
@@ -148,7 +157,7 @@ void RegisterRedraws(const BenchDocument& doc, QSize size) {
             DrawChart(sc, surface, LogicalArea(size), Clock());
         }
     });
-    Register("Floor" + suffix, [chart, size](benchmark::State& state) {
+    Register("Replay" + suffix, [chart, size](benchmark::State& state) {
         QImage image = WarmPicture(size);
         const std::vector<DrawCall> calls = RecordDraw(chart, image);
         for (auto _ : state) {
@@ -166,6 +175,59 @@ void RegisterRedraws(const BenchDocument& doc, QSize size) {
             benchmark::DoNotOptimize(sc.endZ);
         }
     });
+}
+
+// A lower bound of every redraw at a size: each pixel of the picture written once, white.
+void RegisterWhiteFill(QSize size) {
+    Register("WhiteFill/" + SizeName(size), [size](benchmark::State& state) {
+        QImage image = WarmPicture(size);
+        for (auto _ : state) {
+            image.fill(Qt::white);
+            benchmark::DoNotOptimize(image.constBits());
+        }
+    });
+}
+
+// A lower bound of the PNG encoder's compression: the picture's rows as PNG stores them (filter
+// byte, 8-bit RGB), deflated at once on one thread at the encoder's level and strategy.
+void RegisterZlibRows(const BenchDocument& doc) {
+    const SmithChrt chart = doc.chart;
+    Register("Zlib1/PNGRows/" + doc.name + "/" + SizeName(kPictureSize),
+             [chart](benchmark::State& state) {
+                 QImage image = WarmPicture(kPictureSize);
+                 {
+                     SmithChrt sc = chart;
+                     QPainter painter(&image);
+                     DrawChartOnWindow(sc, painter, kPictureSize, image.rect(), Clock(), nullptr,
+                                       1.0);
+                 }
+                 const size_t rowBytes = 1 + 3 * static_cast<size_t>(image.width());
+                 std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(image.height()));
+                 for (int y = 0; y < image.height(); ++y) {
+                     uint8_t* row = rows.data() + rowBytes * static_cast<size_t>(y);
+                     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                     row[0] = 0;
+                     for (int x = 0; x < image.width(); ++x) {
+                         row[1 + 3 * x] = static_cast<uint8_t>(qRed(pixels[x]));
+                         row[2 + 3 * x] = static_cast<uint8_t>(qGreen(pixels[x]));
+                         row[3 + 3 * x] = static_cast<uint8_t>(qBlue(pixels[x]));
+                     }
+                 }
+                 std::vector<uint8_t> out(compressBound(static_cast<uLong>(rows.size())));
+                 for (auto _ : state) {
+                     z_stream z{};
+                     deflateInit2(&z, 1, Z_DEFLATED, 15, 8, Z_RLE);
+                     z.next_in = rows.data();
+                     z.avail_in = static_cast<uInt>(rows.size());
+                     z.next_out = out.data();
+                     z.avail_out = static_cast<uInt>(out.size());
+                     if (deflate(&z, Z_FINISH) != Z_STREAM_END) {
+                         state.SkipWithError("deflate did not finish");
+                     }
+                     state.counters["compressed MB"] = static_cast<double>(z.total_out) / 1e6;
+                     deflateEnd(&z);
+                 }
+             });
 }
 
 // The first draw of a window: the surface makes every pixel run and text layout it uses.
@@ -225,40 +287,66 @@ void RegisterPictures(const BenchDocument& doc, const QString& dir) {
     }
 }
 
-// The command-line tool's whole process: start, read the document, draw, encode, write.
+// Runs a program with the given arguments to its end; false unless it ended with status 0.
+bool RunProcess(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int status = 0;
+    return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 &&
+           waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A whole process timed by the clock, run back to back or, with a pause, that long after the
+// previous run (the pause not timed), as a user runs the tool now and then.
+void RegisterProcess(const std::string& name, const std::vector<std::string>& args,
+                     double pauseSeconds = 0) {
+    auto* b = benchmark::RegisterBenchmark(name.c_str(), [args,
+                                                          pauseSeconds](benchmark::State& state) {
+        for (auto _ : state) {
+            if (pauseSeconds > 0) {
+                usleep(static_cast<useconds_t>(pauseSeconds * 1e6));
+            }
+            const auto start = std::chrono::steady_clock::now();
+            if (!RunProcess(args)) {
+                state.SkipWithError((args.front() + " failed").c_str());
+                break;
+            }
+            state.SetIterationTime(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+    });
+    b->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+    b->UseManualTime();
+    if (pauseSeconds > 0) {
+        b->Iterations(2);
+    } else {
+        b->MinTime(kMinTime);
+    }
+}
+
+// The command-line tool's whole process: start, read the document, draw, encode, write; the same
+// 2 s apart; the readout alone; and the empty Qt program, the least such a process can cost.
 void RegisterToolProcess(const BenchDocument& doc, const QString& dir) {
     const std::string document = QDir(dir).filePath(QStringLiteral("chart.qbl")).toStdString();
     const std::string picture = QDir(dir).filePath(QStringLiteral("tool.png")).toStdString();
     if (SaveDocumentFile(document, doc.chart) != DocumentError::None) {
         return;
     }
-    Register(
-        "ToolProcess/PNG/" + doc.name + "/" + SizeName(kPictureSize),
-        [document, picture](benchmark::State& state) {
-            const std::string size = SizeName(kPictureSize);
-            std::vector<std::string> args = {QUORBEL_CLI_PATH, document, "-o",
-                                             picture,          "--size", size};
-            std::vector<char*> argv;
-            for (std::string& a : args) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            for (auto _ : state) {
-                pid_t pid = 0;
-                int status = 0;
-                if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
-                    waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
-                    WEXITSTATUS(status) != 0) {
-                    state.SkipWithError("quorbel-cli failed");
-                    break;
-                }
-            }
-        },
-        true);
+    const std::string png = "ToolProcess/PNG/" + doc.name + "/" + SizeName(kPictureSize);
+    const std::vector<std::string> pngArgs = {QUORBEL_CLI_PATH, document, "-o",
+                                              picture,          "--size", SizeName(kPictureSize)};
+    RegisterProcess(png, pngArgs);
+    RegisterProcess(png + "/2sApart", pngArgs, kPauseSeconds);
+    RegisterProcess("ToolProcess/Readout/" + doc.name, {QUORBEL_CLI_PATH, document, "--readout"});
+    RegisterProcess("EmptyQtProcess", {QUORBEL_EMPTY_QT_PROGRAM_PATH});
 }
 
-// The console output, then every figure's median with its ratio to the floor of the same
-// document and size, and the targets.
+// The console output, then every figure's median with its ratio to the replay of the same
+// document and size, the lower bounds, and the targets.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
     explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
@@ -272,7 +360,8 @@ public:
             }
             const std::string& name = r.run_name.function_name;
             // A PNG is compressed on two threads: its pictures are timed by the clock.
-            const bool real = name.rfind("ToolProcess/", 0) == 0 || name.rfind("Picture/", 0) == 0;
+            const bool real = name.rfind("ToolProcess/", 0) == 0 ||
+                              name.rfind("Picture/", 0) == 0 || name == "EmptyQtProcess";
             const double t = real ? r.GetAdjustedRealTime() : r.GetAdjustedCPUTime();
             medians[name] = t * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit);
         }
@@ -282,37 +371,41 @@ public:
         ConsoleReporter::Finalize();
         std::printf(
             "\nMedians of %d interleaved repetitions, thread CPU time in ms (pictures and "
-            "the tool's process: wall time); (x) is the ratio to the floor of the same document "
-            "and size.\n",
+            "the processes: wall time); (x) is the ratio to the replay of the same document and "
+            "size, a baseline (the same primitives one painter call each), not a lower bound.\n",
             kRepetitions);
-        std::printf("%-13s %-10s %16s %16s %16s %9s %9s\n", "document", "size", "paint", "draw",
-                    "plain draw", "floor", "evaluate");
+        std::printf("%-13s %-10s %16s %16s %16s %9s %9s %10s\n", "document", "size", "paint",
+                    "draw", "plain draw", "replay", "evaluate", "white fill");
         for (const BenchDocument& doc : SuiteDocuments()) {
             for (const QSize size : kSizes) {
                 const std::string suffix = "/" + doc.name + "/" + SizeName(size);
-                const double floor = Get("Floor" + suffix);
-                if (floor == 0) {
+                const double replay = Get("Replay" + suffix);
+                if (replay == 0) {
                     continue;
                 }
                 const auto withRatio = [&](const std::string& kind) {
+                    if (Get(kind + suffix) == 0) {
+                        return std::string("-"); // filtered out
+                    }
                     char text[40];
                     std::snprintf(text, sizeof text, "%7.2f (%4.2fx)", Get(kind + suffix),
-                                  Get(kind + suffix) / floor);
+                                  Get(kind + suffix) / replay);
                     return std::string(text);
                 };
-                std::printf("%-13s %-10s %16s %16s %16s %9.2f %9.2f\n", doc.name.c_str(),
+                std::printf("%-13s %-10s %16s %16s %16s %9.2f %9.2f %10.2f\n", doc.name.c_str(),
                             SizeName(size).c_str(), withRatio("Paint").c_str(),
-                            withRatio("Draw").c_str(), withRatio("PlainDraw").c_str(), floor,
-                            Get("Evaluate" + suffix));
+                            withRatio("Draw").c_str(), withRatio("PlainDraw").c_str(), replay,
+                            Get("Evaluate" + suffix), Get("WhiteFill/" + SizeName(size)));
             }
         }
         std::printf("\n");
         for (const auto& [name, ms] : medians) {
             if (name.rfind("Key/", 0) == 0 || name.rfind("FirstDraw/", 0) == 0 ||
                 name.rfind("Picture/", 0) == 0 || name.rfind("ToolProcess/", 0) == 0) {
-                std::printf("%-40s %9.2f\n", name.c_str(), ms);
+                std::printf("%-44s %9.2f\n", name.c_str(), ms);
             }
         }
+        PrintLowerBounds();
         PrintTargets();
     }
 
@@ -320,6 +413,30 @@ private:
     double Get(const std::string& name) const {
         const auto it = medians.find(name);
         return it == medians.end() ? 0.0 : it->second;
+    }
+
+    // What no change of the program can go below: every pixel written once, a Qt program's start,
+    // the compression of the PNG rows alone (on one thread: the encoder shares it among two).
+    void PrintLowerBounds() const {
+        std::printf("\nLower bounds:\n");
+        for (const QSize size : kSizes) {
+            const std::string fill = "WhiteFill/" + SizeName(size);
+            if (medians.count(fill) != 0) {
+                std::printf("  %-58s %8.2f ms\n",
+                            ("white fill of a picture, " + SizeName(size)).c_str(), Get(fill));
+            }
+        }
+        for (const auto& [name, ms] : medians) {
+            if (name == "EmptyQtProcess") {
+                std::printf("  %-58s %8.2f ms\n", "an offscreen Qt program that does nothing", ms);
+            } else if (name.rfind("Zlib1/", 0) == 0) {
+                std::printf("  %-58s %8.2f ms\n",
+                            ("zlib level 1 on the PNG rows, one thread, " +
+                             name.substr(name.rfind('/') + 1))
+                                .c_str(),
+                            ms);
+            }
+        }
     }
 
     // A target whose figures were all measured (not filtered out).
@@ -334,11 +451,13 @@ private:
     void PrintTargets() const {
         const auto has = [&](const std::string& name) { return medians.count(name) != 0; };
         const std::string paint = "Paint/Mixed25/1920x1080";
-        const std::string floor = "Floor/Mixed25/1920x1080";
+        const std::string replay = "Replay/Mixed25/1920x1080";
         const std::string longTraces = "Paint/LongTraces25/1920x1080";
         const std::string large = "Paint/Mixed25/3840x2160";
         const std::string key = "Key/Mixed25/1920x1080";
         const std::string tool = "ToolProcess/PNG/Mixed25/" + SizeName(kPictureSize);
+        const std::string toolApart = tool + "/2sApart";
+        const std::string readout = "ToolProcess/Readout/Mixed25";
         bool hostileMeasured = false;
         double hostile = -1e9;
         for (const QSize size : kSizes) {
@@ -351,14 +470,17 @@ private:
         }
         std::printf("\nTargets (key to screen and start to first paint: window_timing.py):\n");
         Target("25 components, 1920x1080, paint path", has(paint), Get(paint), 2, "ms");
-        Target("25 components, 1920x1080, paint path over the floor", has(paint) && has(floor),
-               Get(paint) / Get(floor), 0.5, "x");
+        Target("25 components, 1920x1080, paint path over the replay", has(paint) && has(replay),
+               Get(paint) / Get(replay), 0.5, "x");
         Target("25 long traces, 1920x1080, paint path", has(longTraces), Get(longTraces), 20, "ms");
         Target("hostile paint minus 25 components paint, worst size", hostileMeasured, hostile, 0,
                "ms");
         Target("25 components, 3840x2160, paint path", has(large), Get(large), 6, "ms");
         Target("key sequence, 25 components, 1920x1080", has(key), Get(key), 5, "ms");
         Target("tool process, PNG 3840x2160, 25 components", has(tool), Get(tool), 120, "ms");
+        Target("tool process, PNG 3840x2160, 25 components, 2 s apart", has(toolApart),
+               Get(toolApart), 120, "ms");
+        Target("tool process, --readout, 25 components", has(readout), Get(readout), 8, "ms");
     }
 
     std::map<std::string, double> medians;
@@ -407,6 +529,10 @@ int main(int argc, char** argv) {
     RegisterKeySequence(mixed, {1920, 1080});
     RegisterPictures(mixed, dir.path());
     RegisterToolProcess(mixed, dir.path());
+    for (const QSize size : kSizes) {
+        RegisterWhiteFill(size);
+    }
+    RegisterZlibRows(mixed);
 
     // Repetitions interleaved at random, so that a change of load on the machine spreads over
     // all figures; the user's own flags come after and win.

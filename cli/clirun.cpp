@@ -12,8 +12,6 @@
 #include "model/measuredbinding.h"
 #include "model/networktouchstone.h"
 #include "model/touchstone.h"
-#include "platform/drawing/chartpictures.h"
-#include "platform/plot/bandplot.h"
 
 #include <set>
 
@@ -199,16 +197,40 @@ int CCliRun::WriteOutputs(const CliOptions& o) {
     return kExitSuccess;
 }
 
-void CCliRun::StartGui() {
-    if (!gui) {
-        gui = std::make_unique<CGuiSession>();
+bool CCliRun::StartPictures(const CliOptions& o) {
+    if (picturesStarted) {
+        return true;
     }
+    // Both modules are loaded before a picture is written, so that a missing one leaves no
+    // picture behind; the session is the plot's widget application when the run plots.
+    if (o.outputPath) {
+        const CliModuleLoad load = LoadCliPictureWriters();
+        if (load.writers == nullptr) {
+            err << kProgramPrefix << "cannot write pictures: " << load.error << "\n";
+            return false;
+        }
+        pictures = load.writers;
+    }
+    if (o.plotPath) {
+        const CliModuleLoad load = LoadCliPlotWriters();
+        if (load.writers == nullptr) {
+            err << kProgramPrefix << "cannot write pictures: " << load.error << "\n";
+            return false;
+        }
+        plots = load.writers;
+        gui = {plots->startSession(), plots->endSession};
+    } else {
+        gui = {pictures->startSession(), pictures->endSession};
+    }
+    picturesStarted = true;
+    return true;
 }
 
 int CCliRun::WritePicture(const CliOptions& o) {
-    StartGui();
-    if (!WriteChartPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.outputPath),
-                           o.outputFormat, clock)) {
+    if (!StartPictures(o)) {
+        return kExitFileError;
+    }
+    if (!pictures->writeChart(doc, o.width, o.height, *o.outputPath, o.outputFormat, clock)) {
         err << kProgramPrefix << FileMessage(*o.outputPath, "cannot write the picture") << "\n";
         return kExitFileError;
     }
@@ -221,9 +243,10 @@ int CCliRun::WritePlot(const CliOptions& o) {
                "whose band is shown\n";
         return kExitUsage;
     }
-    StartGui();
-    if (!WriteBandPlotPicture(doc, QSize(o.width, o.height), QString::fromStdString(*o.plotPath),
-                              o.plotFormat)) {
+    if (!StartPictures(o)) {
+        return kExitFileError;
+    }
+    if (!plots->writePlot(doc, o.width, o.height, *o.plotPath, o.plotFormat)) {
         err << "quorbel-cli: cannot write the plot '" << *o.plotPath << "'\n";
         return kExitFileError;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/clioptions.h"
-#include "cli/guisession.h"
+#include "cli/clipictures.h"
 #include "cli/recordedreadout.h"
 #include "model/messagesink.h"
 #include "model/smithchrt.h"
@@ -38,7 +38,9 @@ private:
     int WriteOutputs(const CliOptions& o);
     int WritePicture(const CliOptions& o);
     int WritePlot(const CliOptions& o);
-    void StartGui();
+    /// Loads the picture writers the run needs (the chart's for -o, the plot's for --plot) and
+    /// starts their Qt session, once; false (said on err) when they cannot be loaded.
+    bool StartPictures(const CliOptions& o);
     int WriteSpice();
     int WriteS2p(const CliOptions& o);
     const RecordedReadout& Drawn(const CliOptions& o);
@@ -50,7 +52,10 @@ private:
     SmithChrt doc;
     MessageCollector messages;
     CLocaleDateTime clock;
-    std::unique_ptr<CGuiSession> gui;
+    bool picturesStarted = false;
+    const CliPictureWriters* pictures = nullptr;
+    const CliPlotWriters* plots = nullptr;
+    std::unique_ptr<void, void (*)(void*)> gui{nullptr, nullptr};
     std::optional<RecordedReadout> drawn;
     std::optional<std::string> optimization; ///< the JSON of what --optimize and --snap did
 };

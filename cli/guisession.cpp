@@ -1,6 +1,6 @@
 #include "cli/guisession.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +22,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 } // namespace
 
-CGuiSession::CGuiSession() {
+CGuiSession::CGuiSession(Maker make) {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -30,8 +30,7 @@ CGuiSession::CGuiSession() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(QuietQtMessages);
-    // A widget application: the band response plot is drawn by Qt Charts' graphics widgets.
-    app = std::make_unique<QApplication>(gArgc, gArgv);
+    app = make(gArgc, gArgv);
 }
 
 CGuiSession::~CGuiSession() = default;

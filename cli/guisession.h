@@ -8,7 +8,9 @@ class QGuiApplication;
 /// environment names another; none is made when one exists already.
 class CGuiSession {
 public:
-    CGuiSession();
+    /// The application's maker: a QGuiApplication, or a QApplication where widgets are drawn.
+    using Maker = std::unique_ptr<QGuiApplication> (*)(int& argc, char** argv);
+    explicit CGuiSession(Maker make);
     ~CGuiSession();
     CGuiSession(const CGuiSession&) = delete;
     CGuiSession& operator=(const CGuiSession&) = delete;

@@ -1,5 +1,6 @@
 // Print, Print Preview and Print Setup of the chart view.
 #include "chart/bandlocus.h"
+#include "platform/drawing/cchartprinter.h"
 #include "platform/drawing/chartdrawview.h"
 #include "platform/plot/bandplot.h"
 #include "view/ckesto1doc.h"

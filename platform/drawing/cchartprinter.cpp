@@ -1,5 +1,6 @@
 #include "platform/drawing/cchartprinter.h"
 
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -47,4 +48,9 @@ void CChartPrinter::OnFilePrintPreview(QWidget* parent, int previewPages) {
 void CChartPrinter::OnFilePrintSetup(QWidget* parent) {
     QPageSetupDialog dialog(&printer, parent);
     dialog.exec();
+}
+
+Rect PrintRectOf(QPrinter& printer) {
+    const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
+    return {0, 0, r.width(), r.height()};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/geometry.h"
+
 #include <QPrinter>
 
 #include <functional>
@@ -35,3 +37,6 @@ private:
     PageDrawer drawPage;
     QPrinter printer;
 };
+
+/// The page's drawing area in printer device units, with its top-left corner at (0, 0).
+Rect PrintRectOf(QPrinter& printer);

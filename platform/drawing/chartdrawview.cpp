@@ -7,9 +7,8 @@
 #include "platform/drawing/coffscreendc.h"
 #include "platform/drawing/crastersurface.h"
 
-#include <QPageLayout>
+#include <QPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 namespace {
 
@@ -54,7 +53,7 @@ void DrawChartOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clip
     target.restore();
 }
 
-void DrawChartOnPage(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
+void DrawChartOnPage(SmithChrt& sc, QPainter& target, const QPaintDevice& printer, QSize client,
                      Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages) {
     const Rect page =
         ApplyPrintingRule(client.width(), client.height(), printRect, DotAspect(printer));
@@ -65,11 +64,6 @@ void DrawChartAsVectors(SmithChrt& sc, QPainter& target, QSize client, IDateTime
                         IMessageSink* drawMessages) {
     DrawStraight(sc, target, DeviceToLogical({0, 0, client.width(), client.height()}), clock,
                  drawMessages);
-}
-
-Rect PrintRectOf(QPrinter& printer) {
-    const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
-    return {0, 0, r.width(), r.height()};
 }
 
 double PrintPenScale(const QPaintDevice& printer) {

@@ -10,7 +10,6 @@ class IDateTimeText;
 class IMessageSink;
 class QPaintDevice;
 class QPainter;
-class QPrinter;
 class SmithChrt;
 
 // The chart's draw (DrawChart, chart/drawchart.h) onto the three kinds of Qt target: a window
@@ -28,17 +27,15 @@ void DrawChartOnWindow(SmithChrt& sc, QPainter& target, QSize client, QRect clip
                        CRasterCache* cache = nullptr);
 
 /// The draw for one printed or previewed page: the part of printRect (device
-/// units) with the proportions of the client area, drawn straight onto the printer.
-void DrawChartOnPage(SmithChrt& sc, QPainter& target, QPrinter& printer, QSize client,
+/// units) with the proportions of the client area, drawn straight onto the printer (the page's
+/// dots from its device, whose area PrintRectOf in platform/drawing/cchartprinter.h gives).
+void DrawChartOnPage(SmithChrt& sc, QPainter& target, const QPaintDevice& printer, QSize client,
                      Rect printRect, IDateTimeText& clock, IMessageSink* drawMessages);
 
 /// The draw straight onto a device whose units are the pixels of a client area of the
 /// given size, unbuffered as on a printed page: the vector pictures.
 void DrawChartAsVectors(SmithChrt& sc, QPainter& target, QSize client, IDateTimeText& clock,
                         IMessageSink* drawMessages);
-
-/// The page's drawing area in printer device units, with its top-left corner at (0, 0).
-Rect PrintRectOf(QPrinter& printer);
 
 /// How many of a printer's dots a pen's width of one logical unit covers on the page: its
 /// resolution over a screen's 96 dots per inch (1 for a device no finer than a screen).

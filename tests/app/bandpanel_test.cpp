@@ -1,5 +1,6 @@
 // The band response plot's panel in the main window, and the band on a printed page.
 #include "chart/bandlocus.h"
+#include "platform/drawing/cchartprinter.h"
 #include "platform/drawing/chartdrawview.h"
 #include "platform/plot/cbandplotview.h"
 #include "tests/app/shellfixture.h"

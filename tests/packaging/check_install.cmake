@@ -13,7 +13,9 @@ function(install_into prefix destdir)
 endfunction()
 
 install_into(${PREFIX} "")
-set(expected bin/quorbel bin/quorbel-cli share/applications/quorbel.desktop
+set(expected bin/quorbel bin/quorbel-cli ${LIBDIR}/quorbel/modules/quorbel-cli-pictures.so
+    ${LIBDIR}/quorbel/modules/quorbel-cli-plot.so
+    share/applications/quorbel.desktop
     share/icons/hicolor/scalable/apps/quorbel.svg
     share/icons/hicolor/scalable/mimetypes/application-x-quorbel.svg
     share/mime/packages/quorbel.xml
@@ -30,6 +32,14 @@ foreach(f IN LISTS expected)
         message(FATAL_ERROR "not installed: ${f}")
     endif()
 endforeach()
+# The installed tool finds its picture writers' module from its own folder.
+execute_process(COMMAND ${PREFIX}/bin/quorbel-cli --size 64x48 -o ${PREFIX}-chart.png
+    RESULT_VARIABLE result ERROR_VARIABLE error)
+if(NOT result EQUAL 0 OR NOT EXISTS ${PREFIX}-chart.png)
+    message(FATAL_ERROR "the installed quorbel-cli wrote no picture: ${result} ${error}")
+endif()
+file(REMOVE ${PREFIX}-chart.png)
+
 # A direct install brings the desktop's MIME database up to date under the prefix.
 file(READ ${PREFIX}/share/mime/globs2 globs)
 string(FIND "${globs}" "application/x-quorbel:*.qbl" at)

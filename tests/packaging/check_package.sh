@@ -62,6 +62,9 @@ usr="$root/usr"
 [ "$("$usr/bin/quorbel-cli" --version)" = "quorbel-cli $version" ] || fail "--version"
 "$usr/bin/quorbel-cli" --start 12.5,-30 --matchme 2,lowpass --size 640x480 -o "$work/chart.png"
 file "$work/chart.png" | grep -q 'PNG image data, 640 x 480' || fail "render: $(file "$work/chart.png")"
+# The picture writers are a module the tool finds from its own folder; the band plot is theirs too.
+"$usr/bin/quorbel-cli" --start 12.5,-30 --band 400:470:11 --plot "$work/plot.svg" || fail "--plot"
+grep -q '<svg' "$work/plot.svg" || fail "the plot is no SVG"
 
 # Desktop entry, metainfo and MIME type as their own validators see them.
 desktop="$usr/share/applications/quorbel.desktop"

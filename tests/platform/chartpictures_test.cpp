@@ -2,6 +2,7 @@
 #include "model/smithchrt.h"
 #include "platform/drawing/chartdrawview.h"
 #include "platform/drawing/chartpictures.h"
+#include "platform/drawing/pngpicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ TEST(ChartPictures, PngIsTheWindowsDrawPixelForPixel) {
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
 }
 
-// A picture of more than a huge page's worth of pixels is made on its own pages.
+// A large picture is drawn on memory mapped for it, not on the heap.
 TEST(ChartPictures, LargePngIsTheWindowsDrawToo) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("large.png"));
@@ -49,6 +50,35 @@ TEST(ChartPictures, LargePngIsTheWindowsDrawToo) {
         DrawChartOnWindow(drawn, painter, size, window.rect(), clock, nullptr, 1.0);
     }
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
+}
+
+// Pictures written one after another share the memory they are drawn on, which grows for a
+// larger picture (on huge pages from 2 MiB on), and never shows what an earlier one drew.
+TEST(ChartPictures, PngsOneAfterAnotherKeepTheirOwnPixels) {
+    QTemporaryDir dir;
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    SmithChrt three = OneCapacitor();
+    three.AddComponent(NewInductor(PLACE_SHUNT, 20, 1000));
+    three.AddComponent(NewCapacitor(PLACE_SERIES, 5, 1000));
+    const struct {
+        QSize size;
+        SmithChrt doc;
+    } pictures[] = {
+        {{1280, 720}, three},         {{640, 360}, OneCapacitor()}, {{1920, 1080}, three},
+        {{801, 449}, OneCapacitor()}, {{3840, 2160}, three},        {{97, 61}, three},
+    };
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.size.width());
+        const QString path = dir.filePath(QStringLiteral("chart.png"));
+        ASSERT_TRUE(WriteChartPicture(p.doc, p.size, path, PictureFormat::Png, clock));
+        QImage window(p.size, QImage::Format_RGB32);
+        {
+            QPainter painter(&window);
+            SmithChrt drawn = p.doc;
+            DrawChartOnWindow(drawn, painter, p.size, window.rect(), clock, nullptr, 1.0);
+        }
+        EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), window);
+    }
 }
 
 TEST(ChartPictures, UnwritableFileIsAFailureAndLeavesNothing) {

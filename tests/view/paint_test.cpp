@@ -1,4 +1,5 @@
 #include "chart/chartgeometry.h"
+#include "platform/drawing/cchartprinter.h"
 #include "platform/drawing/chartdrawview.h"
 #include "platform/messages/messageboxes.h"
 #include "tests/support/idleshell.h"
