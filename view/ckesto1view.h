@@ -206,6 +206,9 @@ private:
     void ToggleCircles(bool& family);
     /// Puts the network into the document, keeping its count and active component.
     void InstallNetwork(const std::vector<Component>& network);
+    /// Says why an empty network cannot be optimised or snapped, and ends the command; false
+    /// when there is a network to work on.
+    bool RefusedForEmptyNetwork();
     bool showBodeFano = false;
     /// The objective last chosen in the Optimise dialog (OPTIMISE_VSWR or OPTIMISE_GAIN), which
     /// Snap to Standard Values serves too.

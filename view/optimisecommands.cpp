@@ -64,14 +64,20 @@ void CKesto1View::InstallNetwork(const std::vector<Component>& network) {
               sc.components.begin());
 }
 
+bool CKesto1View::RefusedForEmptyNetwork() {
+    if (document->chart.componentCount > 0) {
+        return false;
+    }
+    MessageBoxes().Warning(QString::fromLatin1(OptimiseProblemText(OptimiseProblem::EmptyNetwork)));
+    AfterCommand(false);
+    return true;
+}
+
 void CKesto1View::OnOptimise() {
-    SmithChrt& sc = document->chart;
-    if (sc.componentCount <= 0) {
-        MessageBoxes().Warning(
-            QString::fromLatin1(OptimiseProblemText(OptimiseProblem::EmptyNetwork)));
-        AfterCommand(false);
+    if (RefusedForEmptyNetwork()) {
         return;
     }
+    SmithChrt& sc = document->chart;
     COptimiseDialog dialog(this);
     dialog.componentCount = sc.componentCount;
     dialog.objective = optimiseObjective;
@@ -155,13 +161,10 @@ void CKesto1View::OnOptimise() {
 }
 
 void CKesto1View::OnSnapToStandard() {
-    SmithChrt& sc = document->chart;
-    if (sc.componentCount <= 0) {
-        MessageBoxes().Warning(
-            QString::fromLatin1(OptimiseProblemText(OptimiseProblem::EmptyNetwork)));
-        AfterCommand(false);
+    if (RefusedForEmptyNetwork()) {
         return;
     }
+    SmithChrt& sc = document->chart;
     CSnapDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) {
         AfterCommand(false);
