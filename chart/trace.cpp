@@ -5,6 +5,7 @@
 #include "chart/readout.h"
 #include "model/losses.h"
 #include "model/matchfigures.h"
+#include "model/messagesink.h"
 #include "model/smithchrt.h"
 
 #include <algorithm>
@@ -194,36 +195,6 @@ void DrawImpedanceSegment(SmithChrt& sc, Complex from, Complex to) {
 
 namespace {
 
-// Traces that spent at least this many step evaluations are kept for the rest of the draw.
-constexpr int kKeptTraceTrials = 1000;
-
-bool SameBits(double a, double b) {
-    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
-}
-
-bool SameBits(Complex a, Complex b) {
-    return SameBits(a.re, b.re) && SameBits(a.im, b.im);
-}
-
-// What a costly trace drew and the largest Q of its steps. The same element from the same
-// impedance in the same draw (a network that comes back to where it was) draws the very same
-// segments and raises the network's Q as much, so it is drawn again from here.
-struct KeptTrace {
-    bool valid = false;
-    Complex zin;
-    Complex ze;
-    int32_t placement = 0;
-    double theta = 0;
-    double lineLoss = 0;
-    std::vector<Point> ends; ///< the segments' ends, two a segment
-    double maxQ = 0;         ///< of its steps; -inf when none had a Q
-
-    bool Matches(Complex z, Complex e, int32_t p, double t, double loss) const {
-        return valid && placement == p && SameBits(zin, z) && SameBits(ze, e) &&
-               SameBits(theta, t) && SameBits(lineLoss, loss);
-    }
-};
-
 // Raises the network's Q to q as each step does: a NaN never raises it, nor is raised.
 void RaiseQTo(SmithChrt& sc, double q) {
     if (q > sc.maxNetworkQ) {
@@ -239,10 +210,24 @@ void Segment(DrawSurface& s, Point a, Point b, std::vector<Point>* ends) {
     }
 }
 
+// Passes the messages on, counting them.
+class CountingSink : public IMessageSink {
+public:
+    explicit CountingSink(IMessageSink* outer) : outer(outer) {}
+    void Report(const std::string& text) override {
+        ++count;
+        if (outer != nullptr) {
+            outer->Report(text);
+        }
+    }
+    IMessageSink* const outer;
+    int count = 0;
+};
+
 // The stepping of PlotComponentTrace from zin towards end; the segments' ends go to ends when
-// given. Gives the number of step evaluations.
-int StepTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
-              double lineLoss, Complex end, std::vector<Point>* ends) {
+// given.
+void StepTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+               double lineLoss, Complex end, std::vector<Point>* ends) {
     DrawSurface& s = *sc.surface;
     const Point endPoint = sc.ZToScreen(end);
     const double tooLong = SquaredDistanceBound(sc, 10, true);
@@ -267,11 +252,43 @@ int StepTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double 
             break;
         }
     }
-    return st.trials;
 }
 
+// Everything the stepping reads. Besides the element (zin, ze, placement, theta, lineLoss):
+// StepPercent, AddImpedancePercent, AddLinePercent and AddLossyLinePercent read nothing more
+// of the chart, but raise maxNetworkQ (kept apart below as the steps' own largest Q) and may
+// report a message (such a trace is not kept); ZToScreen reads chartZ0 (through ZToGamma),
+// chartRadius and chartCentre; SquaredDistanceBound and DistancePercentOfSquare read
+// chartRadius; RaiseQ and QOf read only the impedance. The pen is chosen outside, and the
+// surface only receives the segments.
+TraceInputs InputsOf(const SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
+                     double lineLoss) {
+    return {zin, ze, placement, theta, lineLoss, sc.chartZ0, sc.chartRadius, sc.chartCentre};
+}
+
+// Steps the trace, keeping its segments and the steps' own largest Q in kept, then raises the
+// network's Q to that as the steps would have. A trace whose stepping raised a message is not
+// kept: drawn again from kept, it would not raise it.
+void StepAndKeep(SmithChrt& sc, const TraceInputs& in, Complex end, KeptTrace& kept) {
+    kept.valid = false;
+    kept.ends.clear();
+    const double before = sc.maxNetworkQ;
+    sc.maxNetworkQ = -std::numeric_limits<double>::infinity();
+    CountingSink counted(sc.messages);
+    sc.messages = &counted;
+    StepTrace(sc, in.zin, in.ze, in.placement, in.theta, in.lineLoss, end, &kept.ends);
+    sc.messages = counted.outer;
+    const double stepsQ = std::exchange(sc.maxNetworkQ, before);
+    RaiseQTo(sc, stepsQ);
+    kept.inputs = in;
+    kept.maxQ = stepsQ;
+    kept.valid = counted.count == 0;
+}
+
+// Draws a trace; with a memory, from the kept trace of the same inputs when there is one, else
+// stepped and kept as index's trace.
 Complex PlotTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
-                  double lineLoss, KeptTrace* kept) {
+                  double lineLoss, TraceMemory* memory, size_t index) {
     // The line step reduces the angle to one turn; done here once, it is not redone per trial
     // (the remainder is exact, so every point is the same). A lossy line keeps its whole angle.
     if (IsLinePlacement(placement) && !(lineLoss > 0)) {
@@ -286,24 +303,19 @@ Complex PlotTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, dou
         s.SelectPen(previous);
         return end;
     }
-    if (kept == nullptr) {
+    if (memory == nullptr) {
         StepTrace(sc, zin, ze, placement, theta, lineLoss, end, nullptr);
-    } else if (kept->Matches(zin, ze, placement, theta, lineLoss)) {
+        s.SelectPen(previous);
+        return end;
+    }
+    const TraceInputs in = InputsOf(sc, zin, ze, placement, theta, lineLoss);
+    if (const KeptTrace* kept = memory->Find(index, in)) {
         for (size_t i = 0; i + 1 < kept->ends.size(); i += 2) {
             DrawPointSegment(s, kept->ends[i], kept->ends[i + 1]);
         }
         RaiseQTo(sc, kept->maxQ);
     } else {
-        // The steps' own largest Q, then raised into the network's as the steps would have.
-        const double before = sc.maxNetworkQ;
-        sc.maxNetworkQ = -std::numeric_limits<double>::infinity();
-        std::vector<Point> ends;
-        const int trials = StepTrace(sc, zin, ze, placement, theta, lineLoss, end, &ends);
-        const double stepsQ = std::exchange(sc.maxNetworkQ, before);
-        RaiseQTo(sc, stepsQ);
-        if (trials >= kKeptTraceTrials) {
-            *kept = {true, zin, ze, placement, theta, lineLoss, std::move(ends), stepsQ};
-        }
+        StepAndKeep(sc, in, end, memory->At(index));
     }
     s.SelectPen(previous);
     return end;
@@ -313,7 +325,7 @@ Complex PlotTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, dou
 
 Complex PlotComponentTrace(SmithChrt& sc, Complex zin, Complex ze, int32_t placement, double theta,
                            double lineLoss) {
-    return PlotTrace(sc, zin, ze, placement, theta, lineLoss, nullptr);
+    return PlotTrace(sc, zin, ze, placement, theta, lineLoss, nullptr, 0);
 }
 
 void DrawMarker(SmithChrt& sc, Complex z, int32_t kind) {
@@ -381,7 +393,6 @@ bool PlotComponents(SmithChrt& sc) {
     Complex cur = sc.startZ;
     double theta = 0;
     const char* word = "";
-    KeptTrace kept;
     const int32_t n = std::clamp(sc.componentCount, 0, MAX_COMPONENTS);
     for (int32_t i = 0; i < n; ++i) {
         const Component& c = sc.components[i];
@@ -392,7 +403,8 @@ bool PlotComponents(SmithChrt& sc) {
             return false;
         }
         const std::string description = readout::ComponentDescription(c, ze, sc.frequency);
-        const Complex out = PlotTrace(sc, cur, ze, c.placement, theta, lineLoss, &kept);
+        const Complex out = PlotTrace(sc, cur, ze, c.placement, theta, lineLoss, &sc.traces,
+                                      static_cast<size_t>(i));
         if (const char* w = readout::PlacementWord(c.placement)) {
             word = w;
         } else {

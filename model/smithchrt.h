@@ -10,6 +10,7 @@
 #include "model/geometry.h"
 #include "model/lossspec.h"
 #include "model/measureddata.h"
+#include "model/tracememory.h"
 #include "model/trailerrecord.h"
 
 #include <array>
@@ -96,6 +97,10 @@ public:
     /// Working field of the draw, set with bodeFanoLine: the Bode-Fano limit's smallest VSWR,
     /// which the response plot draws as a dashed line; 0 for none.
     double bodeFanoVswr = 0;
+    /// Working field of the draw: each component's trace as the last draws stepped it, drawn
+    /// again while its inputs stay the same. Kept between draws; a copy of the document starts
+    /// without it.
+    TraceMemory traces;
 
     /// Receives the messages that operations raise; none are shown when it is null.
     IMessageSink* messages = nullptr;
