@@ -1,5 +1,8 @@
 // Time of one whole draw at 1920x1080 for the suite's 25 mixed components and for documents
 // built to make the draw slow. The surface only counts, so the figures are the draw's own work.
+// Draw draws a fresh copy of the document each time (nothing kept from a draw before); Redraw
+// draws one document again and again as the window does, and with a key between the draws the
+// active component's value goes up and down in turn, as the Up and Down keys step it.
 #include "bench/benchsupport.h"
 #include "chart/chartgeometry.h"
 #include "chart/datetimetext.h"
@@ -122,12 +125,38 @@ void Draw(benchmark::State& state, SmithChrt doc) {
     state.counters["calls"] = static_cast<double>(calls);
 }
 
+enum class Between { Nothing, Key };
+
+void Redraw(benchmark::State& state, SmithChrt sc, Between between) {
+    FixedDateTimeText clock{std::string("07.12.2026 23:59")};
+    const Rect logical = DeviceToLogical({0, 0, 1920, 1080});
+    CountingSurface first;
+    DrawChart(sc, first, logical, clock);
+    bool up = true;
+    for (auto _ : state) {
+        TunableLookup status;
+        double* value = TunableField(sc.components[sc.activeIndex], status);
+        if (between == Between::Key && value != nullptr) {
+            *value *= up ? 1 + sc.tunePercent * 0.01 : 1 - sc.tunePercent * 0.01;
+            up = !up;
+        }
+        CountingSurface surface;
+        DrawChart(sc, surface, logical, clock);
+        benchmark::DoNotOptimize(sc.endZ);
+    }
+}
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 } // namespace
 
 BENCHMARK_CAPTURE(Draw, Mixed25, MixedDocument())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Mixed25, MixedDocument(), Between::Nothing)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Mixed25Key, MixedDocument(), Between::Key)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Hostile25, HostileDocument(), Between::Nothing)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, Stubs25, Stubs())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, MismatchedLines25, MismatchedLines())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Draw, LadderFarBelowItsFrequency, LadderFarBelowItsFrequency())
