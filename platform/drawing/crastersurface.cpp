@@ -132,7 +132,7 @@ void CRasterSurface::Line(Point from, Point to) {
     if (Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
         return;
     }
-    WillDrawAround({from.x, from.y, to.x, to.y});
+    WillDrawAlong(from, to);
     plain.MoveTo(from);
     plain.LineTo(to);
 }
@@ -142,7 +142,7 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
-    WillDrawAround(box);
+    WillDrawRing(box);
     plain.Circle(box);
 }
 
@@ -151,7 +151,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
-    WillDrawAround(box);
+    WillDrawRing(box);
     plain.Arc(box, start, end);
 }
 
@@ -160,7 +160,11 @@ void CRasterSurface::Ellipse(Rect box) {
         return;
     }
     FlushRuns();
-    WillDrawAround(box);
+    if (brush == Brush::Hollow) {
+        WillDrawRing(box);
+    } else {
+        WillDrawAround(box);
+    }
     plain.Ellipse(box);
 }
 
@@ -419,8 +423,41 @@ void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
 // Fills the white owed around a shape within box (logical corners) drawn with the pen, or all
 // of it when the box is out of reach, and notes the shape as drawn there.
 void CRasterSurface::WillDrawAround(const Rect& box) {
+    QRect around;
+    if (OwedAround(box, around)) {
+        target.Drawn(around);
+    }
+}
+
+// WillDrawAround for a line from `from` to `to`, noted as drawn along it only.
+void CRasterSurface::WillDrawAlong(Point from, Point to) {
+    QRect around;
+    if (OwedAround({from.x, from.y, to.x, to.y}, around)) {
+        target.DrawnAlong(QPoint(from.x, -from.y), QPoint(to.x, -to.y), pen.width + 2);
+    }
+}
+
+// WillDrawAround for the outline of an ellipse in box, noted as drawn near the outline only
+// when it is a circle (the sides of its box differ by a pixel at most).
+void CRasterSurface::WillDrawRing(const Rect& box) {
+    QRect around;
+    if (!OwedAround(box, around)) {
+        return;
+    }
+    const int margin = pen.width + 2;
+    const QRect inner = around.adjusted(margin, margin, -margin, -margin);
+    if (std::abs(inner.width() - inner.height()) <= 1) {
+        target.DrawnRing(inner, margin);
+    } else {
+        target.Drawn(around);
+    }
+}
+
+// Pays the white owed around a shape within box with the pen's margin and gives that area;
+// false when nothing is drawn, or when the box is out of reach (all is paid and drawn then).
+bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
     if (!IsValidRect(box)) {
-        return; // nothing is drawn
+        return false; // nothing is drawn
     }
     const int64_t margin = int64_t{pen.width} + 2;
     const int64_t x0 = std::min(box.left, box.right) - margin;
@@ -430,12 +467,12 @@ void CRasterSurface::WillDrawAround(const Rect& box) {
     if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
         target.PayWhite();
         target.DrawnAnywhere();
-        return;
+        return false;
     }
-    const QRect around(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
-                       QPoint(static_cast<int>(x1), static_cast<int>(y1)));
+    around = QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                   QPoint(static_cast<int>(x1), static_cast<int>(y1)));
     target.PayWhiteIn(around);
-    target.Drawn(around);
+    return true;
 }
 
 void CRasterSurface::FlushRuns() {

@@ -75,6 +75,9 @@ private:
     bool StampCircle(const Rect& box);
     void FlushRuns();
     void WillDrawAround(const Rect& box);
+    void WillDrawAlong(Point from, Point to);
+    void WillDrawRing(const Rect& box);
+    bool OwedAround(const Rect& box, QRect& around);
     void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
     bool PutTextOverWhite(LaidOutText& line, QPointF at);
 

@@ -4,6 +4,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -73,9 +75,7 @@ CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemo
     rows = const_cast<uchar*>(image->constBits());
     rowBytes = image->bytesPerLine();
     format = image->format();
-    // A backing store with an alpha channel is cleared before each paint: it does not keep the
-    // last draw.
-    if (memory == nullptr || writable.isEmpty() || image->hasAlphaChannel()) {
+    if (memory == nullptr || writable.isEmpty()) {
         return;
     }
     // The serial of the image's data: a new picture (a backing store made again) has another.
@@ -96,14 +96,35 @@ void CRasterTarget::Remember(const RasterFrameMemory& last) {
         return;
     }
     constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
+    // The backing store of a translucent window is cleared to transparent before each paint,
+    // the whole part painted; every draw leaves opaque pixels. Its corners and centre tell.
+    if (format != QImage::Format_RGB32) {
+        for (const QPoint p : {writable.topLeft(), writable.topRight(), writable.bottomLeft(),
+                               writable.bottomRight(), writable.center()}) {
+            const auto* row =
+                reinterpret_cast<const uint32_t*>(rows + (p.y() + origin.y()) * rowBytes);
+            if ((row[p.x() + origin.x()] >> 24) != 0xff) {
+                return;
+            }
+        }
+    }
     stale.resize(drawn.size());
     for (size_t i = 0; i < stale.size(); ++i) {
-        const int tx = static_cast<int>(i % static_cast<size_t>(tilesAcross));
-        const int ty = static_cast<int>(i / static_cast<size_t>(tilesAcross));
-        const QRect tile(writable.left() + tx * kTile, writable.top() + ty * kTile, kTile, kTile);
-        stale[i] =
-            static_cast<uint8_t>((last.drewEverywhere || last.drawn[i] != 0 ? kWasDrawn : 0) |
-                                 (last.groundPlaced.intersects(tile) ? kWasGroundPicture : 0));
+        stale[i] = last.drewEverywhere || last.drawn[i] != 0 ? kWasDrawn : 0;
+    }
+    // The tiles the ground's picture met.
+    if (const QRect g = last.groundPlaced & writable; !g.isEmpty()) {
+        const int tilesDown = static_cast<int>(stale.size()) / tilesAcross;
+        const int x0 = (g.left() - writable.left()) / kTile;
+        const int x1 = std::min(tilesAcross - 1, (g.right() - writable.left()) / kTile);
+        const int y0 = (g.top() - writable.top()) / kTile;
+        const int y1 = std::min(tilesDown - 1, (g.bottom() - writable.top()) / kTile);
+        for (int ty = y0; ty <= y1; ++ty) {
+            for (int tx = x0; tx <= x1; ++tx) {
+                stale[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
+                      static_cast<size_t>(tx)] |= kWasGroundPicture;
+            }
+        }
     }
     remembers = true;
 }
@@ -127,6 +148,57 @@ void CRasterTarget::Drawn(const QRect& box) {
     for (int ty = y0; ty <= y1; ++ty) {
         uint8_t* row = drawn.data() + static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross);
         std::fill(row + x0, row + x1 + 1, uint8_t{1});
+    }
+}
+
+void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
+    // Every point of the segment lies within 6 pixels of one of these points, 8 apart at most
+    // in each direction.
+    constexpr int kStep = 8;
+    const int reach = margin + 6;
+    const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) / kStep + 1;
+    for (int i = 0; i <= steps; ++i) {
+        const QPoint p(a.x() + static_cast<int>(int64_t{b.x() - a.x()} * i / steps),
+                       a.y() + static_cast<int>(int64_t{b.y() - a.y()} * i / steps));
+        Drawn(QRect(p.x() - reach, p.y() - reach, 2 * reach + 1, 2 * reach + 1));
+    }
+}
+
+void CRasterTarget::DrawnRing(const QRect& box, int margin) {
+    const QRect reach = box.adjusted(-margin, -margin, margin, margin) & writable;
+    if (drawn.empty() || reach.isEmpty()) {
+        Drawn(reach);
+        return;
+    }
+    const double cx = box.left() + box.width() / 2.0;
+    const double cy = box.top() + box.height() / 2.0;
+    const double radius = std::max(box.width(), box.height()) / 2.0;
+    const double inner = std::max(0.0, radius - margin - 1);
+    const double outer = radius + margin + 1;
+    constexpr int kShift = RasterFrameMemory::kTileShift;
+    constexpr int kTile = 1 << kShift;
+    const int x0 = (reach.left() - writable.left()) >> kShift;
+    const int x1 = (reach.right() - writable.left()) >> kShift;
+    const int y0 = (reach.top() - writable.top()) >> kShift;
+    const int y1 = (reach.bottom() - writable.top()) >> kShift;
+    for (int ty = y0; ty <= y1; ++ty) {
+        const double top = writable.top() + ty * kTile - cy;
+        const double bottom = top + kTile;
+        const double nearY = top > 0 ? top : (bottom < 0 ? bottom : 0);
+        const double farY = std::max(std::fabs(top), std::fabs(bottom));
+        for (int tx = x0; tx <= x1; ++tx) {
+            const double left = writable.left() + tx * kTile - cx;
+            const double right = left + kTile;
+            const double nearX = left > 0 ? left : (right < 0 ? right : 0);
+            const double farX = std::max(std::fabs(left), std::fabs(right));
+            // A tile wholly inside the inner circle or wholly outside the outer one is not met.
+            if (farX * farX + farY * farY < inner * inner ||
+                nearX * nearX + nearY * nearY > outer * outer) {
+                continue;
+            }
+            drawn[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
+                  static_cast<size_t>(tx)] = 1;
+        }
     }
 }
 

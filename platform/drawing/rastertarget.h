@@ -53,6 +53,10 @@ public:
     /// Notes that the draw wrote within box (painter coordinates), or anywhere.
     void Drawn(const QRect& box);
     void DrawnAnywhere();
+    /// Notes that the draw wrote within margin pixels of the segment from a to b.
+    void DrawnAlong(QPoint a, QPoint b, int margin);
+    /// Notes that the draw wrote within margin pixels of the circle that fills box.
+    void DrawnRing(const QRect& box, int margin);
     /// Tells the memory what this draw left; after the last write.
     void Finish();
 
