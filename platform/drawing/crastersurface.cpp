@@ -31,6 +31,7 @@ struct CRasterCache::Parts {
     CStampCache stamps;
     CTextLineCache texts;
     CGroupPictureCache groups;
+    RasterFrameMemory frame;
     uint64_t draws = 0; ///< the draws made with the cache so far
 };
 
@@ -85,7 +86,7 @@ CRasterSurface::CRasterSurface(QPainter& painter, QRect area, CRasterCache* cach
     : painter(painter), area(area), plain(&painter, {0, 0}),
       ownCache(cache == nullptr ? std::make_unique<CRasterCache>() : nullptr),
       parts(*(cache != nullptr ? cache : ownCache.get())->parts), pixelExact(IsPixelExact(painter)),
-      keeps(cache != nullptr), target(painter, pixelExact) {
+      keeps(cache != nullptr), target(painter, pixelExact, keeps ? &parts.frame : nullptr) {
     ++parts.draws;
 }
 
@@ -95,6 +96,7 @@ CRasterSurface::~CRasterSurface() {
         AbandonGroup();
     }
     target.PayWhite();
+    target.Finish();
     parts.texts.KeepOnlyLinesOf(parts.draws);
 }
 
@@ -130,7 +132,7 @@ void CRasterSurface::Line(Point from, Point to) {
     if (Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
         return;
     }
-    PayWhiteAround({from.x, from.y, to.x, to.y});
+    WillDrawAlong(from, to);
     plain.MoveTo(from);
     plain.LineTo(to);
 }
@@ -140,7 +142,7 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
-    PayWhiteAround(box);
+    WillDrawRing(box);
     plain.Circle(box);
 }
 
@@ -149,7 +151,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
-    PayWhiteAround(box);
+    WillDrawRing(box);
     plain.Arc(box, start, end);
 }
 
@@ -158,7 +160,11 @@ void CRasterSurface::Ellipse(Rect box) {
         return;
     }
     FlushRuns();
-    PayWhiteAround(box);
+    if (brush == Brush::Hollow) {
+        WillDrawRing(box);
+    } else {
+        WillDrawAround(box);
+    }
     plain.Ellipse(box);
 }
 
@@ -180,6 +186,7 @@ void CRasterSurface::FillWhite(Rect rect) {
         }
     }
     target.PayWhite();
+    target.DrawnAnywhere();
     plain.FillWhite(rect);
 }
 
@@ -207,6 +214,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     if (!keeps || !pixelExact || text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
         std::fabs(y) > kTextReach || HasLineBreakingCharacters(text)) {
         target.PayWhite();
+        target.DrawnAnywhere();
         plain.SetTextColour(textColour);
         plain.TextOut(p, text);
         return;
@@ -223,10 +231,12 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         return;
     }
     // A line's glyphs stay well within two lines' height around the box of its advance.
-    target.PayWhiteIn(
+    const QRect reach =
         QRect(static_cast<int>(x), static_cast<int>(y),
               static_cast<int>(std::ceil(line.text.size().width())), textHeight)
-            .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight));
+            .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight);
+    target.PayWhiteIn(reach);
+    target.Drawn(reach);
     painter.setPen(ToQColor(textColour));
     painter.drawStaticText(at, line.text);
     plain.SelectPen(pen);
@@ -330,6 +340,7 @@ void CRasterSurface::DrawGroupCalls(DrawSurface& s, bool shapes) const {
 void CRasterSurface::AbandonGroup() {
     recording = false;
     target.PayWhite();
+    target.DrawnAnywhere();
     DrawGroupCalls(plain, true);
     groupCalls.clear();
 }
@@ -339,11 +350,12 @@ void CRasterSurface::FinishGroup() {
         groupCalls, area, [this](DrawSurface& layer) { DrawGroupCalls(layer, true); });
     if (kept == nullptr) {
         target.PayWhite();
+        target.DrawnAnywhere();
         DrawGroupCalls(plain, true);
         return;
     }
     if (!kept->image.isNull()) {
-        target.PutPicture(kept->at, kept->image, kept->overWhite);
+        target.PutPicture(kept->at, kept->image, kept->overWhite, kept->serial);
     }
     DrawGroupCalls(plain, false);
 }
@@ -393,7 +405,9 @@ bool CRasterSurface::StampCircle(const Rect& box) {
 // target allows, else kept to be filled by the painter in one call.
 void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
     if (target.WritesRows()) {
-        target.PayWhiteIn(stamp.bounds.translated(static_cast<int>(x), static_cast<int>(y)));
+        const QRect placed = stamp.bounds.translated(static_cast<int>(x), static_cast<int>(y));
+        target.PayWhiteIn(placed);
+        target.Drawn(placed);
         target.FillRuns(stamp.runs, x, y, pen.colour);
         return;
     }
@@ -407,10 +421,43 @@ void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
 }
 
 // Fills the white owed around a shape within box (logical corners) drawn with the pen, or all
-// of it when the box is out of reach.
-void CRasterSurface::PayWhiteAround(const Rect& box) {
+// of it when the box is out of reach, and notes the shape as drawn there.
+void CRasterSurface::WillDrawAround(const Rect& box) {
+    QRect around;
+    if (OwedAround(box, around)) {
+        target.Drawn(around);
+    }
+}
+
+// WillDrawAround for a line from `from` to `to`, noted as drawn along it only.
+void CRasterSurface::WillDrawAlong(Point from, Point to) {
+    QRect around;
+    if (OwedAround({from.x, from.y, to.x, to.y}, around)) {
+        target.DrawnAlong(QPoint(from.x, -from.y), QPoint(to.x, -to.y), pen.width + 2);
+    }
+}
+
+// WillDrawAround for the outline of an ellipse in box, noted as drawn near the outline only
+// when it is a circle (the sides of its box differ by a pixel at most).
+void CRasterSurface::WillDrawRing(const Rect& box) {
+    QRect around;
+    if (!OwedAround(box, around)) {
+        return;
+    }
+    const int margin = pen.width + 2;
+    const QRect inner = around.adjusted(margin, margin, -margin, -margin);
+    if (std::abs(inner.width() - inner.height()) <= 1) {
+        target.DrawnRing(inner, margin);
+    } else {
+        target.Drawn(around);
+    }
+}
+
+// Pays the white owed around a shape within box with the pen's margin and gives that area;
+// false when nothing is drawn, or when the box is out of reach (all is paid and drawn then).
+bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
     if (!IsValidRect(box)) {
-        return; // nothing is drawn
+        return false; // nothing is drawn
     }
     const int64_t margin = int64_t{pen.width} + 2;
     const int64_t x0 = std::min(box.left, box.right) - margin;
@@ -419,10 +466,13 @@ void CRasterSurface::PayWhiteAround(const Rect& box) {
     const int64_t y1 = -int64_t{std::min(box.top, box.bottom)} + margin;
     if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
         target.PayWhite();
-        return;
+        target.DrawnAnywhere();
+        return false;
     }
-    target.PayWhiteIn(QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
-                            QPoint(static_cast<int>(x1), static_cast<int>(y1))));
+    around = QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                   QPoint(static_cast<int>(x1), static_cast<int>(y1)));
+    target.PayWhiteIn(around);
+    return true;
 }
 
 void CRasterSurface::FlushRuns() {
@@ -430,6 +480,7 @@ void CRasterSurface::FlushRuns() {
         return;
     }
     target.PayWhite();
+    target.DrawnAnywhere();
     painter.setPen(Qt::NoPen);
     painter.setBrush(ToQColor(runsColour));
     painter.drawRects(runs.data(), static_cast<int>(runs.size()));

@@ -74,7 +74,10 @@ private:
     bool StampLine(Point from, Point to);
     bool StampCircle(const Rect& box);
     void FlushRuns();
-    void PayWhiteAround(const Rect& box);
+    void WillDrawAround(const Rect& box);
+    void WillDrawAlong(Point from, Point to);
+    void WillDrawRing(const Rect& box);
+    bool OwedAround(const Rect& box, QRect& around);
     void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
     bool PutTextOverWhite(LaidOutText& line, QPointF at);
 

@@ -93,7 +93,7 @@ const GroupPicture* CGroupPictureCache::Picture(const std::vector<RasterGroupCal
         CQtPainterSurface onLayer(&layerPainter, {area.left(), -area.top()});
         draw(onLayer);
     }
-    GroupPicture picture{calls, area, {}, {}, {}};
+    GroupPicture picture{calls, area, {}, {}, {}, ++pictureSerial};
     if (const QRect touched = Touched(layer); !touched.isEmpty()) {
         picture.image = layer.copy(touched);
         picture.overWhite = OverWhite(picture.image);

@@ -32,6 +32,7 @@ struct GroupPicture {
     /// the calls left pixels partly transparent.
     QImage overWhite;
     QPoint at;
+    uint64_t serial = 0; ///< distinct for every picture a cache makes
 };
 
 /// The pictures of the last groups of calls that came again, the most recently used first.
@@ -46,6 +47,7 @@ public:
 
 private:
     std::vector<GroupPicture> pictures;
+    uint64_t pictureSerial = 0;
     std::vector<RasterGroupCall> lastCalls; ///< the last group drawn call by call
     QRect lastArea;
 };

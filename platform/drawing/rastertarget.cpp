@@ -4,6 +4,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -41,7 +44,8 @@ bool SingleRect(const QRegion& region, QRect& rect) {
 
 } // namespace
 
-CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact) : painter(painter) {
+CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemory* memory)
+    : painter(painter), memory(memory) {
     QImage* image = pixelExact ? EngineImage(painter) : nullptr;
     if (image == nullptr) {
         return;
@@ -71,12 +75,210 @@ CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact) : painter(paint
     rows = const_cast<uchar*>(image->constBits());
     rowBytes = image->bytesPerLine();
     format = image->format();
+    if (memory == nullptr || writable.isEmpty()) {
+        return;
+    }
+    // The serial of the image's data: a new picture (a backing store made again) has another.
+    imageSerial = image->cacheKey() >> 32;
+    imageSize = image->size();
+    constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
+    tilesAcross = (writable.width() + kTile - 1) / kTile;
+    const int tilesDown = (writable.height() + kTile - 1) / kTile;
+    drawn.assign(static_cast<size_t>(tilesAcross) * static_cast<size_t>(tilesDown), 0);
+    Remember(*memory);
+}
+
+// Takes the last draw's tiles when it drew into this very picture, the same part of it.
+void CRasterTarget::Remember(const RasterFrameMemory& last) {
+    if (!last.valid || last.rows != rows || last.imageSerial != imageSerial ||
+        last.rowBytes != rowBytes || last.imageSize != imageSize || last.format != format ||
+        last.origin != origin || last.writable != writable || last.drawn.size() != drawn.size()) {
+        return;
+    }
+    constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
+    // The backing store of a translucent window is cleared to transparent before each paint,
+    // the whole part painted; every draw leaves opaque pixels. Its corners and centre tell.
+    if (format != QImage::Format_RGB32) {
+        for (const QPoint p : {writable.topLeft(), writable.topRight(), writable.bottomLeft(),
+                               writable.bottomRight(), writable.center()}) {
+            const auto* row =
+                reinterpret_cast<const uint32_t*>(rows + (p.y() + origin.y()) * rowBytes);
+            if ((row[p.x() + origin.x()] >> 24) != 0xff) {
+                return;
+            }
+        }
+    }
+    stale.resize(drawn.size());
+    for (size_t i = 0; i < stale.size(); ++i) {
+        stale[i] = last.drewEverywhere || last.drawn[i] != 0 ? kWasDrawn : 0;
+    }
+    // The tiles the ground's picture met.
+    if (const QRect g = last.groundPlaced & writable; !g.isEmpty()) {
+        const int tilesDown = static_cast<int>(stale.size()) / tilesAcross;
+        const int x0 = (g.left() - writable.left()) / kTile;
+        const int x1 = std::min(tilesAcross - 1, (g.right() - writable.left()) / kTile);
+        const int y0 = (g.top() - writable.top()) / kTile;
+        const int y1 = std::min(tilesDown - 1, (g.bottom() - writable.top()) / kTile);
+        for (int ty = y0; ty <= y1; ++ty) {
+            for (int tx = x0; tx <= x1; ++tx) {
+                stale[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
+                      static_cast<size_t>(tx)] |= kWasGroundPicture;
+            }
+        }
+    }
+    remembers = true;
+}
+
+void CRasterTarget::Drawn(const QRect& box) {
+    if (ground == Ground::Unset) {
+        ground = Ground::Broken;
+    }
+    if (drawn.empty()) {
+        return;
+    }
+    const QRect r = box & writable;
+    if (r.isEmpty()) {
+        return;
+    }
+    constexpr int kShift = RasterFrameMemory::kTileShift;
+    const int x0 = (r.left() - writable.left()) >> kShift;
+    const int x1 = (r.right() - writable.left()) >> kShift;
+    const int y0 = (r.top() - writable.top()) >> kShift;
+    const int y1 = (r.bottom() - writable.top()) >> kShift;
+    for (int ty = y0; ty <= y1; ++ty) {
+        uint8_t* row = drawn.data() + static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross);
+        std::fill(row + x0, row + x1 + 1, uint8_t{1});
+    }
+}
+
+void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
+    // Every point of the segment lies within 6 pixels of one of these points, 8 apart at most
+    // in each direction.
+    constexpr int kStep = 8;
+    const int reach = margin + 6;
+    const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) / kStep + 1;
+    for (int i = 0; i <= steps; ++i) {
+        const QPoint p(a.x() + static_cast<int>(int64_t{b.x() - a.x()} * i / steps),
+                       a.y() + static_cast<int>(int64_t{b.y() - a.y()} * i / steps));
+        Drawn(QRect(p.x() - reach, p.y() - reach, 2 * reach + 1, 2 * reach + 1));
+    }
+}
+
+void CRasterTarget::DrawnRing(const QRect& box, int margin) {
+    const QRect reach = box.adjusted(-margin, -margin, margin, margin) & writable;
+    if (drawn.empty() || reach.isEmpty()) {
+        Drawn(reach);
+        return;
+    }
+    const double cx = box.left() + box.width() / 2.0;
+    const double cy = box.top() + box.height() / 2.0;
+    const double radius = std::max(box.width(), box.height()) / 2.0;
+    const double inner = std::max(0.0, radius - margin - 1);
+    const double outer = radius + margin + 1;
+    constexpr int kShift = RasterFrameMemory::kTileShift;
+    constexpr int kTile = 1 << kShift;
+    const int x0 = (reach.left() - writable.left()) >> kShift;
+    const int x1 = (reach.right() - writable.left()) >> kShift;
+    const int y0 = (reach.top() - writable.top()) >> kShift;
+    const int y1 = (reach.bottom() - writable.top()) >> kShift;
+    for (int ty = y0; ty <= y1; ++ty) {
+        const double top = writable.top() + ty * kTile - cy;
+        const double bottom = top + kTile;
+        const double nearY = top > 0 ? top : (bottom < 0 ? bottom : 0);
+        const double farY = std::max(std::fabs(top), std::fabs(bottom));
+        for (int tx = x0; tx <= x1; ++tx) {
+            const double left = writable.left() + tx * kTile - cx;
+            const double right = left + kTile;
+            const double nearX = left > 0 ? left : (right < 0 ? right : 0);
+            const double farX = std::max(std::fabs(left), std::fabs(right));
+            // A tile wholly inside the inner circle or wholly outside the outer one is not met.
+            if (farX * farX + farY * farY < inner * inner ||
+                nearX * nearX + nearY * nearY > outer * outer) {
+                continue;
+            }
+            drawn[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
+                  static_cast<size_t>(tx)] = 1;
+        }
+    }
+}
+
+void CRasterTarget::DrawnAnywhere() {
+    if (ground == Ground::Unset) {
+        ground = Ground::Broken;
+    }
+    drewEverywhere = true;
+}
+
+void CRasterTarget::Finish() {
+    if (memory == nullptr) {
+        return;
+    }
+    RasterFrameMemory& m = *memory;
+    m.valid = !drawn.empty() && (ground == Ground::White || ground == Ground::Picture);
+    if (!m.valid) {
+        return;
+    }
+    m.rows = rows;
+    m.imageSerial = imageSerial;
+    m.rowBytes = rowBytes;
+    m.imageSize = imageSize;
+    m.format = format;
+    m.origin = origin;
+    m.writable = writable;
+    m.groundPicture = ground == Ground::Picture ? groundPicture : 0;
+    m.groundPlaced = ground == Ground::Picture ? groundPlaced : QRect();
+    m.drewEverywhere = drewEverywhere;
+    m.drawn.swap(drawn);
+}
+
+// Calls act with the parts of rect (within writable) in tiles whose state has a bit of mask:
+// one rectangle for each run of such tiles in a row of tiles.
+template <typename Action>
+void CRasterTarget::ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act) {
+    const QRect r = rect & writable;
+    if (r.isEmpty()) {
+        return;
+    }
+    constexpr int kShift = RasterFrameMemory::kTileShift;
+    constexpr int kTile = 1 << kShift;
+    const int x0 = (r.left() - writable.left()) >> kShift;
+    const int x1 = (r.right() - writable.left()) >> kShift;
+    const int y0 = (r.top() - writable.top()) >> kShift;
+    const int y1 = (r.bottom() - writable.top()) >> kShift;
+    for (int ty = y0; ty <= y1; ++ty) {
+        const uint8_t* row =
+            stale.data() + static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross);
+        const int top = std::max(r.top(), writable.top() + ty * kTile);
+        const int bottom = std::min(r.bottom(), writable.top() + ty * kTile + kTile - 1);
+        for (int tx = x0; tx <= x1;) {
+            if ((row[tx] & mask) == 0) {
+                ++tx;
+                continue;
+            }
+            const int first = tx;
+            while (tx <= x1 && (row[tx] & mask) != 0) {
+                ++tx;
+            }
+            const int left = std::max(r.left(), writable.left() + first * kTile);
+            const int right = std::min(r.right(), writable.left() + tx * kTile - 1);
+            act(QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
 }
 
 bool CRasterTarget::OweWhite(const QRect& rect) {
     if (rect.left() < -kOwedReach || rect.top() < -kOwedReach || rect.right() > kOwedReach ||
         rect.bottom() > kOwedReach) {
         return false;
+    }
+    if (ground == Ground::Unset && rows != nullptr && rect.contains(writable)) {
+        ground = Ground::White;
+    } else {
+        // White over what this draw may have written already: not a ground, and what the last
+        // draw left says nothing of what lies under it.
+        Drawn(rect);
+        ground = Ground::Broken;
+        remembers = false;
     }
     owed += rect;
     clear = QRect();
@@ -88,10 +290,46 @@ void CRasterTarget::FillRowsWhite(const QRect& rect) {
         painter.fillRect(rect, Qt::white);
         return;
     }
-    const QRect r = rect & writable;
+    // Owed white has not been written over in this draw: it still holds the last draw's pixels,
+    // white except where that draw drew or put its ground's picture.
+    if (remembers) {
+        ForEachStaleSpan(rect, kWasDrawn | kWasGroundPicture,
+                         [this](const QRect& span) { FillSpanWhite(span); });
+        return;
+    }
+    FillSpanWhite(rect & writable);
+}
+
+void CRasterTarget::FillSpanWhite(const QRect& r) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(rows + (y + origin.y()) * rowBytes);
         std::fill(row + r.left() + origin.x(), row + r.right() + 1 + origin.x(), kWhite);
+    }
+}
+
+void CRasterTarget::CopySpan(const QImage& from, QPoint at, const QRect& span) {
+    const size_t bytes = static_cast<size_t>(span.width()) * sizeof(uint32_t);
+    for (int y = span.top(); y <= span.bottom(); ++y) {
+        const uchar* source =
+            from.constScanLine(y - at.y()) + static_cast<size_t>(span.left() - at.x()) * 4;
+        uchar* target = rows + (y + origin.y()) * rowBytes +
+                        static_cast<qsizetype>(span.left() + origin.x()) * 4;
+        std::memcpy(target, source, bytes);
+    }
+}
+
+// Copies image (placed at `at`) over region; only in the tiles the last draw drew in when
+// onlyStale (the rest holds these very pixels already).
+void CRasterTarget::CopyOver(const QRegion& region, QPoint at, const QImage& image,
+                             bool onlyStale) {
+    for (const QRect& r : region) {
+        if (rows == nullptr) {
+            painter.drawImage(r.topLeft(), image, r.translated(-at));
+        } else if (onlyStale) {
+            ForEachStaleSpan(r, kWasDrawn, [&](const QRect& span) { CopySpan(image, at, span); });
+        } else if (const QRect w = r & writable; !w.isEmpty()) {
+            CopySpan(image, at, w);
+        }
     }
 }
 
@@ -123,8 +361,20 @@ void CRasterTarget::PayWhiteIn(const QRect& box) {
     owed -= paid;
 }
 
-void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& overWhite) {
+void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& overWhite,
+                               uint64_t serial) {
     const QRect placed(at, picture.size());
+    // The first picture over the white ground, when it has a copy over white, is part of the
+    // ground: where the last draw had the same one and drew nothing over it, it is there.
+    bool sameGround = false;
+    if (ground == Ground::White && !overWhite.isNull()) {
+        ground = Ground::Picture;
+        sameGround = remembers && memory->groundPicture == serial && memory->groundPlaced == placed;
+        groundPicture = serial;
+        groundPlaced = placed;
+    } else {
+        Drawn(placed);
+    }
     const QRegion overOwed = overWhite.isNull() ? QRegion() : owed & placed;
     if (overOwed.isEmpty()) {
         PayWhite();
@@ -133,9 +383,7 @@ void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& o
     }
     // Where the white is owed the picture over white is the very pixels the picture would
     // leave on the white: copied, not blended. The rest of it is blended over what is there.
-    for (const QRect& r : overOwed) {
-        painter.drawImage(r.topLeft(), overWhite, r.translated(-at));
-    }
+    CopyOver(overOwed, at, overWhite, sameGround);
     for (const QRect& r : QRegion(placed) - overOwed) {
         painter.drawImage(r.topLeft(), picture, r.translated(-at));
     }
@@ -146,10 +394,9 @@ void CRasterTarget::PutPicture(QPoint at, const QImage& picture, const QImage& o
 QRegion CRasterTarget::CopyOverOwedWhite(QPoint at, const QImage& image) {
     // What falls outside the rows the painter may write is not written either way.
     const QRect placed = QRect(at, image.size()) & writable;
+    Drawn(placed);
     const QRegion over = owed & placed;
-    for (const QRect& r : over) {
-        painter.drawImage(r.topLeft(), image, r.translated(-at));
-    }
+    CopyOver(over, at, image, false);
     owed -= over;
     return QRegion(placed) - over;
 }

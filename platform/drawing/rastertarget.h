@@ -13,6 +13,30 @@
 
 class QPainter;
 
+/// What a draw left in the picture it drew into, for the next draw into the same picture: the
+/// ground it began with (the white fill of all it could write and the first picture put over
+/// that, the grid) and the tiles where it drew anything else. A next draw on the same ground
+/// writes the ground again only in those tiles: everywhere else the picture holds it already.
+struct RasterFrameMemory {
+    static constexpr int kTileShift = 4; ///< tiles of 16 by 16 pixels
+
+    bool valid = false;
+    // The picture and the part of it drawn.
+    const uchar* rows = nullptr;
+    qint64 imageSerial = 0;
+    qsizetype rowBytes = 0;
+    QSize imageSize;
+    QImage::Format format = QImage::Format_Invalid;
+    QPoint origin;
+    QRect writable;
+    // The ground: the serial of its picture (0 for white alone) and where that lay.
+    uint64_t groundPicture = 0;
+    QRect groundPlaced;
+    // Where anything else was drawn.
+    bool drewEverywhere = false;
+    std::vector<uint8_t> drawn; ///< one a tile, row by row from the corner of writable
+};
+
 /// The pixels under a raster surface's painter, in the painter's coordinates (translated to the
 /// device's pixels): the rows of the picture the painter draws into, written straight where the
 /// painter's clip is one rectangle, and the white fill the surface owes. A white fill is written
@@ -22,7 +46,19 @@ class CRasterTarget {
 public:
     /// pixelExact: the painter maps its coordinates to whole device pixels on a raster engine,
     /// drawing opaque solid colours.
-    CRasterTarget(QPainter& painter, bool pixelExact);
+    /// memory, when given, is what the last draw into the same picture left (and receives what
+    /// this one leaves, by Finish).
+    CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemory* memory = nullptr);
+
+    /// Notes that the draw wrote within box (painter coordinates), or anywhere.
+    void Drawn(const QRect& box);
+    void DrawnAnywhere();
+    /// Notes that the draw wrote within margin pixels of the segment from a to b.
+    void DrawnAlong(QPoint a, QPoint b, int margin);
+    /// Notes that the draw wrote within margin pixels of the circle that fills box.
+    void DrawnRing(const QRect& box, int margin);
+    /// Tells the memory what this draw left; after the last write.
+    void Finish();
 
     /// Takes on the white fill of rect (painter coordinates); false when it has to be filled now.
     bool OweWhite(const QRect& rect);
@@ -33,7 +69,8 @@ public:
 
     /// Puts picture at `at` over what lies there. overWhite, when not null, is the picture put
     /// over white: it is copied where the white fill is still owed, which then is no more.
-    void PutPicture(QPoint at, const QImage& picture, const QImage& overWhite);
+    /// serial names the picture: the same serial, the same pixels.
+    void PutPicture(QPoint at, const QImage& picture, const QImage& overWhite, uint64_t serial);
 
     /// Copies image to `at` where the white fill is owed under it (which then is no more): the
     /// pixels of a text line on white. Gives the part of the image's place, within the rows
@@ -49,7 +86,19 @@ public:
     void FillRuns(const std::vector<StampRun>& runs, int64_t x, int64_t y, Rgb colour);
 
 private:
+    // How the ground of this draw stands: not begun, white owed over all that can be written,
+    // white and a picture put, or not a ground a next draw can rely on.
+    enum class Ground : uint8_t { Unset, White, Picture, Broken };
+    // Bits of a tile's state in the last draw: drawn over its ground, or within its picture.
+    static constexpr uint8_t kWasDrawn = 1;
+    static constexpr uint8_t kWasGroundPicture = 2;
+
+    void Remember(const RasterFrameMemory& last);
+    template <typename Action> void ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act);
     void FillRowsWhite(const QRect& rect);
+    void FillSpanWhite(const QRect& span);
+    void CopySpan(const QImage& from, QPoint at, const QRect& span);
+    void CopyOver(const QRegion& region, QPoint at, const QImage& image, bool onlyStale);
 
     QPainter& painter;
     QRegion owed;
@@ -59,4 +108,16 @@ private:
     QPoint origin;          ///< the device pixel of the painter's (0, 0)
     QRect writable;         ///< where rows may be written, in the painter's coordinates
     QImage::Format format = QImage::Format_Invalid;
+
+    RasterFrameMemory* memory = nullptr;
+    qint64 imageSerial = 0;
+    QSize imageSize;
+    Ground ground = Ground::Unset;
+    uint64_t groundPicture = 0;
+    QRect groundPlaced;
+    bool remembers = false; ///< the picture holds the last draw, whose tiles are in stale
+    std::vector<uint8_t> stale;
+    int tilesAcross = 0;
+    bool drewEverywhere = false;
+    std::vector<uint8_t> drawn;
 };

@@ -184,6 +184,68 @@ TEST(RasterPipeline, RepaintsMatchThePlainReplayInsideTheirClip) {
     }
 }
 
+// A window keeps the last draw in its backing store and writes its ground (the white and the
+// grid) again only where that draw drew over it. Draws of different documents follow one
+// another into one picture, some three times in a row (the grid becomes a kept picture and then
+// the ground the next draw relies on), some repainted in part between (the part holds the new
+// document, the rest the old one), one into another picture between: each matches the plain
+// replay of its document where it drew and leaves the rest as it was.
+TEST(RasterPipeline, DrawsIntoTheirOwnLastDrawMatchThePlainReplay) {
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    const std::vector<NamedDocument> docs = Documents();
+    struct Step {
+        size_t doc;
+        QRegion clip;           ///< empty: the whole window
+        bool elsewhere = false; ///< drawn into another picture (the memory of the last draw
+                                ///< then belongs to that one)
+    };
+    const QRegion part(33, 17, 300, 200);
+    std::vector<Step> steps;
+    for (size_t i = 0; i < docs.size(); ++i) {
+        const size_t next = (i + 1) % docs.size();
+        steps.push_back({i, {}});
+        steps.push_back({i, {}});
+        steps.push_back({i, {}});
+        steps.push_back({next, part});
+        steps.push_back({i, {}});
+        steps.push_back({next, {}, true});
+        steps.push_back({i, {}});
+    }
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        for (const QSize size : {QSize(800, 400), QSize(1001, 563)}) {
+            const QRect area(QPoint(0, 0), size);
+            CRasterCache cache;
+            QImage image(size, format);
+            image.fill(Qt::red);
+            QImage other(size, format);
+            for (size_t n = 0; n < steps.size(); ++n) {
+                const Step& step = steps[n];
+                const QRegion clip = step.clip.isEmpty() ? QRegion(area) : step.clip;
+                QImage& into = step.elsewhere ? other : image;
+                QImage expected = into.copy();
+                {
+                    const QImage replayed = ReplayedDraw(docs[step.doc].doc, size, clock);
+                    QPainter painter(&expected);
+                    painter.setClipRegion(clip);
+                    painter.drawImage(0, 0, replayed);
+                }
+                SmithChrt sc = docs[step.doc].doc;
+                {
+                    QPainter painter(&into);
+                    if (!step.clip.isEmpty()) {
+                        painter.setClipRegion(clip);
+                    }
+                    DrawChartOnWindow(sc, painter, size, clip.boundingRect(), clock, nullptr, 1.0,
+                                      &cache);
+                }
+                ASSERT_TRUE(into == expected) << docs[step.doc].name << " " << size.width() << "x"
+                                              << size.height() << ", step " << n;
+            }
+        }
+    }
+}
+
 // Lines and circles of every pen width the chart could use, short and long, at random places
 // and partly outside the picture, drawn by both surfaces.
 TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
