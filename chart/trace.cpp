@@ -268,7 +268,8 @@ TraceInputs InputsOf(const SmithChrt& sc, Complex zin, Complex ze, int32_t place
 
 // Steps the trace, keeping its segments and the steps' own largest Q in kept, then raises the
 // network's Q to that as the steps would have. A trace whose stepping raised a message is not
-// kept: drawn again from kept, it would not raise it.
+// kept: drawn again from kept, it would not raise it. A trace has at most 2 (kMaxTracePoints + 1)
+// ends, so the memory of MAX_COMPONENTS traces stays within a few megabytes whatever the values.
 void StepAndKeep(SmithChrt& sc, const TraceInputs& in, Complex end, KeptTrace& kept) {
     kept.valid = false;
     kept.ends.clear();
