@@ -20,9 +20,12 @@ struct DrawCall {
 };
 
 /// A surface that draws nothing and keeps every call, so that tests and tools can check a draw.
+/// The text metrics a surface without a font gives: a line 16 units high.
+inline constexpr TextMetrics kFontlessTextMetrics{16, 0};
+
 class RecordingSurface : public StatefulSurface {
 public:
-    explicit RecordingSurface(TextMetrics metrics = {16, 0}) : metrics(metrics) {}
+    explicit RecordingSurface(TextMetrics metrics = kFontlessTextMetrics) : metrics(metrics) {}
 
     void Circle(Rect box) override;
     void Arc(Rect box, Point start, Point end) override;
