@@ -20,14 +20,25 @@ QColor ToQColor(Rgb c) {
     return {c.r, c.g, c.b};
 }
 
-// Liang-Barsky clipping of the segment a-b to the square of half-side kReach.
+// The segment a-b clipped to the square of half-side kReach.
 bool ClipToReach(QPointF& a, QPointF& b) {
+    return ClipSegment(a, b, QRectF(-kReach, -kReach, 2 * kReach, 2 * kReach));
+}
+
+double RayAngle(const QRectF& logicalBox, Point p) {
+    const QPointF c = logicalBox.center();
+    return std::atan2(p.y - c.y(), p.x - c.x()) * 180.0 / M_PI;
+}
+
+} // namespace
+
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
     double t0 = 0;
     double t1 = 1;
     const double dx = b.x() - a.x();
     const double dy = b.y() - a.y();
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() + kReach, kReach - a.x(), a.y() + kReach, kReach - a.y()};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0) {
@@ -35,11 +46,11 @@ bool ClipToReach(QPointF& a, QPointF& b) {
             }
             continue;
         }
-        const double r = q[i] / p[i];
+        const double t = q[i] / p[i];
         if (p[i] < 0) {
-            t0 = std::max(t0, r);
+            t0 = std::max(t0, t);
         } else {
-            t1 = std::min(t1, r);
+            t1 = std::min(t1, t);
         }
         if (t0 > t1) {
             return false;
@@ -50,13 +61,6 @@ bool ClipToReach(QPointF& a, QPointF& b) {
     b = start + QPointF(dx * t1, dy * t1);
     return true;
 }
-
-double RayAngle(const QRectF& logicalBox, Point p) {
-    const QPointF c = logicalBox.center();
-    return std::atan2(p.y - c.y(), p.x - c.x()) * 180.0 / M_PI;
-}
-
-} // namespace
 
 CQtPainterSurface::CQtPainterSurface(QPainter* painter, Point origin) {
     Attach(painter, origin);

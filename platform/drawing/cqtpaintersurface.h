@@ -45,3 +45,7 @@ private:
     Point origin;
     double penScale = 1.0;
 };
+
+/// Cuts the segment from a to b to its part within r (Liang and Barsky's clipping); false when
+/// none of it lies there.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r);

@@ -211,8 +211,12 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     }
     const double x = IsValidPoint(p) ? p.x : 0;
     const double y = IsValidPoint(p) ? -static_cast<double>(p.y) : 0;
-    if (!keeps || !pixelExact || text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
-        std::fabs(y) > kTextReach || HasLineBreakingCharacters(text)) {
+    // Nothing is written of an empty line or one beyond reach.
+    if (text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
+        std::fabs(y) > kTextReach) {
+        return;
+    }
+    if (!keeps || !pixelExact || HasLineBreakingCharacters(text)) {
         target.PayWhite();
         target.DrawnAnywhere();
         plain.SetTextColour(textColour);
@@ -429,11 +433,17 @@ void CRasterSurface::WillDrawAround(const Rect& box) {
     }
 }
 
-// WillDrawAround for a line from `from` to `to`, noted as drawn along it only.
+// WillDrawAround for a line from `from` to `to`, noted as drawn along the part of it that
+// reaches the picture only.
 void CRasterSurface::WillDrawAlong(Point from, Point to) {
     QRect around;
-    if (OwedAround({from.x, from.y, to.x, to.y}, around)) {
-        target.DrawnAlong(QPoint(from.x, -from.y), QPoint(to.x, -to.y), pen.width + 2);
+    if (!OwedAround({from.x, from.y, to.x, to.y}, around)) {
+        return;
+    }
+    QPointF a(from.x, -static_cast<double>(from.y));
+    QPointF b(to.x, -static_cast<double>(to.y));
+    if (ClipSegment(a, b, QRectF(around))) {
+        target.DrawnAlong(a.toPoint(), b.toPoint(), pen.width + 2);
     }
 }
 
@@ -441,33 +451,48 @@ void CRasterSurface::WillDrawAlong(Point from, Point to) {
 // when it is a circle (the sides of its box differ by a pixel at most).
 void CRasterSurface::WillDrawRing(const Rect& box) {
     QRect around;
-    if (!OwedAround(box, around)) {
+    if (!OwedAround(box, around) || !IsValidRect(box)) {
         return;
     }
-    const int margin = pen.width + 2;
-    const QRect inner = around.adjusted(margin, margin, -margin, -margin);
-    if (std::abs(inner.width() - inner.height()) <= 1) {
-        target.DrawnRing(inner, margin);
+    const double left = std::min(box.left, box.right);
+    const double right = std::max(box.left, box.right);
+    const double top = -static_cast<double>(std::max(box.top, box.bottom));
+    const double bottom = -static_cast<double>(std::min(box.top, box.bottom));
+    if (std::fabs((right - left) - (bottom - top)) <= 1) {
+        target.DrawnRing({left + (right - left) / 2, top + (bottom - top) / 2},
+                         std::max(right - left, bottom - top) / 2, pen.width + 2, around);
     } else {
         target.Drawn(around);
     }
 }
 
-// Pays the white owed around a shape within box with the pen's margin and gives that area;
-// false when nothing is drawn, or when the box is out of reach (all is paid and drawn then).
+// Pays the white owed around a shape within box with the pen's margin, within the part of the
+// picture the draw may write when the box reaches beyond, and gives that area; false when
+// nothing is drawn there (or anywhere: all is paid and noted as drawn when the draw writes no
+// rows of its own).
 bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
     if (!IsValidRect(box)) {
         return false; // nothing is drawn
     }
     const int64_t margin = int64_t{pen.width} + 2;
-    const int64_t x0 = std::min(box.left, box.right) - margin;
-    const int64_t x1 = std::max(box.left, box.right) + margin;
-    const int64_t y0 = -int64_t{std::max(box.top, box.bottom)} - margin;
-    const int64_t y1 = -int64_t{std::min(box.top, box.bottom)} + margin;
+    int64_t x0 = std::min(box.left, box.right) - margin;
+    int64_t x1 = std::max(box.left, box.right) + margin;
+    int64_t y0 = -int64_t{std::max(box.top, box.bottom)} - margin;
+    int64_t y1 = -int64_t{std::min(box.top, box.bottom)} + margin;
     if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
-        target.PayWhite();
-        target.DrawnAnywhere();
-        return false;
+        const QRect reach = target.Reach();
+        if (reach.isEmpty() || margin > kStampArea) {
+            target.PayWhite();
+            target.DrawnAnywhere();
+            return false;
+        }
+        x0 = std::max<int64_t>(x0, reach.left() - margin);
+        x1 = std::min<int64_t>(x1, reach.right() + margin);
+        y0 = std::max<int64_t>(y0, reach.top() - margin);
+        y1 = std::min<int64_t>(y1, reach.bottom() + margin);
+        if (x0 > x1 || y0 > y1) {
+            return false;
+        }
     }
     around = QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
                    QPoint(static_cast<int>(x1), static_cast<int>(y1)));

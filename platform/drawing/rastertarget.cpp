@@ -164,15 +164,14 @@ void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
     }
 }
 
-void CRasterTarget::DrawnRing(const QRect& box, int margin) {
-    const QRect reach = box.adjusted(-margin, -margin, margin, margin) & writable;
+void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const QRect& within) {
+    const QRect reach = within & writable;
     if (drawn.empty() || reach.isEmpty()) {
         Drawn(reach);
         return;
     }
-    const double cx = box.left() + box.width() / 2.0;
-    const double cy = box.top() + box.height() / 2.0;
-    const double radius = std::max(box.width(), box.height()) / 2.0;
+    const double cx = centre.x();
+    const double cy = centre.y();
     const double inner = std::max(0.0, radius - margin - 1);
     const double outer = radius + margin + 1;
     constexpr int kShift = RasterFrameMemory::kTileShift;

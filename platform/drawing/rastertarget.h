@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QRegion>
 
@@ -55,8 +56,11 @@ public:
     void DrawnAnywhere();
     /// Notes that the draw wrote within margin pixels of the segment from a to b.
     void DrawnAlong(QPoint a, QPoint b, int margin);
-    /// Notes that the draw wrote within margin pixels of the circle that fills box.
-    void DrawnRing(const QRect& box, int margin);
+    /// Notes that the draw wrote within margin pixels of the circle of radius about centre, and
+    /// within `within` only.
+    void DrawnRing(QPointF centre, double radius, int margin, const QRect& within);
+    /// The part of the painter's coordinates whose rows are written; empty when none are.
+    QRect Reach() const { return rows != nullptr ? writable : QRect(); }
     /// Tells the memory what this draw left; after the last write.
     void Finish();
 

@@ -15,7 +15,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -242,6 +244,67 @@ TEST(RasterPipeline, DrawsIntoTheirOwnLastDrawMatchThePlainReplay) {
                 ASSERT_TRUE(into == expected) << docs[step.doc].name << " " << size.width() << "x"
                                               << size.height() << ", step " << n;
             }
+        }
+    }
+}
+
+// Shapes whose boxes reach far beyond the picture, drawn and then left out in the next draw
+// into the same picture: what they drew is written again, and only that.
+TEST(RasterPipeline, ShapesFromFarAwayAreClearedByTheNextDraw) {
+    const QSize size(400, 300);
+    const Rect area{0, 0, size.width(), -size.height()};
+    struct Shape {
+        std::string name;
+        std::function<void(DrawSurface&)> draw;
+    };
+    const std::vector<Shape> shapes = {
+        {"line across",
+         [](DrawSurface& s) {
+             s.MoveTo({-900000, -100});
+             s.LineTo({900000, -180});
+         }},
+        {"steep line",
+         [](DrawSurface& s) {
+             s.MoveTo({150, 800000});
+             s.LineTo({260, -800000});
+         }},
+        {"circle",
+         [](DrawSurface& s) {
+             s.Circle({-500000, 500150, 500200, -499850});
+         }},
+        {"ellipse",
+         [](DrawSurface& s) {
+             s.Ellipse({-30000, 60, 30390, -290});
+         }},
+        {"arc",
+         [](DrawSurface& s) {
+             s.Arc({-500000, 500150, 500200, -499850}, {0, 0}, {200, 0});
+         }},
+    };
+    const auto draw = [&](QImage& image, CRasterCache* cache, const Shape* shape) {
+        QPainter painter(&image);
+        std::unique_ptr<DrawSurface> surface;
+        if (cache != nullptr) {
+            surface = std::make_unique<CRasterSurface>(painter, image.rect(), cache);
+        } else {
+            surface = std::make_unique<CQtPainterSurface>(&painter, Point{0, 0});
+        }
+        surface->SelectBrush(Brush::Hollow);
+        surface->FillWhite(area);
+        surface->SelectPen({3, {200, 0, 0}});
+        if (shape != nullptr) {
+            shape->draw(*surface);
+        }
+    };
+    for (const Shape& shape : shapes) {
+        CRasterCache cache;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        for (const Shape* drawn : {&shape, static_cast<const Shape*>(nullptr), &shape}) {
+            QImage expected(size, QImage::Format_RGB32);
+            draw(expected, nullptr, drawn);
+            draw(image, &cache, drawn);
+            ASSERT_TRUE(image == expected) << shape.name << (drawn ? " drawn" : " left out");
         }
     }
 }
