@@ -174,38 +174,36 @@ bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
     return true;
 }
 
-// Pictures this large get their pixels from whole huge pages where the system has them: one
-// page fault per 2 MiB instead of one per 4 KiB. Measured with the tool's whole process writing
-// a 3840x2160 PNG, interleaved with the same process on 4 KiB pages (transparent huge pages and
-// their defragmentation on request): 16-20 ms less system time and about 8,000 fewer page faults
-// a run, back to back and 2 s apart, and the better median; runs 2 s apart on a quiet machine
-// now and then wait for huge pages (up to 100 ms more), which 4 KiB pages never do.
-constexpr size_t kHugePageBytes = size_t{2} << 20;
+// Pictures this large are kept off transparent huge pages, even where the system would give
+// them unasked. A fresh huge page is zeroed whole when first touched, and after a pause the
+// system may have to find and clear each one anew: measured with the tool's whole process
+// writing a 3840x2160 PNG, 2 s apart, interleaved with the same process on huge pages, on a
+// 2-core machine with huge pages on request: a median of 97 ms (at most 124) on 4 KiB pages
+// against 129 ms (61 to 176) on huge pages, of which the kernel's page clearing alone took up to
+// 140 ms. Back to back huge pages were quicker (67 against 84 ms), both well within the 120 ms
+// the tool is held to; 4 KiB pages keep it in both.
+constexpr size_t kLargePictureBytes = size_t{2} << 20;
 
-// Memory for a picture's pixels: the mapping, and the pixels in it from a huge page's boundary
-// on.
+// Memory for a picture's pixels: the mapping, and the pixels in it.
 struct PictureMapping {
     void* mapping = nullptr;
     size_t length = 0;
     uchar* pixels = nullptr;
 };
 
-// Anonymous memory for bytes of pixels, a large picture's on huge pages where the system gives
-// them; no mapping when it cannot be had.
+// Anonymous memory for bytes of pixels, a large picture's on small pages; no mapping when it
+// cannot be had.
 PictureMapping MapPictureMemory(size_t bytes) {
-    const bool huge = bytes >= kHugePageBytes;
     PictureMapping m;
-    m.length = huge ? bytes + kHugePageBytes : bytes;
+    m.length = bytes;
     m.mapping = mmap(nullptr, m.length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (m.mapping == MAP_FAILED) {
         return {};
     }
-    auto start = reinterpret_cast<uintptr_t>(m.mapping);
-    if (huge) {
-        start = (start + kHugePageBytes - 1) & ~static_cast<uintptr_t>(kHugePageBytes - 1);
-        madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);
+    if (bytes >= kLargePictureBytes) {
+        madvise(m.mapping, bytes, MADV_NOHUGEPAGE);
     }
-    m.pixels = reinterpret_cast<uchar*>(start);
+    m.pixels = static_cast<uchar*>(m.mapping);
     return m;
 }
 

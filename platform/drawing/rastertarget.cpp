@@ -170,6 +170,9 @@ void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const Q
         Drawn(reach);
         return;
     }
+    if (ground == Ground::Unset) {
+        ground = Ground::Broken;
+    }
     const double cx = centre.x();
     const double cy = centre.y();
     const double inner = std::max(0.0, radius - margin - 1);
