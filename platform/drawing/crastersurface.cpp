@@ -185,8 +185,7 @@ void CRasterSurface::FillWhite(Rect rect) {
             return;
         }
     }
-    target.PayWhite();
-    target.DrawnAnywhere();
+    target.WillDrawAnywhere();
     plain.FillWhite(rect);
 }
 
@@ -217,8 +216,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         return;
     }
     if (!keeps || !pixelExact || HasLineBreakingCharacters(text)) {
-        target.PayWhite();
-        target.DrawnAnywhere();
+        target.WillDrawAnywhere();
         plain.SetTextColour(textColour);
         plain.TextOut(p, text);
         return;
@@ -239,8 +237,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         QRect(static_cast<int>(x), static_cast<int>(y),
               static_cast<int>(std::ceil(line.text.size().width())), textHeight)
             .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight);
-    target.PayWhiteIn(reach);
-    target.Drawn(reach);
+    target.WillDrawIn(reach);
     painter.setPen(ToQColor(textColour));
     painter.drawStaticText(at, line.text);
     plain.SelectPen(pen);
@@ -343,8 +340,7 @@ void CRasterSurface::DrawGroupCalls(DrawSurface& s, bool shapes) const {
 
 void CRasterSurface::AbandonGroup() {
     recording = false;
-    target.PayWhite();
-    target.DrawnAnywhere();
+    target.WillDrawAnywhere();
     DrawGroupCalls(plain, true);
     groupCalls.clear();
 }
@@ -353,8 +349,7 @@ void CRasterSurface::FinishGroup() {
     const GroupPicture* kept = parts.groups.Picture(
         groupCalls, area, [this](DrawSurface& layer) { DrawGroupCalls(layer, true); });
     if (kept == nullptr) {
-        target.PayWhite();
-        target.DrawnAnywhere();
+        target.WillDrawAnywhere();
         DrawGroupCalls(plain, true);
         return;
     }
@@ -410,8 +405,7 @@ bool CRasterSurface::StampCircle(const Rect& box) {
 void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
     if (target.WritesRows()) {
         const QRect placed = stamp.bounds.translated(static_cast<int>(x), static_cast<int>(y));
-        target.PayWhiteIn(placed);
-        target.Drawn(placed);
+        target.WillDrawIn(placed);
         target.FillRuns(stamp.runs, x, y, pen.colour);
         return;
     }
@@ -482,8 +476,7 @@ bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
     if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
         const QRect reach = target.Reach();
         if (reach.isEmpty() || margin > kStampArea) {
-            target.PayWhite();
-            target.DrawnAnywhere();
+            target.WillDrawAnywhere();
             return false;
         }
         x0 = std::max<int64_t>(x0, reach.left() - margin);
@@ -504,8 +497,7 @@ void CRasterSurface::FlushRuns() {
     if (runs.empty()) {
         return;
     }
-    target.PayWhite();
-    target.DrawnAnywhere();
+    target.WillDrawAnywhere();
     painter.setPen(Qt::NoPen);
     painter.setBrush(ToQColor(runsColour));
     painter.drawRects(runs.data(), static_cast<int>(runs.size()));

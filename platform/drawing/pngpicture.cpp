@@ -184,27 +184,30 @@ bool WritePng(QSize size, const std::vector<uint8_t>& stream, QIODevice& file) {
 // the tool is held to; 4 KiB pages keep it in both.
 constexpr size_t kLargePictureBytes = size_t{2} << 20;
 
-// Memory for a picture's pixels: the mapping, and the pixels in it.
+// Memory for a picture's pixels: the mapping and its length; null when there is none.
 struct PictureMapping {
-    void* mapping = nullptr;
-    size_t length = 0;
     uchar* pixels = nullptr;
+    size_t length = 0;
 };
 
 // Anonymous memory for bytes of pixels, a large picture's on small pages; no mapping when it
 // cannot be had.
 PictureMapping MapPictureMemory(size_t bytes) {
-    PictureMapping m;
-    m.length = bytes;
-    m.mapping = mmap(nullptr, m.length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (m.mapping == MAP_FAILED) {
+    void* mapping =
+        mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) {
         return {};
     }
     if (bytes >= kLargePictureBytes) {
-        madvise(m.mapping, bytes, MADV_NOHUGEPAGE);
+        madvise(mapping, bytes, MADV_NOHUGEPAGE);
     }
-    m.pixels = static_cast<uchar*>(m.mapping);
-    return m;
+    return {static_cast<uchar*>(mapping), bytes};
+}
+
+void UnmapPictureMemory(const PictureMapping& m) {
+    if (m.pixels != nullptr) {
+        munmap(m.pixels, m.length);
+    }
 }
 
 // The memory of the last picture, kept for the next one: a process that writes several pictures
@@ -212,7 +215,6 @@ PictureMapping MapPictureMemory(size_t bytes) {
 struct PictureMemory {
     std::mutex mutex;
     PictureMapping kept;
-    size_t bytes = 0; ///< how many pixel bytes kept holds
     bool inUse = false;
 };
 
@@ -230,7 +232,7 @@ void ReleaseKeptMemory(void*) {
 
 void ReleasePages(void* mapping) {
     const auto* m = static_cast<PictureMapping*>(mapping);
-    munmap(m->mapping, m->length);
+    UnmapPictureMemory(*m);
     delete m;
 }
 
@@ -245,14 +247,11 @@ bool GrowKeptMemory(PictureMemory& memory, size_t bytes) {
     if (memory.inUse) {
         return false;
     }
-    if (memory.bytes < bytes) {
-        if (memory.kept.mapping != nullptr) {
-            munmap(memory.kept.mapping, memory.kept.length);
-        }
+    if (memory.kept.length < bytes) {
+        UnmapPictureMemory(memory.kept);
         memory.kept = MapPictureMemory(bytes);
-        memory.bytes = memory.kept.mapping != nullptr ? bytes : 0;
     }
-    return memory.kept.mapping != nullptr;
+    return memory.kept.pixels != nullptr;
 }
 
 // An RGB32 picture of the given size on the kept memory, or on memory of its own while the kept
@@ -272,7 +271,7 @@ QImage NewPicture(QSize size) {
         }
     }
     const PictureMapping own = MapPictureMemory(bytes);
-    if (own.mapping == nullptr) {
+    if (own.pixels == nullptr) {
         return {size, QImage::Format_RGB32};
     }
     return PictureOn(own.pixels, size, ReleasePages, new PictureMapping(own));

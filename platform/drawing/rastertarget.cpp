@@ -15,6 +15,9 @@ constexpr int kOwedReach = 1 << 24;
 
 constexpr uint32_t kWhite = 0xffffffff;
 
+// The side of a tile of the memory of the last draw.
+constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
+
 // The 32-bit formats whose opaque pixels are 0xffRRGGBB, as the raster engine fills them.
 bool HasOpaqueRgbPixels(const QImage& image) {
     const QImage::Format f = image.format();
@@ -81,7 +84,6 @@ CRasterTarget::CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemo
     // The serial of the image's data: a new picture (a backing store made again) has another.
     imageSerial = image->cacheKey() >> 32;
     imageSize = image->size();
-    constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
     tilesAcross = (writable.width() + kTile - 1) / kTile;
     const int tilesDown = (writable.height() + kTile - 1) / kTile;
     drawn.assign(static_cast<size_t>(tilesAcross) * static_cast<size_t>(tilesDown), 0);
@@ -95,7 +97,6 @@ void CRasterTarget::Remember(const RasterFrameMemory& last) {
         last.origin != origin || last.writable != writable || last.drawn.size() != drawn.size()) {
         return;
     }
-    constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
     // The backing store of a translucent window is cleared to transparent before each paint,
     // the whole part painted; every draw leaves opaque pixels. Its corners and centre tell.
     if (format != QImage::Format_RGB32) {
@@ -114,40 +115,38 @@ void CRasterTarget::Remember(const RasterFrameMemory& last) {
     }
     // The tiles the ground's picture met.
     if (const QRect g = last.groundPlaced & writable; !g.isEmpty()) {
-        const int tilesDown = static_cast<int>(stale.size()) / tilesAcross;
-        const int x0 = (g.left() - writable.left()) / kTile;
-        const int x1 = std::min(tilesAcross - 1, (g.right() - writable.left()) / kTile);
-        const int y0 = (g.top() - writable.top()) / kTile;
-        const int y1 = std::min(tilesDown - 1, (g.bottom() - writable.top()) / kTile);
-        for (int ty = y0; ty <= y1; ++ty) {
-            for (int tx = x0; tx <= x1; ++tx) {
-                stale[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
-                      static_cast<size_t>(tx)] |= kWasGroundPicture;
+        const TileSpan t = TilesOf(g);
+        for (int ty = t.y0; ty <= t.y1; ++ty) {
+            for (int tx = t.x0; tx <= t.x1; ++tx) {
+                stale[TileIndex(tx, ty)] |= kWasGroundPicture;
             }
         }
     }
     remembers = true;
 }
 
-void CRasterTarget::Drawn(const QRect& box) {
+CRasterTarget::TileSpan CRasterTarget::TilesOf(const QRect& r) const {
+    constexpr int kShift = RasterFrameMemory::kTileShift;
+    return {(r.left() - writable.left()) >> kShift, (r.right() - writable.left()) >> kShift,
+            (r.top() - writable.top()) >> kShift, (r.bottom() - writable.top()) >> kShift};
+}
+
+void CRasterTarget::NoteWrite() {
     if (ground == Ground::Unset) {
         ground = Ground::Broken;
     }
-    if (drawn.empty()) {
-        return;
-    }
+}
+
+void CRasterTarget::Drawn(const QRect& box) {
+    NoteWrite();
     const QRect r = box & writable;
-    if (r.isEmpty()) {
+    if (drawn.empty() || r.isEmpty()) {
         return;
     }
-    constexpr int kShift = RasterFrameMemory::kTileShift;
-    const int x0 = (r.left() - writable.left()) >> kShift;
-    const int x1 = (r.right() - writable.left()) >> kShift;
-    const int y0 = (r.top() - writable.top()) >> kShift;
-    const int y1 = (r.bottom() - writable.top()) >> kShift;
-    for (int ty = y0; ty <= y1; ++ty) {
-        uint8_t* row = drawn.data() + static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross);
-        std::fill(row + x0, row + x1 + 1, uint8_t{1});
+    const TileSpan t = TilesOf(r);
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
+        std::fill(drawn.begin() + TileIndex(t.x0, ty), drawn.begin() + TileIndex(t.x1, ty) + 1,
+                  uint8_t{1});
     }
 }
 
@@ -165,30 +164,22 @@ void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
 }
 
 void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const QRect& within) {
+    NoteWrite();
     const QRect reach = within & writable;
     if (drawn.empty() || reach.isEmpty()) {
-        Drawn(reach);
         return;
-    }
-    if (ground == Ground::Unset) {
-        ground = Ground::Broken;
     }
     const double cx = centre.x();
     const double cy = centre.y();
     const double inner = std::max(0.0, radius - margin - 1);
     const double outer = radius + margin + 1;
-    constexpr int kShift = RasterFrameMemory::kTileShift;
-    constexpr int kTile = 1 << kShift;
-    const int x0 = (reach.left() - writable.left()) >> kShift;
-    const int x1 = (reach.right() - writable.left()) >> kShift;
-    const int y0 = (reach.top() - writable.top()) >> kShift;
-    const int y1 = (reach.bottom() - writable.top()) >> kShift;
-    for (int ty = y0; ty <= y1; ++ty) {
+    const TileSpan t = TilesOf(reach);
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
         const double top = writable.top() + ty * kTile - cy;
         const double bottom = top + kTile;
         const double nearY = top > 0 ? top : (bottom < 0 ? bottom : 0);
         const double farY = std::max(std::fabs(top), std::fabs(bottom));
-        for (int tx = x0; tx <= x1; ++tx) {
+        for (int tx = t.x0; tx <= t.x1; ++tx) {
             const double left = writable.left() + tx * kTile - cx;
             const double right = left + kTile;
             const double nearX = left > 0 ? left : (right < 0 ? right : 0);
@@ -198,16 +189,14 @@ void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const Q
                 nearX * nearX + nearY * nearY > outer * outer) {
                 continue;
             }
-            drawn[static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) +
-                  static_cast<size_t>(tx)] = 1;
+            drawn[TileIndex(tx, ty)] = 1;
         }
     }
 }
 
-void CRasterTarget::DrawnAnywhere() {
-    if (ground == Ground::Unset) {
-        ground = Ground::Broken;
-    }
+void CRasterTarget::WillDrawAnywhere() {
+    PayWhite();
+    NoteWrite();
     drewEverywhere = true;
 }
 
@@ -241,24 +230,18 @@ void CRasterTarget::ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act
     if (r.isEmpty()) {
         return;
     }
-    constexpr int kShift = RasterFrameMemory::kTileShift;
-    constexpr int kTile = 1 << kShift;
-    const int x0 = (r.left() - writable.left()) >> kShift;
-    const int x1 = (r.right() - writable.left()) >> kShift;
-    const int y0 = (r.top() - writable.top()) >> kShift;
-    const int y1 = (r.bottom() - writable.top()) >> kShift;
-    for (int ty = y0; ty <= y1; ++ty) {
-        const uint8_t* row =
-            stale.data() + static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross);
+    const TileSpan t = TilesOf(r);
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
+        const uint8_t* row = stale.data() + TileIndex(0, ty);
         const int top = std::max(r.top(), writable.top() + ty * kTile);
         const int bottom = std::min(r.bottom(), writable.top() + ty * kTile + kTile - 1);
-        for (int tx = x0; tx <= x1;) {
+        for (int tx = t.x0; tx <= t.x1;) {
             if ((row[tx] & mask) == 0) {
                 ++tx;
                 continue;
             }
             const int first = tx;
-            while (tx <= x1 && (row[tx] & mask) != 0) {
+            while (tx <= t.x1 && (row[tx] & mask) != 0) {
                 ++tx;
             }
             const int left = std::max(r.left(), writable.left() + first * kTile);

@@ -51,9 +51,15 @@ public:
     /// this one leaves, by Finish).
     CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemory* memory = nullptr);
 
-    /// Notes that the draw wrote within box (painter coordinates), or anywhere.
+    /// Notes that the draw wrote within box (painter coordinates).
     void Drawn(const QRect& box);
-    void DrawnAnywhere();
+    /// Before a write within box: pays the white owed in its rows and notes the write.
+    void WillDrawIn(const QRect& box) {
+        PayWhiteIn(box);
+        Drawn(box);
+    }
+    /// Before a write that may go anywhere: pays all the white owed and notes a write anywhere.
+    void WillDrawAnywhere();
     /// Notes that the draw wrote within margin pixels of the segment from a to b.
     void DrawnAlong(QPoint a, QPoint b, int margin);
     /// Notes that the draw wrote within margin pixels of the circle of radius about centre, and
@@ -97,6 +103,19 @@ private:
     static constexpr uint8_t kWasDrawn = 1;
     static constexpr uint8_t kWasGroundPicture = 2;
 
+    // The tiles a non-empty rectangle within writable meets, counted from writable's corner.
+    struct TileSpan {
+        int x0;
+        int x1;
+        int y0;
+        int y1;
+    };
+    TileSpan TilesOf(const QRect& r) const;
+    size_t TileIndex(int tx, int ty) const {
+        return static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) + static_cast<size_t>(tx);
+    }
+    /// Notes a write of the draw's own: before the white ground, it leaves none.
+    void NoteWrite();
     void Remember(const RasterFrameMemory& last);
     template <typename Action> void ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act);
     void FillRowsWhite(const QRect& rect);

@@ -309,15 +309,11 @@ TEST(RasterPipeline, ShapesFromFarAwayAreClearedByTheNextDraw) {
     }
 }
 
-// Lines and circles of every pen width the chart could use, short and long, at random places
-// and partly outside the picture, drawn by both surfaces.
-TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
-    std::mt19937 random(11);
-    const auto uniform = [&](int lo, int hi) {
-        return std::uniform_int_distribution<int>(lo, hi)(random);
-    };
-    QImage plainImage(300, 200, QImage::Format_RGB32);
-    QImage rasterImage(300, 200, QImage::Format_RGB32);
+// Makes the calls through the plain surface and through the window's surface, each on a white
+// picture of size, and expects the same pixels.
+void ExpectTheSamePixels(QSize size, const std::vector<std::function<void(DrawSurface&)>>& calls) {
+    QImage plainImage(size, QImage::Format_RGB32);
+    QImage rasterImage(size, QImage::Format_RGB32);
     plainImage.fill(Qt::white);
     rasterImage.fill(Qt::white);
     {
@@ -325,31 +321,44 @@ TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
         QPainter rasterPainter(&rasterImage);
         CQtPainterSurface plain(&plainPainter, {0, 0});
         CRasterSurface raster(rasterPainter, rasterImage.rect());
-        for (int i = 0; i < 3000; ++i) {
-            const Pen pen{uniform(0, 10), {static_cast<uint8_t>(uniform(0, 255)), 0, 90}};
-            const Point from{uniform(-30, 330), -uniform(-30, 230)};
-            for (DrawSurface* s :
-                 {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
-                s->SelectPen(pen);
-            }
-            if (i % 4 == 0) {
-                const int w = uniform(0, 70);
-                const int h = i % 8 == 0 ? w : uniform(0, 70);
-                const Rect box{from.x, from.y, from.x + w, from.y - h};
-                plain.Circle(box);
-                raster.Circle(box);
-            } else {
-                const int reach = i % 3 == 0 ? 40 : 4;
-                const Point to{from.x + uniform(-reach, reach), from.y + uniform(-reach, reach)};
-                for (DrawSurface* s :
-                     {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
-                    s->MoveTo(from);
-                    s->LineTo(to);
-                }
-            }
+        for (const auto& call : calls) {
+            call(plain);
+            call(raster);
         }
     }
     EXPECT_TRUE(plainImage == rasterImage);
+}
+
+// Lines and circles of every pen width the chart could use, short and long, at random places
+// and partly outside the picture, drawn by both surfaces.
+TEST(RasterPipeline, ShortShapesMatchThePlainSurfaceAnywhere) {
+    std::mt19937 random(11);
+    const auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    std::vector<std::function<void(DrawSurface&)>> calls;
+    for (int i = 0; i < 3000; ++i) {
+        const Pen pen{uniform(0, 10), {static_cast<uint8_t>(uniform(0, 255)), 0, 90}};
+        const Point from{uniform(-30, 330), -uniform(-30, 230)};
+        if (i % 4 == 0) {
+            const int w = uniform(0, 70);
+            const int h = i % 8 == 0 ? w : uniform(0, 70);
+            const Rect box{from.x, from.y, from.x + w, from.y - h};
+            calls.emplace_back([=](DrawSurface& s) {
+                s.SelectPen(pen);
+                s.Circle(box);
+            });
+        } else {
+            const int reach = i % 3 == 0 ? 40 : 4;
+            const Point to{from.x + uniform(-reach, reach), from.y + uniform(-reach, reach)};
+            calls.emplace_back([=](DrawSurface& s) {
+                s.SelectPen(pen);
+                s.MoveTo(from);
+                s.LineTo(to);
+            });
+        }
+    }
+    ExpectTheSamePixels({300, 200}, calls);
 }
 
 // Lines as long as the window's surface fills from pixel runs, and longer, in the pens of the
@@ -359,28 +368,18 @@ TEST(RasterPipeline, LongerLinesMatchThePlainSurfaceAnywhere) {
     const auto uniform = [&](int lo, int hi) {
         return std::uniform_int_distribution<int>(lo, hi)(random);
     };
-    QImage plainImage(400, 300, QImage::Format_RGB32);
-    QImage rasterImage(400, 300, QImage::Format_RGB32);
-    plainImage.fill(Qt::white);
-    rasterImage.fill(Qt::white);
-    {
-        QPainter plainPainter(&plainImage);
-        QPainter rasterPainter(&rasterImage);
-        CQtPainterSurface plain(&plainPainter, {0, 0});
-        CRasterSurface raster(rasterPainter, rasterImage.rect());
-        for (int i = 0; i < 2000; ++i) {
-            const Pen pen{i % 2 == 0 ? 2 : uniform(1, 8), {0, static_cast<uint8_t>(i % 256), 0}};
-            const Point from{uniform(-80, 480), -uniform(-80, 380)};
-            const Point to{from.x + uniform(-70, 70), from.y + uniform(-70, 70)};
-            for (DrawSurface* s :
-                 {static_cast<DrawSurface*>(&plain), static_cast<DrawSurface*>(&raster)}) {
-                s->SelectPen(pen);
-                s->MoveTo(from);
-                s->LineTo(to);
-            }
-        }
+    std::vector<std::function<void(DrawSurface&)>> calls;
+    for (int i = 0; i < 2000; ++i) {
+        const Pen pen{i % 2 == 0 ? 2 : uniform(1, 8), {0, static_cast<uint8_t>(i % 256), 0}};
+        const Point from{uniform(-80, 480), -uniform(-80, 380)};
+        const Point to{from.x + uniform(-70, 70), from.y + uniform(-70, 70)};
+        calls.emplace_back([=](DrawSurface& s) {
+            s.SelectPen(pen);
+            s.MoveTo(from);
+            s.LineTo(to);
+        });
     }
-    EXPECT_TRUE(plainImage == rasterImage);
+    ExpectTheSamePixels({400, 300}, calls);
 }
 
 } // namespace
