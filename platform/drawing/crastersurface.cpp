@@ -9,8 +9,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -33,6 +35,10 @@ struct CRasterCache::Parts {
     CGroupPictureCache groups;
     RasterFrameMemory frame;
     uint64_t draws = 0; ///< the draws made with the cache so far
+    // The calls of the draw under way, kept until it ends (their room is kept for the next).
+    std::vector<CRasterSurface::KeptCall> kept;
+    std::vector<std::string> keptTexts;
+    std::vector<uint32_t> keptTiles;
 };
 
 CRasterCache::CRasterCache() : parts(std::make_unique<Parts>()) {}
@@ -53,6 +59,21 @@ bool IsPixelExact(QPainter& painter) {
 
 bool WithinStampArea(int64_t x, int64_t y) {
     return std::llabs(x) <= kStampArea && std::llabs(y) <= kStampArea;
+}
+
+// The centre and radius (in device pixels) of the ellipse in a valid box when it is a circle:
+// the sides of its box differ by a pixel at most.
+bool CircleIn(const Rect& box, QPointF& centre, double& radius) {
+    const double left = std::min(box.left, box.right);
+    const double right = std::max(box.left, box.right);
+    const double top = -static_cast<double>(std::max(box.top, box.bottom));
+    const double bottom = -static_cast<double>(std::min(box.top, box.bottom));
+    if (std::fabs((right - left) - (bottom - top)) > 1) {
+        return false;
+    }
+    centre = {left + (right - left) / 2, top + (bottom - top) / 2};
+    radius = std::max(right - left, bottom - top) / 2;
+    return true;
 }
 
 // A call of a group with the shape's coordinates, or the pen or brush it selects.
@@ -88,9 +109,14 @@ CRasterSurface::CRasterSurface(QPainter& painter, QRect area, CRasterCache* cach
       parts(*(cache != nullptr ? cache : ownCache.get())->parts), pixelExact(IsPixelExact(painter)),
       keeps(cache != nullptr), target(painter, pixelExact, keeps ? &parts.frame : nullptr) {
     ++parts.draws;
+    // A draw into a picture that holds the last draw is written at its end, where it changes.
+    keeping = keeps && pixelExact && target.WritesRows() && target.Remembers();
 }
 
 CRasterSurface::~CRasterSurface() {
+    if (keeping) {
+        DrawKept();
+    }
     FlushRuns();
     if (recording) {
         AbandonGroup();
@@ -108,8 +134,23 @@ bool CRasterSurface::Record(const GroupCall& call) {
     return true;
 }
 
+bool CRasterSurface::Keep(KeptCall::Op op, Rect box, Point a, Point b) {
+    if (!keeping) {
+        return false;
+    }
+    KeptCall& c = parts.kept.emplace_back();
+    c.op = op;
+    c.box = box;
+    c.a = a;
+    c.b = b;
+    c.pen = pen;
+    c.brush = brush;
+    c.textColour = textColour;
+    return true;
+}
+
 void CRasterSurface::PenSelected() {
-    if (Record(PenCall(pen))) {
+    if (Keep(KeptCall::Op::Pen) || Record(PenCall(pen))) {
         return;
     }
     if (!(pen.colour == runsColour)) {
@@ -119,17 +160,21 @@ void CRasterSurface::PenSelected() {
 }
 
 void CRasterSurface::BrushSelected() {
-    if (!Record(BrushCall(brush))) {
+    if (!Keep(KeptCall::Op::Brush) && !Record(BrushCall(brush))) {
         plain.SelectBrush(brush);
     }
 }
 
 void CRasterSurface::Moved() {
+    if (Keep(KeptCall::Op::Move, {}, position)) {
+        return;
+    }
     Record(ShapeCall(GroupCall::Op::Move, {}, position));
 }
 
 void CRasterSurface::Line(Point from, Point to) {
-    if (Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
+    if (Keep(KeptCall::Op::Line, {}, from, to) ||
+        Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
         return;
     }
     WillDrawAlong(from, to);
@@ -138,7 +183,8 @@ void CRasterSurface::Line(Point from, Point to) {
 }
 
 void CRasterSurface::Circle(Rect box) {
-    if (Record(ShapeCall(GroupCall::Op::Circle, box)) || StampCircle(box)) {
+    if (Keep(KeptCall::Op::Circle, box) || Record(ShapeCall(GroupCall::Op::Circle, box)) ||
+        StampCircle(box)) {
         return;
     }
     FlushRuns();
@@ -147,7 +193,8 @@ void CRasterSurface::Circle(Rect box) {
 }
 
 void CRasterSurface::Arc(Rect box, Point start, Point end) {
-    if (Record(ShapeCall(GroupCall::Op::Arc, box, start, end))) {
+    if (Keep(KeptCall::Op::Arc, box, start, end) ||
+        Record(ShapeCall(GroupCall::Op::Arc, box, start, end))) {
         return;
     }
     FlushRuns();
@@ -156,7 +203,7 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
 }
 
 void CRasterSurface::Ellipse(Rect box) {
-    if (Record(ShapeCall(GroupCall::Op::Ellipse, box))) {
+    if (Keep(KeptCall::Op::Ellipse, box) || Record(ShapeCall(GroupCall::Op::Ellipse, box))) {
         return;
     }
     FlushRuns();
@@ -169,7 +216,7 @@ void CRasterSurface::Ellipse(Rect box) {
 }
 
 void CRasterSurface::FillWhite(Rect rect) {
-    if (Record(ShapeCall(GroupCall::Op::Fill, rect))) {
+    if (Keep(KeptCall::Op::Fill, rect) || Record(ShapeCall(GroupCall::Op::Fill, rect))) {
         return;
     }
     FlushRuns();
@@ -190,7 +237,7 @@ void CRasterSurface::FillWhite(Rect rect) {
 }
 
 void CRasterSurface::SetBackgroundTransparent() {
-    if (!Record(ShapeCall(GroupCall::Op::Transparent))) {
+    if (!Keep(KeptCall::Op::Transparent) && !Record(ShapeCall(GroupCall::Op::Transparent))) {
         plain.SetBackgroundTransparent();
     }
 }
@@ -204,6 +251,11 @@ int32_t CRasterSurface::TextWidth(const std::string& text) {
 }
 
 void CRasterSurface::TextOut(Point p, const std::string& text) {
+    if (Keep(KeptCall::Op::Text, {}, p)) {
+        parts.kept.back().text = static_cast<uint32_t>(parts.keptTexts.size());
+        parts.keptTexts.push_back(text);
+        return;
+    }
     FlushRuns();
     if (recording) {
         AbandonGroup();
@@ -223,21 +275,12 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     }
     LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
     // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
-    if (textAscent < 0) {
-        const QFontMetrics metrics(painter.font(), painter.device());
-        textAscent = metrics.ascent();
-        textHeight = metrics.height();
-    }
+    MeasureFont();
     const QPointF at(x, y + textAscent - line.ascent);
     if (PutTextOverWhite(line, at)) {
         return;
     }
-    // A line's glyphs stay well within two lines' height around the box of its advance.
-    const QRect reach =
-        QRect(static_cast<int>(x), static_cast<int>(y),
-              static_cast<int>(std::ceil(line.text.size().width())), textHeight)
-            .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight);
-    target.WillDrawIn(reach);
+    target.WillDrawIn(TextReach(x, y, line));
     painter.setPen(ToQColor(textColour));
     painter.drawStaticText(at, line.text);
     plain.SelectPen(pen);
@@ -274,7 +317,25 @@ bool CRasterSurface::PutTextOverWhite(LaidOutText& line, QPointF at) {
     return true;
 }
 
+// A line's glyphs stay well within two lines' height around the box of its advance from (x, y).
+QRect CRasterSurface::TextReach(double x, double y, const LaidOutText& line) const {
+    return QRect(static_cast<int>(x), static_cast<int>(y),
+                 static_cast<int>(std::ceil(line.text.size().width())), textHeight)
+        .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight);
+}
+
+void CRasterSurface::MeasureFont() {
+    if (textAscent < 0) {
+        const QFontMetrics metrics(painter.font(), painter.device());
+        textAscent = metrics.ascent();
+        textHeight = metrics.height();
+    }
+}
+
 void CRasterSurface::BeginGroup() {
+    if (Keep(KeptCall::Op::BeginGroup)) {
+        return;
+    }
     FlushRuns();
     if (groupDepth++ == 0 && pixelExact && keeps) {
         recording = true;
@@ -286,7 +347,7 @@ void CRasterSurface::BeginGroup() {
 }
 
 void CRasterSurface::EndGroup() {
-    if (groupDepth == 0 || --groupDepth != 0 || !recording) {
+    if (Keep(KeptCall::Op::EndGroup) || groupDepth == 0 || --groupDepth != 0 || !recording) {
         return;
     }
     recording = false;
@@ -359,45 +420,60 @@ void CRasterSurface::FinishGroup() {
     DrawGroupCalls(plain, false);
 }
 
-bool CRasterSurface::StampLine(Point from, Point to) {
-    if (!pixelExact || pen.width < 1 || pen.width > kMaxStampPen || !IsValidPoint(from) ||
+// The runs of a line drawn with linePen and where they start, when they can be used.
+const Stamp* CRasterSurface::LineStampAt(Pen linePen, Point from, Point to, int64_t& x,
+                                         int64_t& y) {
+    if (!pixelExact || linePen.width < 1 || linePen.width > kMaxStampPen || !IsValidPoint(from) ||
         !IsValidPoint(to)) {
-        return false;
+        return nullptr;
     }
-    const int64_t x = from.x;
-    const int64_t y = -int64_t{from.y};
+    x = from.x;
+    y = -int64_t{from.y};
     const int64_t dx = int64_t{to.x} - from.x;
     const int64_t dy = int64_t{from.y} - to.y;
     if (!WithinStampArea(x, y) || std::llabs(dx) > kStampReach || std::llabs(dy) > kStampReach) {
-        return false;
+        return nullptr;
     }
     const Stamp& stamp =
-        parts.stamps.LineStamp(pen.width, static_cast<int>(dx), static_cast<int>(dy));
-    if (!stamp.usable) {
-        return false;
-    }
-    PutRuns(stamp, x, y);
-    return true;
+        parts.stamps.LineStamp(linePen.width, static_cast<int>(dx), static_cast<int>(dy));
+    return stamp.usable ? &stamp : nullptr;
 }
 
-bool CRasterSurface::StampCircle(const Rect& box) {
-    if (!pixelExact || pen.width < 1 || pen.width > kMaxStampPen || !IsValidRect(box)) {
-        return false;
+// The runs of a circle in box drawn with circlePen and where they start, when they can be used.
+const Stamp* CRasterSurface::CircleStampAt(Pen circlePen, const Rect& box, int64_t& x, int64_t& y) {
+    if (!pixelExact || circlePen.width < 1 || circlePen.width > kMaxStampPen || !IsValidRect(box)) {
+        return nullptr;
     }
-    const int64_t x = std::min(box.left, box.right);
-    const int64_t y = -int64_t{std::max(box.top, box.bottom)};
+    x = std::min(box.left, box.right);
+    y = -int64_t{std::max(box.top, box.bottom)};
     const int64_t w = std::llabs(int64_t{box.right} - box.left);
     const int64_t h = std::llabs(int64_t{box.top} - box.bottom);
     if (!WithinStampArea(x, y) || w > kMaxStampBox || h > kMaxStampBox) {
-        return false;
+        return nullptr;
     }
     const Stamp& stamp =
-        parts.stamps.CircleStamp(pen.width, static_cast<int>(w), static_cast<int>(h));
-    if (!stamp.usable) {
-        return false;
+        parts.stamps.CircleStamp(circlePen.width, static_cast<int>(w), static_cast<int>(h));
+    return stamp.usable ? &stamp : nullptr;
+}
+
+bool CRasterSurface::StampLine(Point from, Point to) {
+    int64_t x = 0;
+    int64_t y = 0;
+    const Stamp* stamp = LineStampAt(pen, from, to, x, y);
+    if (stamp != nullptr) {
+        PutRuns(*stamp, x, y);
     }
-    PutRuns(stamp, x, y);
-    return true;
+    return stamp != nullptr;
+}
+
+bool CRasterSurface::StampCircle(const Rect& box) {
+    int64_t x = 0;
+    int64_t y = 0;
+    const Stamp* stamp = CircleStampAt(pen, box, x, y);
+    if (stamp != nullptr) {
+        PutRuns(*stamp, x, y);
+    }
+    return stamp != nullptr;
 }
 
 // The runs of a shape placed at (x, y): written into the picture's rows at once where the
@@ -448,13 +524,10 @@ void CRasterSurface::WillDrawRing(const Rect& box) {
     if (!OwedAround(box, around) || !IsValidRect(box)) {
         return;
     }
-    const double left = std::min(box.left, box.right);
-    const double right = std::max(box.left, box.right);
-    const double top = -static_cast<double>(std::max(box.top, box.bottom));
-    const double bottom = -static_cast<double>(std::min(box.top, box.bottom));
-    if (std::fabs((right - left) - (bottom - top)) <= 1) {
-        target.DrawnRing({left + (right - left) / 2, top + (bottom - top) / 2},
-                         std::max(right - left, bottom - top) / 2, pen.width + 2, around);
+    QPointF centre;
+    double radius = 0;
+    if (CircleIn(box, centre, radius)) {
+        target.DrawnRing(centre, radius, pen.width + 2, around);
     } else {
         target.Drawn(around);
     }
@@ -465,10 +538,28 @@ void CRasterSurface::WillDrawRing(const Rect& box) {
 // nothing is drawn there (or anywhere: all is paid and noted as drawn when the draw writes no
 // rows of its own).
 bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
-    if (!IsValidRect(box)) {
-        return false; // nothing is drawn
+    switch (AroundOf(box, pen.width, around)) {
+    case Reach::Nothing:
+        return false;
+    case Reach::Anywhere:
+        target.WillDrawAnywhere();
+        return false;
+    case Reach::Box:
+        break;
     }
-    const int64_t margin = int64_t{pen.width} + 2;
+    target.PayWhiteIn(around);
+    return true;
+}
+
+// The area a shape within box (logical corners) drawn with a pen of penWidth may write: its box
+// with the pen's margin, within the part of the picture the draw may write when the box reaches
+// beyond; Nothing when it writes nothing there, Anywhere when that cannot be told (the draw
+// writes no rows of its own, or the pen is beyond all measure).
+CRasterSurface::Reach CRasterSurface::AroundOf(const Rect& box, int penWidth, QRect& around) const {
+    if (!IsValidRect(box)) {
+        return Reach::Nothing;
+    }
+    const int64_t margin = int64_t{penWidth} + 2;
     int64_t x0 = std::min(box.left, box.right) - margin;
     int64_t x1 = std::max(box.left, box.right) + margin;
     int64_t y0 = -int64_t{std::max(box.top, box.bottom)} - margin;
@@ -476,21 +567,19 @@ bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
     if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1) || margin > kStampArea) {
         const QRect reach = target.Reach();
         if (reach.isEmpty() || margin > kStampArea) {
-            target.WillDrawAnywhere();
-            return false;
+            return Reach::Anywhere;
         }
         x0 = std::max<int64_t>(x0, reach.left() - margin);
         x1 = std::min<int64_t>(x1, reach.right() + margin);
         y0 = std::max<int64_t>(y0, reach.top() - margin);
         y1 = std::min<int64_t>(y1, reach.bottom() + margin);
         if (x0 > x1 || y0 > y1) {
-            return false;
+            return Reach::Nothing;
         }
     }
     around = QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
                    QPoint(static_cast<int>(x1), static_cast<int>(y1)));
-    target.PayWhiteIn(around);
-    return true;
+    return Reach::Box;
 }
 
 void CRasterSurface::FlushRuns() {
@@ -504,4 +593,284 @@ void CRasterSurface::FlushRuns() {
     runs.clear();
     plain.SelectPen(pen);
     plain.SelectBrush(brush);
+}
+
+namespace {
+
+// One more word into a hash that depends on the order of the words.
+uint64_t Mix(uint64_t hash, uint64_t word) {
+    hash ^= word + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
+    hash *= 0xff51afd7ed558ccdULL;
+    return hash ^ (hash >> 32);
+}
+
+uint64_t Pair(int32_t a, int32_t b) {
+    return (uint64_t{static_cast<uint32_t>(a)} << 32) | static_cast<uint32_t>(b);
+}
+
+uint64_t Colour(Rgb c) {
+    return (uint64_t{c.r} << 16) | (uint64_t{c.g} << 8) | c.b;
+}
+
+// What a kept call draws, with the state it draws in: the same hash, the same pixels.
+uint64_t HashOf(const CRasterSurface::KeptCall& c, const std::string* text, bool transparent) {
+    uint64_t h = Mix(static_cast<uint64_t>(c.op), Pair(c.box.left, c.box.top));
+    h = Mix(h, Pair(c.box.right, c.box.bottom));
+    h = Mix(h, Pair(c.a.x, c.a.y));
+    h = Mix(h, Pair(c.b.x, c.b.y));
+    h = Mix(h, Pair(c.pen.width, static_cast<int32_t>(Colour(c.pen.colour))));
+    h = Mix(h, (Colour(c.textColour) << 2) | (static_cast<uint64_t>(c.brush) << 1) |
+                   (transparent ? 1 : 0));
+    if (text != nullptr) {
+        h = Mix(h, std::hash<std::string>{}(*text));
+        h = Mix(h, text->size());
+    }
+    return h;
+}
+
+} // namespace
+
+// The tiles a kept call outside a group may write; true when it may write anywhere.
+template <typename Touch> bool CRasterSurface::ForTilesOfCall(const KeptCall& c, Touch touch) {
+    int64_t x = 0;
+    int64_t y = 0;
+    QRect around;
+    switch (c.op) {
+    case KeptCall::Op::Line: {
+        if (const Stamp* stamp = LineStampAt(c.pen, c.a, c.b, x, y)) {
+            target.ForTilesIn(stamp->bounds.translated(static_cast<int>(x), static_cast<int>(y)),
+                              touch);
+            return false;
+        }
+        const Reach reach = AroundOf({c.a.x, c.a.y, c.b.x, c.b.y}, c.pen.width, around);
+        if (reach != Reach::Box) {
+            return reach == Reach::Anywhere;
+        }
+        QPointF a(c.a.x, -static_cast<double>(c.a.y));
+        QPointF b(c.b.x, -static_cast<double>(c.b.y));
+        if (ClipSegment(a, b, QRectF(around))) {
+            target.ForTilesAlong(a.toPoint(), b.toPoint(), c.pen.width + 2, touch);
+        }
+        return false;
+    }
+    case KeptCall::Op::Circle:
+        if (const Stamp* stamp = CircleStampAt(c.pen, c.box, x, y)) {
+            target.ForTilesIn(stamp->bounds.translated(static_cast<int>(x), static_cast<int>(y)),
+                              touch);
+            return false;
+        }
+        return ForTilesOfOutline(c.box, c.pen.width, touch);
+    case KeptCall::Op::Arc:
+        return ForTilesOfOutline(c.box, c.pen.width, touch);
+    case KeptCall::Op::Ellipse: {
+        if (c.brush == Brush::Hollow) {
+            return ForTilesOfOutline(c.box, c.pen.width, touch);
+        }
+        const Reach reach = AroundOf(c.box, c.pen.width, around);
+        if (reach == Reach::Box) {
+            target.ForTilesIn(around, touch);
+        }
+        return reach == Reach::Anywhere;
+    }
+    case KeptCall::Op::Fill: {
+        // As FillWhite: a rectangle within reach is owed, anything else is left to the painter.
+        const Rect& r = c.box;
+        if (!IsValidRect(r)) {
+            return true;
+        }
+        const int64_t x0 = std::min(r.left, r.right);
+        const int64_t x1 = std::max(r.left, r.right);
+        const int64_t y0 = -int64_t{std::max(r.top, r.bottom)};
+        const int64_t y1 = -int64_t{std::min(r.top, r.bottom)};
+        if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1)) {
+            return true;
+        }
+        target.ForTilesIn(QRect(static_cast<int>(x0), static_cast<int>(y0),
+                                static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)),
+                          touch);
+        return false;
+    }
+    case KeptCall::Op::Text: {
+        const std::string& text = parts.keptTexts[c.text];
+        const double tx = IsValidPoint(c.a) ? c.a.x : 0;
+        const double ty = IsValidPoint(c.a) ? -static_cast<double>(c.a.y) : 0;
+        if (text.empty() || !IsValidPoint(c.a) || std::fabs(tx) > kTextReach ||
+            std::fabs(ty) > kTextReach) {
+            return false;
+        }
+        if (HasLineBreakingCharacters(text)) {
+            return true;
+        }
+        LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
+        MeasureFont();
+        // Where its pixels on white are known (as TextOut writes it), their box; elsewhere the
+        // reach TextOut notes for the painter.
+        const QPointF at(tx, ty + textAscent - line.ascent);
+        const QPoint whole(static_cast<int>(std::floor(at.x())),
+                           static_cast<int>(std::floor(at.y())));
+        const TextOverWhite& pixels = parts.texts.OverWhite(line, painter, c.textColour,
+                                                            at - QPointF(whole), target.Format());
+        if (!pixels.image.isNull()) {
+            target.ForTilesIn(QRect(whole + pixels.at, pixels.image.size()), touch);
+            return false;
+        }
+        target.ForTilesIn(TextReach(tx, ty, line), touch);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// The tiles the outline of the ellipse in box may write with a pen of penWidth, as WillDrawRing
+// reckons them; true when it may write anywhere.
+template <typename Touch>
+bool CRasterSurface::ForTilesOfOutline(const Rect& box, int penWidth, Touch touch) {
+    QRect around;
+    const Reach reach = AroundOf(box, penWidth, around);
+    if (reach != Reach::Box) {
+        return reach == Reach::Anywhere;
+    }
+    QPointF centre;
+    double radius = 0;
+    if (CircleIn(box, centre, radius)) {
+        target.ForTilesOfRing(centre, radius, penWidth + 2, around, touch);
+    } else {
+        target.ForTilesIn(around, touch);
+    }
+    return false;
+}
+
+// A hash for each tile of what decides its pixels: the calls that may write it, in order, each
+// with the state it is drawn in. A group is one call that may write anywhere.
+std::vector<uint64_t> CRasterSurface::TileHashes() {
+    // The texts' pixels depend on the font and the resolution they are laid out at too.
+    uint64_t seed = Mix(parts.texts.FontSerial(painter),
+                        Pair(painter.device()->logicalDpiX(), painter.device()->logicalDpiY()));
+    seed = Mix(seed, static_cast<uint64_t>(target.Format()));
+    std::vector<uint64_t> hashes(target.TileCount(), seed);
+    const auto everywhere = [&hashes](uint64_t h) {
+        for (uint64_t& t : hashes) {
+            t = Mix(t, h);
+        }
+    };
+    parts.keptTiles.clear();
+    int depth = 0;
+    uint64_t group = 0;
+    bool transparent = false;
+    for (KeptCall& c : parts.kept) {
+        const bool text = c.op == KeptCall::Op::Text;
+        const uint64_t h = HashOf(c, text ? &parts.keptTexts[c.text] : nullptr, transparent);
+        transparent = transparent || c.op == KeptCall::Op::Transparent;
+        if (c.op == KeptCall::Op::BeginGroup) {
+            group = depth++ == 0 ? h : Mix(group, h);
+            continue;
+        }
+        if (depth > 0) {
+            group = Mix(group, h);
+            if (c.op == KeptCall::Op::EndGroup && --depth == 0) {
+                everywhere(group);
+            }
+            continue;
+        }
+        c.tilesBegin = static_cast<uint32_t>(parts.keptTiles.size());
+        c.everywhere = ForTilesOfCall(c, [&](size_t i) {
+            hashes[i] = Mix(hashes[i], h);
+            parts.keptTiles.push_back(static_cast<uint32_t>(i));
+        });
+        c.tilesEnd = static_cast<uint32_t>(parts.keptTiles.size());
+        if (c.everywhere) {
+            everywhere(h);
+        }
+    }
+    if (depth > 0) {
+        everywhere(group); // a group left open is drawn as it came at the end
+    }
+    return hashes;
+}
+
+// Draws the kept calls where the pixels they decide differ from the last draw's; groups whole,
+// as their pictures are kept by what they draw.
+void CRasterSurface::DrawKept() {
+    keeping = false;
+    const std::vector<uint8_t>& changed = target.WriteOnlyChanged(TileHashes());
+    const bool anyChanged = std::find(changed.begin(), changed.end(), 1) != changed.end();
+    const auto writes = [&](const KeptCall& c) {
+        if (changed.empty()) {
+            return true;
+        }
+        if (c.everywhere) {
+            return anyChanged;
+        }
+        for (uint32_t i = c.tilesBegin; i < c.tilesEnd; ++i) {
+            if (changed[parts.keptTiles[i]] != 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // The state of a fresh surface, as the calls were kept from.
+    pen = {};
+    brush = Brush::White;
+    textColour = {};
+    position = {};
+    int depth = 0;
+    for (const KeptCall& c : parts.kept) {
+        switch (c.op) {
+        case KeptCall::Op::Pen:
+            SelectPen(c.pen);
+            continue;
+        case KeptCall::Op::Brush:
+            SelectBrush(c.brush);
+            continue;
+        case KeptCall::Op::Move:
+            MoveTo(c.a);
+            continue;
+        case KeptCall::Op::Transparent:
+            SetBackgroundTransparent();
+            continue;
+        case KeptCall::Op::BeginGroup:
+            ++depth;
+            BeginGroup();
+            continue;
+        case KeptCall::Op::EndGroup:
+            depth = std::max(0, depth - 1);
+            EndGroup();
+            continue;
+        default:
+            break;
+        }
+        if (c.op == KeptCall::Op::Line) {
+            position = c.b;
+        }
+        if (depth == 0 && !writes(c)) {
+            continue;
+        }
+        switch (c.op) {
+        case KeptCall::Op::Line:
+            Line(c.a, c.b);
+            break;
+        case KeptCall::Op::Circle:
+            Circle(c.box);
+            break;
+        case KeptCall::Op::Arc:
+            Arc(c.box, c.a, c.b);
+            break;
+        case KeptCall::Op::Ellipse:
+            Ellipse(c.box);
+            break;
+        case KeptCall::Op::Fill:
+            FillWhite(c.box);
+            break;
+        case KeptCall::Op::Text:
+            textColour = c.textColour;
+            TextOut(c.a, parts.keptTexts[c.text]);
+            break;
+        default:
+            break;
+        }
+    }
+    parts.kept.clear();
+    parts.keptTexts.clear();
+    parts.keptTiles.clear();
 }

@@ -9,7 +9,9 @@
 #include <QPointF>
 #include <QRect>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -60,6 +62,36 @@ public:
     /// One call of a group, kept to be compared with the next draw's and drawn later.
     using GroupCall = RasterGroupCall;
 
+    /// A call of a draw whose cache keeps a picture's tiles, kept until the draw ends: it is
+    /// written then only where the pixels it decides differ from those the last draw left.
+    struct KeptCall {
+        enum class Op : uint8_t {
+            Pen,
+            Brush,
+            Move,
+            Line,
+            Circle,
+            Arc,
+            Ellipse,
+            Fill,
+            Transparent,
+            Text,
+            BeginGroup,
+            EndGroup
+        };
+        Op op = Op::Move;
+        bool everywhere = false; ///< may write any tile
+        Rect box;
+        Point a;
+        Point b;
+        Pen pen;
+        Brush brush = Brush::White;
+        Rgb textColour;
+        uint32_t text = 0;       ///< Text: its index in keptTexts
+        uint32_t tilesBegin = 0; ///< the tiles it may write: keptTiles from here
+        uint32_t tilesEnd = 0;   ///< to here
+    };
+
 protected:
     void PenSelected() override;
     void BrushSelected() override;
@@ -67,6 +99,13 @@ protected:
     void Line(Point from, Point to) override;
 
 private:
+    bool Keep(KeptCall::Op op, Rect box = {}, Point a = {}, Point b = {});
+    std::vector<uint64_t> TileHashes();
+    template <typename Touch> bool ForTilesOfCall(const KeptCall& c, Touch touch);
+    template <typename Touch> bool ForTilesOfOutline(const Rect& box, int penWidth, Touch touch);
+    const Stamp* LineStampAt(Pen linePen, Point from, Point to, int64_t& x, int64_t& y);
+    const Stamp* CircleStampAt(Pen circlePen, const Rect& box, int64_t& x, int64_t& y);
+    void DrawKept();
     bool Record(const GroupCall& call);
     void DrawGroupCalls(DrawSurface& surface, bool shapes) const;
     void FinishGroup();
@@ -78,6 +117,10 @@ private:
     void WillDrawAlong(Point from, Point to);
     void WillDrawRing(const Rect& box);
     bool OwedAround(const Rect& box, QRect& around);
+    enum class Reach : uint8_t { Nothing, Box, Anywhere };
+    Reach AroundOf(const Rect& box, int penWidth, QRect& around) const;
+    void MeasureFont();
+    QRect TextReach(double x, double y, const LaidOutText& line) const;
     void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
     bool PutTextOverWhite(LaidOutText& line, QPointF at);
 
@@ -96,4 +139,5 @@ private:
     int groupDepth = 0;
     bool recording = false;
     std::vector<GroupCall> groupCalls;
+    bool keeping = false; ///< calls are kept until the draw ends (in the cache's parts)
 };

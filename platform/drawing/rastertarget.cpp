@@ -16,7 +16,8 @@ constexpr int kOwedReach = 1 << 24;
 constexpr uint32_t kWhite = 0xffffffff;
 
 // The side of a tile of the memory of the last draw.
-constexpr int kTile = 1 << RasterFrameMemory::kTileShift;
+constexpr int kShift = RasterFrameMemory::kTileShift;
+constexpr int kTile = 1 << kShift;
 
 // The 32-bit formats whose opaque pixels are 0xffRRGGBB, as the raster engine fills them.
 bool HasOpaqueRgbPixels(const QImage& image) {
@@ -126,7 +127,6 @@ void CRasterTarget::Remember(const RasterFrameMemory& last) {
 }
 
 CRasterTarget::TileSpan CRasterTarget::TilesOf(const QRect& r) const {
-    constexpr int kShift = RasterFrameMemory::kTileShift;
     return {(r.left() - writable.left()) >> kShift, (r.right() - writable.left()) >> kShift,
             (r.top() - writable.top()) >> kShift, (r.bottom() - writable.top()) >> kShift};
 }
@@ -139,59 +139,56 @@ void CRasterTarget::NoteWrite() {
 
 void CRasterTarget::Drawn(const QRect& box) {
     NoteWrite();
-    const QRect r = box & writable;
-    if (drawn.empty() || r.isEmpty()) {
-        return;
-    }
-    const TileSpan t = TilesOf(r);
-    for (int ty = t.y0; ty <= t.y1; ++ty) {
-        std::fill(drawn.begin() + TileIndex(t.x0, ty), drawn.begin() + TileIndex(t.x1, ty) + 1,
-                  uint8_t{1});
-    }
+    ForTilesIn(box, [this](size_t i) { drawn[i] = 1; });
 }
 
 void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
-    // Every point of the segment lies within 6 pixels of one of these points, 8 apart at most
-    // in each direction.
-    constexpr int kStep = 8;
-    const int reach = margin + 6;
-    const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) / kStep + 1;
-    for (int i = 0; i <= steps; ++i) {
-        const QPoint p(a.x() + static_cast<int>(int64_t{b.x() - a.x()} * i / steps),
-                       a.y() + static_cast<int>(int64_t{b.y() - a.y()} * i / steps));
-        Drawn(QRect(p.x() - reach, p.y() - reach, 2 * reach + 1, 2 * reach + 1));
-    }
+    NoteWrite();
+    ForTilesAlong(a, b, margin, [this](size_t i) { drawn[i] = 1; });
 }
 
 void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const QRect& within) {
     NoteWrite();
-    const QRect reach = within & writable;
-    if (drawn.empty() || reach.isEmpty()) {
-        return;
+    ForTilesOfRing(centre, radius, margin, within, [this](size_t i) { drawn[i] = 1; });
+}
+
+const std::vector<uint8_t>& CRasterTarget::WriteOnlyChanged(std::vector<uint64_t> hashes) {
+    tileHashes = std::move(hashes);
+    changed.clear();
+    if (!remembers || memory->tileHashes.size() != tileHashes.size() ||
+        tileHashes.size() != stale.size()) {
+        return changed;
     }
-    const double cx = centre.x();
-    const double cy = centre.y();
-    const double inner = std::max(0.0, radius - margin - 1);
-    const double outer = radius + margin + 1;
-    const TileSpan t = TilesOf(reach);
-    for (int ty = t.y0; ty <= t.y1; ++ty) {
-        const double top = writable.top() + ty * kTile - cy;
-        const double bottom = top + kTile;
-        const double nearY = top > 0 ? top : (bottom < 0 ? bottom : 0);
-        const double farY = std::max(std::fabs(top), std::fabs(bottom));
-        for (int tx = t.x0; tx <= t.x1; ++tx) {
-            const double left = writable.left() + tx * kTile - cx;
-            const double right = left + kTile;
-            const double nearX = left > 0 ? left : (right < 0 ? right : 0);
-            const double farX = std::max(std::fabs(left), std::fabs(right));
-            // A tile wholly inside the inner circle or wholly outside the outer one is not met.
-            if (farX * farX + farY * farY < inner * inner ||
-                nearX * nearX + nearY * nearY > outer * outer) {
+    changed.resize(tileHashes.size());
+    // Only a changed tile gets its ground again, where the last draw left more than its ground.
+    for (size_t i = 0; i < changed.size(); ++i) {
+        changed[i] = tileHashes[i] != memory->tileHashes[i] ? 1 : 0;
+        stale[i] = changed[i] != 0 ? stale[i] | kChanged : 0;
+    }
+    limited = true;
+    // The painter draws only there too: one rectangle for each run of changed tiles in a row,
+    // in the banded order a region keeps.
+    std::vector<QRect> bands;
+    const int tilesDown = static_cast<int>(changed.size()) / tilesAcross;
+    for (int ty = 0; ty < tilesDown; ++ty) {
+        for (int tx = 0; tx < tilesAcross;) {
+            if (changed[TileIndex(tx, ty)] == 0) {
+                ++tx;
                 continue;
             }
-            drawn[TileIndex(tx, ty)] = 1;
+            const int first = tx;
+            while (tx < tilesAcross && changed[TileIndex(tx, ty)] != 0) {
+                ++tx;
+            }
+            bands.push_back(QRect(writable.left() + first * kTile, writable.top() + ty * kTile,
+                                  (tx - first) * kTile, kTile) &
+                            writable);
         }
     }
+    QRegion region;
+    region.setRects(bands.data(), static_cast<int>(bands.size()));
+    painter.setClipRegion(region, Qt::IntersectClip);
+    return changed;
 }
 
 void CRasterTarget::WillDrawAnywhere() {
@@ -218,8 +215,19 @@ void CRasterTarget::Finish() {
     m.writable = writable;
     m.groundPicture = ground == Ground::Picture ? groundPicture : 0;
     m.groundPlaced = ground == Ground::Picture ? groundPlaced : QRect();
+    // A tile that did not change holds what the last draw left there, drawn where it was.
+    if (limited && !m.drewEverywhere) {
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            drawn[i] |= changed[i] == 0 ? m.drawn[i] : 0;
+        }
+    } else if (limited) {
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            drawn[i] |= changed[i] == 0 ? 1 : 0;
+        }
+    }
     m.drewEverywhere = drewEverywhere;
     m.drawn.swap(drawn);
+    m.tileHashes.swap(tileHashes);
 }
 
 // Calls act with the parts of rect (within writable) in tiles whose state has a bit of mask:
@@ -248,6 +256,14 @@ void CRasterTarget::ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act
             const int right = std::min(r.right(), writable.left() + tx * kTile - 1);
             act(QRect(QPoint(left, top), QPoint(right, bottom)));
         }
+    }
+}
+
+template <typename Action> void CRasterTarget::ForEachWritableSpan(const QRect& rect, Action act) {
+    if (limited) {
+        ForEachStaleSpan(rect, kChanged, act);
+    } else if (const QRect w = rect & writable; !w.isEmpty()) {
+        act(w);
     }
 }
 
@@ -282,7 +298,7 @@ void CRasterTarget::FillRowsWhite(const QRect& rect) {
                          [this](const QRect& span) { FillSpanWhite(span); });
         return;
     }
-    FillSpanWhite(rect & writable);
+    ForEachWritableSpan(rect, [this](const QRect& span) { FillSpanWhite(span); });
 }
 
 void CRasterTarget::FillSpanWhite(const QRect& r) {
@@ -312,8 +328,8 @@ void CRasterTarget::CopyOver(const QRegion& region, QPoint at, const QImage& ima
             painter.drawImage(r.topLeft(), image, r.translated(-at));
         } else if (onlyStale) {
             ForEachStaleSpan(r, kWasDrawn, [&](const QRect& span) { CopySpan(image, at, span); });
-        } else if (const QRect w = r & writable; !w.isEmpty()) {
-            CopySpan(image, at, w);
+        } else {
+            ForEachWritableSpan(r, [&](const QRect& span) { CopySpan(image, at, span); });
         }
     }
 }
@@ -396,11 +412,24 @@ void CRasterTarget::FillRuns(const std::vector<StampRun>& runs, int64_t x, int64
         if (row < writable.top() || row > writable.bottom()) {
             continue;
         }
-        const int64_t x0 = std::max(x + r.x0, left);
+        int64_t x0 = std::max(x + r.x0, left);
         const int64_t x1 = std::min(x + r.x1, right);
-        if (x0 < x1) {
-            auto* p = reinterpret_cast<uint32_t*>(rows + (row + origin.y()) * rowBytes);
-            std::fill(p + x0 + origin.x(), p + x1 + origin.x(), pixel);
+        auto* p = reinterpret_cast<uint32_t*>(rows + (row + origin.y()) * rowBytes) + origin.x();
+        if (!limited) {
+            if (x0 < x1) {
+                std::fill(p + x0, p + x1, pixel);
+            }
+            continue;
+        }
+        // Only the parts in changed tiles.
+        const uint8_t* tiles =
+            stale.data() + TileIndex(0, static_cast<int>(row - writable.top()) >> kShift);
+        while (x0 < x1) {
+            const int64_t tileEnd = std::min(x1, left + ((x0 - left) / kTile + 1) * kTile);
+            if ((tiles[(x0 - left) >> kShift] & kChanged) != 0) {
+                std::fill(p + x0, p + tileEnd, pixel);
+            }
+            x0 = tileEnd;
         }
     }
 }

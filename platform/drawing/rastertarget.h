@@ -9,7 +9,10 @@
 #include <QRect>
 #include <QRegion>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 class QPainter;
@@ -36,6 +39,9 @@ struct RasterFrameMemory {
     // Where anything else was drawn.
     bool drewEverywhere = false;
     std::vector<uint8_t> drawn; ///< one a tile, row by row from the corner of writable
+    /// What decided each tile's pixels (a hash of the calls that could write it, in order), one
+    /// a tile as drawn; empty when the draw did not reckon them.
+    std::vector<uint64_t> tileHashes;
 };
 
 /// The pixels under a raster surface's painter, in the painter's coordinates (translated to the
@@ -50,6 +56,29 @@ public:
     /// memory, when given, is what the last draw into the same picture left (and receives what
     /// this one leaves, by Finish).
     CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemory* memory = nullptr);
+
+    /// Whether the draw has tiles: it writes rows and a memory keeps them for the next draw.
+    bool HasTiles() const { return !drawn.empty(); }
+    /// Whether the picture holds the last draw into it, the same part of it.
+    bool Remembers() const { return remembers; }
+    size_t TileCount() const { return drawn.size(); }
+    /// Calls touch(index) for each tile that box (painter coordinates) meets.
+    template <typename Touch> void ForTilesIn(const QRect& box, Touch touch) const;
+    /// Calls touch(index) for the tiles within margin pixels of the segment from a to b, once
+    /// each.
+    template <typename Touch> void ForTilesAlong(QPoint a, QPoint b, int margin, Touch touch) const;
+    /// Calls touch(index) for the tiles within `within` that may lie within margin pixels of
+    /// the circle of radius about centre.
+    template <typename Touch>
+    void ForTilesOfRing(QPointF centre, double radius, int margin, const QRect& within,
+                        Touch touch) const;
+
+    /// Takes what decides each tile's pixels in this draw (one hash a tile, in tile order; see
+    /// RasterFrameMemory::tileHashes), before its first write. Where the last draw into this
+    /// picture had the same hash, the tile holds this draw's pixels already: from now on the
+    /// draw writes only the other tiles (the painter's clip is set to them), and the ground
+    /// again in all of those. Gives the tiles written, nonzero where written; empty when all are.
+    const std::vector<uint8_t>& WriteOnlyChanged(std::vector<uint64_t> hashes);
 
     /// Notes that the draw wrote within box (painter coordinates).
     void Drawn(const QRect& box);
@@ -102,6 +131,8 @@ private:
     // Bits of a tile's state in the last draw: drawn over its ground, or within its picture.
     static constexpr uint8_t kWasDrawn = 1;
     static constexpr uint8_t kWasGroundPicture = 2;
+    // A tile this draw writes, when it writes only those whose pixels change.
+    static constexpr uint8_t kChanged = 4;
 
     // The tiles a non-empty rectangle within writable meets, counted from writable's corner.
     struct TileSpan {
@@ -118,6 +149,9 @@ private:
     void NoteWrite();
     void Remember(const RasterFrameMemory& last);
     template <typename Action> void ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act);
+    /// Calls act with the parts of rect this draw may write: within writable, and in the
+    /// changed tiles only when it writes only those.
+    template <typename Action> void ForEachWritableSpan(const QRect& rect, Action act);
     void FillRowsWhite(const QRect& rect);
     void FillSpanWhite(const QRect& span);
     void CopySpan(const QImage& from, QPoint at, const QRect& span);
@@ -143,4 +177,96 @@ private:
     int tilesAcross = 0;
     bool drewEverywhere = false;
     std::vector<uint8_t> drawn;
+    bool limited = false; ///< writes only the tiles marked kChanged in stale
+    std::vector<uint8_t> changed;
+    std::vector<uint64_t> tileHashes;
 };
+
+template <typename Touch> void CRasterTarget::ForTilesIn(const QRect& box, Touch touch) const {
+    const QRect r = box & writable;
+    if (drawn.empty() || r.isEmpty()) {
+        return;
+    }
+    const TileSpan t = TilesOf(r);
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
+        for (int tx = t.x0; tx <= t.x1; ++tx) {
+            touch(TileIndex(tx, ty));
+        }
+    }
+}
+
+template <typename Touch>
+void CRasterTarget::ForTilesAlong(QPoint a, QPoint b, int margin, Touch touch) const {
+    const QRect reach =
+        QRect(a, b).normalized().adjusted(-margin, -margin, margin, margin) & writable;
+    if (drawn.empty() || reach.isEmpty()) {
+        return;
+    }
+    constexpr int kSide = 1 << RasterFrameMemory::kTileShift;
+    const TileSpan t = TilesOf(reach);
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
+        // The part of the segment within margin rows of this row of tiles, and its columns.
+        const double top = writable.top() + ty * kSide - margin - 1;
+        const double bottom = writable.top() + ty * kSide + kSide + margin;
+        double t0 = 0;
+        double t1 = 1;
+        if (dy != 0) {
+            const double u = (top - a.y()) / dy;
+            const double v = (bottom - a.y()) / dy;
+            t0 = std::max(0.0, std::min(u, v));
+            t1 = std::min(1.0, std::max(u, v));
+            if (t0 > t1) {
+                continue;
+            }
+        } else if (a.y() < top || a.y() > bottom) {
+            continue;
+        }
+        const double x0 = a.x() + dx * t0;
+        const double x1 = a.x() + dx * t1;
+        const int left = static_cast<int>(std::floor(std::min(x0, x1))) - margin - 1;
+        const int right = static_cast<int>(std::ceil(std::max(x0, x1))) + margin + 1;
+        const QRect columns = QRect(QPoint(left, reach.top()), QPoint(right, reach.top())) & reach;
+        if (columns.isEmpty()) {
+            continue;
+        }
+        const TileSpan c = TilesOf(columns);
+        for (int tx = c.x0; tx <= c.x1; ++tx) {
+            touch(TileIndex(tx, ty));
+        }
+    }
+}
+
+template <typename Touch>
+void CRasterTarget::ForTilesOfRing(QPointF centre, double radius, int margin, const QRect& within,
+                                   Touch touch) const {
+    const QRect reach = within & writable;
+    if (drawn.empty() || reach.isEmpty()) {
+        return;
+    }
+    constexpr int kSide = 1 << RasterFrameMemory::kTileShift;
+    const double cx = centre.x();
+    const double cy = centre.y();
+    const double inner = std::max(0.0, radius - margin - 1);
+    const double outer = radius + margin + 1;
+    const TileSpan t = TilesOf(reach);
+    for (int ty = t.y0; ty <= t.y1; ++ty) {
+        const double top = writable.top() + ty * kSide - cy;
+        const double bottom = top + kSide;
+        const double nearY = top > 0 ? top : (bottom < 0 ? bottom : 0);
+        const double farY = std::max(std::fabs(top), std::fabs(bottom));
+        for (int tx = t.x0; tx <= t.x1; ++tx) {
+            const double left = writable.left() + tx * kSide - cx;
+            const double right = left + kSide;
+            const double nearX = left > 0 ? left : (right < 0 ? right : 0);
+            const double farX = std::max(std::fabs(left), std::fabs(right));
+            // A tile wholly inside the inner circle or wholly outside the outer one is not met.
+            if (farX * farX + farY * farY < inner * inner ||
+                nearX * nearX + nearY * nearY > outer * outer) {
+                continue;
+            }
+            touch(TileIndex(tx, ty));
+        }
+    }
+}

@@ -59,13 +59,19 @@ QImage Written(const LaidOutText& line, QPainter& painter, QColor colour, QPoint
 
 } // namespace
 
-LaidOutText& CTextLineCache::Line(const std::string& text, QPainter& painter, uint64_t draw) {
+uint64_t CTextLineCache::FontSerial(QPainter& painter) {
     const int deviceDpi = painter.device()->logicalDpiY();
-    if (font != painter.font() || dpi != deviceDpi) {
+    if (fontSerial == 0 || font != painter.font() || dpi != deviceDpi) {
         lines.clear();
         font = painter.font();
         dpi = deviceDpi;
+        ++fontSerial;
     }
+    return fontSerial;
+}
+
+LaidOutText& CTextLineCache::Line(const std::string& text, QPainter& painter, uint64_t draw) {
+    FontSerial(painter);
     auto [entry, added] = lines.try_emplace(text);
     LaidOutText& line = entry->second;
     if (added) {

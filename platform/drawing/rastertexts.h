@@ -46,12 +46,15 @@ public:
     /// with every draw costs nothing more.
     const TextOverWhite& OverWhite(LaidOutText& line, QPainter& painter, Rgb colour,
                                    QPointF fraction, QImage::Format format);
+    /// A number for painter's font on its device, the same until either changes.
+    uint64_t FontSerial(QPainter& painter);
     /// Forgets the lines that draw did not write: they are not likely to come again.
     void KeepOnlyLinesOf(uint64_t draw);
 
 private:
     QFont font;
     int dpi = 0;
+    uint64_t fontSerial = 0;
     std::unordered_map<std::string, LaidOutText> lines;
 };
 

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -248,6 +249,74 @@ TEST(RasterPipeline, DrawsIntoTheirOwnLastDrawMatchThePlainReplay) {
     }
 }
 
+// A window's draws as its user works: each key changes a little of the document (a value up and
+// down, the active component, a display setting, the title, the clock), and the draw writes only
+// the tiles whose pixels that changes. Every draw into the one picture must equal the plain
+// replay of its document everywhere.
+TEST(RasterPipeline, DrawsAfterSmallChangesMatchThePlainReplayEverywhere) {
+    FixedDateTimeText clock(std::string("07.12.2026 23:59"));
+    struct Change {
+        std::string name;
+        std::function<void(SmithChrt&, FixedDateTimeText&)> apply;
+    };
+    const auto scaleActive = [](double scale) {
+        return [scale](SmithChrt& d, FixedDateTimeText&) {
+            Component& c = d.components[static_cast<size_t>(d.activeIndex)];
+            c.resistance *= scale;
+            c.capacitance *= scale;
+            c.inductance *= scale;
+            c.lineAngle *= scale;
+        };
+    };
+    const std::vector<Change> changes = {
+        {"the same again", [](SmithChrt&, FixedDateTimeText&) {}},
+        {"the same once more", [](SmithChrt&, FixedDateTimeText&) {}},
+        {"value up", scaleActive(1.025)},
+        {"value down", scaleActive(1 / 1.025)},
+        {"value down again", scaleActive(1 / 1.025)},
+        {"next component",
+         [](SmithChrt& d, FixedDateTimeText&) {
+             d.activeIndex = (d.activeIndex + 1) % std::max(1, d.componentCount);
+         }},
+        {"its value up", scaleActive(1.05)},
+        {"the clock", [](SmithChrt&, FixedDateTimeText& c) { c.text = "08.12.2026 00:00"; }},
+        {"no clock", [](SmithChrt&, FixedDateTimeText& c) { c.text.reset(); }},
+        {"the title", [](SmithChrt& d, FixedDateTimeText&) { d.title = "Matched \xce\xa9"; }},
+        {"text markers", [](SmithChrt& d, FixedDateTimeText&) { d.textMarkers ^= 1; }},
+        {"admittance grid", [](SmithChrt& d, FixedDateTimeText&) { d.showAdmittance ^= 1; }},
+        {"value up under the new grid", scaleActive(1.1)},
+        {"the goal",
+         [](SmithChrt& d, FixedDateTimeText&) {
+             d.goalZ = {75, 20};
+         }},
+        {"a component less",
+         [](SmithChrt& d, FixedDateTimeText&) {
+             if (d.componentCount > 1) {
+                 --d.componentCount;
+                 d.activeIndex = 0;
+             }
+         }},
+    };
+    for (const NamedDocument& named : Documents()) {
+        const QSize size(800, 400);
+        CRasterCache cache;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        SmithChrt doc = named.doc;
+        FixedDateTimeText drawClock = clock;
+        for (const Change& change : changes) {
+            change.apply(doc, drawClock);
+            SmithChrt sc = doc;
+            {
+                QPainter painter(&image);
+                DrawChartOnWindow(sc, painter, size, image.rect(), drawClock, nullptr, 1.0, &cache);
+            }
+            ASSERT_TRUE(image == ReplayedDraw(doc, size, drawClock))
+                << named.name << ", after " << change.name;
+        }
+    }
+}
+
 // Shapes whose boxes reach far beyond the picture, drawn and then left out in the next draw
 // into the same picture: what they drew is written again, and only that.
 TEST(RasterPipeline, ShapesFromFarAwayAreClearedByTheNextDraw) {
@@ -300,7 +369,8 @@ TEST(RasterPipeline, ShapesFromFarAwayAreClearedByTheNextDraw) {
         CRasterCache cache;
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::black);
-        for (const Shape* drawn : {&shape, static_cast<const Shape*>(nullptr), &shape}) {
+        for (const Shape* drawn : {&shape, static_cast<const Shape*>(nullptr), &shape,
+                                   static_cast<const Shape*>(nullptr), &shape}) {
             QImage expected(size, QImage::Format_RGB32);
             draw(expected, nullptr, drawn);
             draw(image, &cache, drawn);
