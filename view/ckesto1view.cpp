@@ -6,10 +6,14 @@
 #include "view/ckesto1doc.h"
 #include "view/iviewshell.h"
 
+#include <QBackingStore>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPalette>
 #include <QPrinter>
+#include <QScopedValueRollback>
+#include <QWindow>
 
 CKesto1View::CKesto1View(CKesto1Doc& doc, QWidget* parent) : QWidget(parent), document(&doc) {
     setFocusPolicy(Qt::StrongFocus);
@@ -113,7 +117,50 @@ void CKesto1View::DrawView(QPainter& painter, const QRect& clipBox) {
 
 void CKesto1View::Redraw() {
     drawMessages.Rearm();
-    update();
+    // Shown at the event loop's next turn, as update() shows it, once for any number of changes.
+    if (!showPending) {
+        showPending = true;
+        QMetaObject::invokeMethod(this, &CKesto1View::ShowChange, Qt::QueuedConnection);
+    }
+}
+
+void CKesto1View::ShowChange() {
+    showPending = false;
+    if (!PaintAtOnce()) {
+        update();
+    }
+}
+
+bool CKesto1View::PaintAtOnce() {
+    QWidget* top = window();
+    QBackingStore* store = top->backingStore();
+    if (painting || !isVisible() || !updatesEnabled() || store == nullptr ||
+        top->windowHandle() == nullptr || !top->windowHandle()->isExposed()) {
+        return false;
+    }
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRect area(offset, size());
+    if (!QRect(QPoint(0, 0), store->size()).contains(area)) {
+        return false; // the store is yet to follow a resize
+    }
+    // Nothing else in the window may lie over the view: its pixels are the view's alone.
+    for (const QWidget* other : top->findChildren<QWidget*>()) {
+        if (other != this && other->isVisible() && !other->isWindow() &&
+            !other->isAncestorOf(this) && !isAncestorOf(other) &&
+            QRect(other->mapTo(top, QPoint(0, 0)), other->size()).intersects(area)) {
+            return false;
+        }
+    }
+    store->beginPaint(area);
+    {
+        QPainter painter(store->paintDevice());
+        render(&painter, offset, QRegion(rect()), {});
+    }
+    store->endPaint();
+    const QRegion written = rasterCache.LastWritten();
+    store->flush(written.isEmpty() ? QRegion(area) : written.translated(offset) & area,
+                 top->windowHandle());
+    return true;
 }
 
 void CKesto1View::AfterCommand(bool markModified) {
@@ -127,6 +174,7 @@ void CKesto1View::AfterCommand(bool markModified) {
 }
 
 void CKesto1View::paintEvent(QPaintEvent* event) {
+    const QScopedValueRollback<bool> inPaint(painting, true);
     QPainter painter(this);
     DrawView(painter, event->rect());
     if (paintListener) {
@@ -135,7 +183,9 @@ void CKesto1View::paintEvent(QPaintEvent* event) {
 }
 
 void CKesto1View::resizeEvent(QResizeEvent*) {
-    Redraw();
+    // The window's backing store follows the new size in Qt's own repaint.
+    drawMessages.Rearm();
+    update();
 }
 
 bool CKesto1View::TranslateAccelerator(QKeyEvent* event) {

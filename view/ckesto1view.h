@@ -180,6 +180,12 @@ protected:
     void AfterCommand(bool markModified = true);
 
 private:
+    /// Shows the document as it is now: see PaintAtOnce, or a repaint where that cannot be.
+    void ShowChange();
+    /// Paints the view straight into its window's backing store and puts only the part the
+    /// draw changed on the screen; false when it cannot (hidden, not yet sized, covered, or in a
+    /// paint).
+    bool PaintAtOnce();
     /// One printed or previewed page: takes the page's drawing area into printRect, then draws.
     void DrawPage(QPainter& painter, QPrinter& page);
     /// The number of pages the print preview shows side by side, as the settings give it.
@@ -231,4 +237,6 @@ private:
     /// Wheel units received toward the next notch, signed by direction.
     int wheelRemainder = 0;
     std::function<void()> paintListener;
+    bool showPending = false; ///< a ShowChange is queued
+    bool painting = false;    ///< within paintEvent
 };

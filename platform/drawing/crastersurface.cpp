@@ -45,6 +45,10 @@ CRasterCache::CRasterCache() : parts(std::make_unique<Parts>()) {}
 
 CRasterCache::~CRasterCache() = default;
 
+QRegion CRasterCache::LastWritten() const {
+    return parts->frame.valid ? parts->frame.written : QRegion();
+}
+
 namespace {
 
 bool IsPixelExact(QPainter& painter) {
@@ -843,7 +847,8 @@ void CRasterSurface::DrawKept() {
         if (c.op == KeptCall::Op::Line) {
             position = c.b;
         }
-        if (depth == 0 && !writes(c)) {
+        // A white fill is only owed (paid where tiles change), and the first is the ground.
+        if (depth == 0 && c.op != KeptCall::Op::Fill && !writes(c)) {
             continue;
         }
         switch (c.op) {

@@ -8,6 +8,7 @@
 
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,11 @@ public:
     ~CRasterCache();
     CRasterCache(const CRasterCache&) = delete;
     CRasterCache& operator=(const CRasterCache&) = delete;
+
+    /// The part of the picture the last draw with the cache wrote (painter coordinates), when
+    /// it holds that draw: everything else in it is as the draw before left it. Empty when not
+    /// known.
+    QRegion LastWritten() const;
 
     struct Parts;
 

@@ -185,9 +185,8 @@ const std::vector<uint8_t>& CRasterTarget::WriteOnlyChanged(std::vector<uint64_t
                             writable);
         }
     }
-    QRegion region;
-    region.setRects(bands.data(), static_cast<int>(bands.size()));
-    painter.setClipRegion(region, Qt::IntersectClip);
+    changedRegion.setRects(bands.data(), static_cast<int>(bands.size()));
+    painter.setClipRegion(changedRegion, Qt::IntersectClip);
     return changed;
 }
 
@@ -227,6 +226,7 @@ void CRasterTarget::Finish() {
     }
     m.drewEverywhere = drewEverywhere;
     m.drawn.swap(drawn);
+    m.written = limited ? changedRegion : QRegion(writable);
     m.tileHashes.swap(tileHashes);
 }
 

@@ -42,6 +42,9 @@ struct RasterFrameMemory {
     /// What decided each tile's pixels (a hash of the calls that could write it, in order), one
     /// a tile as drawn; empty when the draw did not reckon them.
     std::vector<uint64_t> tileHashes;
+    /// The part of the picture the draw wrote, in the painter's coordinates: all it could, or
+    /// only the tiles that changed.
+    QRegion written;
 };
 
 /// The pixels under a raster surface's painter, in the painter's coordinates (translated to the
@@ -179,6 +182,7 @@ private:
     std::vector<uint8_t> drawn;
     bool limited = false; ///< writes only the tiles marked kChanged in stale
     std::vector<uint8_t> changed;
+    QRegion changedRegion; ///< of the changed tiles, when limited
     std::vector<uint64_t> tileHashes;
 };
 

@@ -4,10 +4,13 @@
 #include "tests/x11/x11shellfixture.h"
 
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
 
@@ -170,6 +173,59 @@ TEST_F(X11ShellTest, ScrollLockIndicatorWhereTheKeymapLocksIt) {
     EXPECT_TRUE(WaitUntil([&] { return scroll() == QStringLiteral("SCRL"); }));
     ASSERT_TRUE(Keys(QStringLiteral("Scroll_Lock")));
     EXPECT_TRUE(WaitUntil([&] { return scroll().isEmpty(); }));
+}
+
+// Counts the key presses an object receives.
+class KeyCounter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        presses += event->type() == QEvent::KeyPress ? 1 : 0;
+        return false;
+    }
+};
+
+// A key shows its change at once: the view paints straight into the window's backing store
+// and sends the X server only the tiles that changed. What the screen then shows must be the
+// whole chart, as a paint of all of it gives (below the title line, whose clock moves on).
+TEST_F(X11ShellTest, TheScreenAfterKeysShowsTheWholeChart) {
+    Start();
+    Chart().AddComponent(NewCapacitor(PLACE_SERIES, 50, 1000));
+    Chart().AddComponent(NewInductor(PLACE_SHUNT, 50, 1000));
+    Chart().AddComponent(NewResistor(PLACE_SERIES, 50));
+    Chart().AddComponent(NewCapacitor(PLACE_SHUNT, 50, 1000));
+    View()->Redraw();
+    const int titleRows = 2 * QFontMetrics(View()->font()).height();
+    const auto belowTitle = [&](const QImage& image) {
+        return image.convertToFormat(QImage::Format_RGB32)
+            .copy(0, titleRows, image.width(), image.height() - titleRows);
+    };
+    const auto screenShowsTheChart = [&] {
+        QWidget& top = Frame();
+        const QPoint at = View()->mapTo(&top, QPoint(0, 0));
+        const QImage shown =
+            top.screen()
+                ->grabWindow(top.winId(), at.x(), at.y(), View()->width(), View()->height())
+                .toImage();
+        return belowTitle(shown) == belowTitle(View()->grab().toImage());
+    };
+    ASSERT_TRUE(WaitUntil(screenShowsTheChart, 5000));
+    // Each step's first key draws all (the check's whole paint went elsewhere); the next ones
+    // draw only what they change.
+    KeyCounter pressed;
+    View()->installEventFilter(&pressed);
+    int sent = 0;
+    for (const char* keys :
+         {"Up Up Down", "Left Up Up Up", "Left Down Left Down Down", "m Up a Down Down"}) {
+        const QStringList list = QString::fromLatin1(keys).split(QLatin1Char(' '));
+        sent += static_cast<int>(list.size());
+        ASSERT_TRUE(XDo(QStringList{QStringLiteral("key")} + list));
+        ASSERT_TRUE(WaitUntil([&] { return pressed.presses == sent; })) << keys;
+        EXPECT_TRUE(WaitUntil(screenShowsTheChart, 5000)) << "after " << keys;
+    }
+    EXPECT_EQ(Chart().showAdmittance, 1);
 }
 
 } // namespace
