@@ -143,10 +143,18 @@ bool CKesto1View::PaintAtOnce() {
     if (!QRect(QPoint(0, 0), store->size()).contains(area)) {
         return false; // the store is yet to follow a resize
     }
-    // Nothing else in the window may lie over the view: its pixels are the view's alone.
+    // Nothing else in the window may lie over the view (its pixels are the view's alone), and
+    // the window may hold no widget that Qt composes from a texture as it flushes.
     for (const QWidget* other : top->findChildren<QWidget*>()) {
-        if (other != this && other->isVisible() && !other->isWindow() &&
-            !other->isAncestorOf(this) && !isAncestorOf(other) &&
+        if (other->window() != top) {
+            continue; // in a window of its own
+        }
+        if (other->inherits("QOpenGLWidget") || other->inherits("QQuickWidget") ||
+            other->inherits("QRhiWidget")) {
+            return false;
+        }
+        if (other != this && other->isVisible() && !other->isAncestorOf(this) &&
+            !isAncestorOf(other) &&
             QRect(other->mapTo(top, QPoint(0, 0)), other->size()).intersects(area)) {
             return false;
         }
