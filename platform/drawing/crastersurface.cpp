@@ -142,14 +142,7 @@ bool CRasterSurface::Keep(KeptCall::Op op, Rect box, Point a, Point b) {
     if (!keeping) {
         return false;
     }
-    KeptCall& c = parts.kept.emplace_back();
-    c.op = op;
-    c.box = box;
-    c.a = a;
-    c.b = b;
-    c.pen = pen;
-    c.brush = brush;
-    c.textColour = textColour;
+    parts.kept.push_back({op, false, box, a, b, pen, brush, textColour, 0, 0, 0});
     return true;
 }
 
@@ -820,58 +813,59 @@ void CRasterSurface::DrawKept() {
     position = {};
     int depth = 0;
     for (const KeptCall& c : parts.kept) {
+        // Every call of a group is made: the group's picture is kept by all of them.
+        const bool draws = depth > 0 || writes(c);
         switch (c.op) {
         case KeptCall::Op::Pen:
             SelectPen(c.pen);
-            continue;
+            break;
         case KeptCall::Op::Brush:
             SelectBrush(c.brush);
-            continue;
+            break;
         case KeptCall::Op::Move:
             MoveTo(c.a);
-            continue;
+            break;
         case KeptCall::Op::Transparent:
             SetBackgroundTransparent();
-            continue;
+            break;
         case KeptCall::Op::BeginGroup:
             ++depth;
             BeginGroup();
-            continue;
+            break;
         case KeptCall::Op::EndGroup:
             depth = std::max(0, depth - 1);
             EndGroup();
-            continue;
-        default:
-            break;
-        }
-        if (c.op == KeptCall::Op::Line) {
-            position = c.b;
-        }
-        // A white fill is only owed (paid where tiles change), and the first is the ground.
-        if (depth == 0 && c.op != KeptCall::Op::Fill && !writes(c)) {
-            continue;
-        }
-        switch (c.op) {
-        case KeptCall::Op::Line:
-            Line(c.a, c.b);
-            break;
-        case KeptCall::Op::Circle:
-            Circle(c.box);
-            break;
-        case KeptCall::Op::Arc:
-            Arc(c.box, c.a, c.b);
-            break;
-        case KeptCall::Op::Ellipse:
-            Ellipse(c.box);
             break;
         case KeptCall::Op::Fill:
+            // Only owed (paid where tiles change), and the first is the ground: always made.
             FillWhite(c.box);
             break;
-        case KeptCall::Op::Text:
-            textColour = c.textColour;
-            TextOut(c.a, parts.keptTexts[c.text]);
+        case KeptCall::Op::Line:
+            position = c.b;
+            if (draws) {
+                Line(c.a, c.b);
+            }
             break;
-        default:
+        case KeptCall::Op::Circle:
+            if (draws) {
+                Circle(c.box);
+            }
+            break;
+        case KeptCall::Op::Arc:
+            if (draws) {
+                Arc(c.box, c.a, c.b);
+            }
+            break;
+        case KeptCall::Op::Ellipse:
+            if (draws) {
+                Ellipse(c.box);
+            }
+            break;
+        case KeptCall::Op::Text:
+            if (draws) {
+                textColour = c.textColour;
+                TextOut(c.a, parts.keptTexts[c.text]);
+            }
             break;
         }
     }
