@@ -162,7 +162,7 @@ bool CKesto1View::PaintAtOnce() {
     store->beginPaint(area);
     {
         QPainter painter(store->paintDevice());
-        render(&painter, offset, QRegion(rect()), {});
+        render(&painter, offset, QRegion(rect()), QWidget::DrawChildren);
     }
     store->endPaint();
     const QRegion written = rasterCache.LastWritten();
