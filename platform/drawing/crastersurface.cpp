@@ -80,6 +80,17 @@ bool CircleIn(const Rect& box, QPointF& centre, double& radius) {
     return true;
 }
 
+// Where a text written at p starts, in device pixels; false when nothing of it is written (an
+// empty line or one beyond reach).
+bool TextPlace(Point p, const std::string& text, double& x, double& y) {
+    if (text.empty() || !IsValidPoint(p)) {
+        return false;
+    }
+    x = p.x;
+    y = -static_cast<double>(p.y);
+    return std::fabs(x) <= kTextReach && std::fabs(y) <= kTextReach;
+}
+
 // A call of a group with the shape's coordinates, or the pen or brush it selects.
 CRasterSurface::GroupCall ShapeCall(CRasterSurface::GroupCall::Op op, Rect box = {}, Point a = {},
                                     Point b = {}) {
@@ -106,6 +117,73 @@ CRasterSurface::GroupCall BrushCall(Brush brush) {
 }
 
 } // namespace
+
+// The tiles a shape may write, through touch, with the area around it: Box when it writes
+// within around (where the white it owes lies), Nothing when it writes nothing, Anywhere when
+// that cannot be told. One reckoning serves the marks of a draw and the tiles of a kept call.
+
+// A shape within box (logical corners), drawn with a pen of penWidth: all of its box.
+template <typename Touch>
+CRasterSurface::Reach CRasterSurface::ForTilesAround(const Rect& box, int penWidth, QRect& around,
+                                                     Touch touch) {
+    const Reach reach = AroundOf(box, penWidth, around);
+    if (reach == Reach::Box) {
+        target.ForTilesIn(around, touch);
+    }
+    return reach;
+}
+
+// A line from `from` to `to`: the tiles along the part of it that reaches the picture only.
+template <typename Touch>
+CRasterSurface::Reach CRasterSurface::ForTilesOfLine(Point from, Point to, int penWidth,
+                                                     QRect& around, Touch touch) {
+    const Reach reach = AroundOf({from.x, from.y, to.x, to.y}, penWidth, around);
+    if (reach != Reach::Box) {
+        return reach;
+    }
+    QPointF a(from.x, -static_cast<double>(from.y));
+    QPointF b(to.x, -static_cast<double>(to.y));
+    if (ClipSegment(a, b, QRectF(around))) {
+        target.ForTilesAlong(a.toPoint(), b.toPoint(), penWidth + 2, touch);
+    }
+    return reach;
+}
+
+// The outline of the ellipse in box: near the outline only when it is a circle.
+template <typename Touch>
+CRasterSurface::Reach CRasterSurface::ForTilesOfOutline(const Rect& box, int penWidth,
+                                                        QRect& around, Touch touch) {
+    const Reach reach = AroundOf(box, penWidth, around);
+    if (reach != Reach::Box) {
+        return reach;
+    }
+    QPointF centre;
+    double radius = 0;
+    if (CircleIn(box, centre, radius)) {
+        target.ForTilesOfRing(centre, radius, penWidth + 2, around, touch);
+    } else {
+        target.ForTilesIn(around, touch);
+    }
+    return reach;
+}
+
+// Before a shape whose tiles `tiles` gives (as the functions above, given a touch): pays the
+// white owed around it and notes it as drawn in its tiles, or pays all and notes a write
+// anywhere.
+template <typename Tiles> void CRasterSurface::WillDrawTiles(Tiles tiles) {
+    QRect around;
+    switch (tiles(around, [this](size_t i) { target.DrawnTile(i); })) {
+    case Reach::Nothing:
+        return;
+    case Reach::Anywhere:
+        target.WillDrawAnywhere();
+        return;
+    case Reach::Box:
+        target.NoteWrite();
+        target.PayWhiteIn(around);
+        return;
+    }
+}
 
 CRasterSurface::CRasterSurface(QPainter& painter, QRect area, CRasterCache* cache)
     : painter(painter), area(area), plain(&painter, {0, 0}),
@@ -174,7 +252,9 @@ void CRasterSurface::Line(Point from, Point to) {
         Record(ShapeCall(GroupCall::Op::Line, {}, from, to)) || StampLine(from, to)) {
         return;
     }
-    WillDrawAlong(from, to);
+    WillDrawTiles([&](QRect& around, auto mark) {
+        return ForTilesOfLine(from, to, pen.width, around, mark);
+    });
     plain.MoveTo(from);
     plain.LineTo(to);
 }
@@ -185,7 +265,8 @@ void CRasterSurface::Circle(Rect box) {
         return;
     }
     FlushRuns();
-    WillDrawRing(box);
+    WillDrawTiles(
+        [&](QRect& around, auto mark) { return ForTilesOfOutline(box, pen.width, around, mark); });
     plain.Circle(box);
 }
 
@@ -195,7 +276,8 @@ void CRasterSurface::Arc(Rect box, Point start, Point end) {
         return;
     }
     FlushRuns();
-    WillDrawRing(box);
+    WillDrawTiles(
+        [&](QRect& around, auto mark) { return ForTilesOfOutline(box, pen.width, around, mark); });
     plain.Arc(box, start, end);
 }
 
@@ -205,9 +287,12 @@ void CRasterSurface::Ellipse(Rect box) {
     }
     FlushRuns();
     if (brush == Brush::Hollow) {
-        WillDrawRing(box);
+        WillDrawTiles([&](QRect& around, auto mark) {
+            return ForTilesOfOutline(box, pen.width, around, mark);
+        });
     } else {
-        WillDrawAround(box);
+        WillDrawTiles(
+            [&](QRect& around, auto mark) { return ForTilesAround(box, pen.width, around, mark); });
     }
     plain.Ellipse(box);
 }
@@ -218,16 +303,8 @@ void CRasterSurface::FillWhite(Rect rect) {
     }
     FlushRuns();
     // The fill of the whole client area is owed: the grid's picture is put over most of it.
-    if (pixelExact && IsValidRect(rect)) {
-        const int64_t x0 = std::min(rect.left, rect.right);
-        const int64_t x1 = std::max(rect.left, rect.right);
-        const int64_t y0 = -int64_t{std::max(rect.top, rect.bottom)};
-        const int64_t y1 = -int64_t{std::min(rect.top, rect.bottom)};
-        if (WithinStampArea(x0, y0) && WithinStampArea(x1, y1) &&
-            target.OweWhite(QRect(static_cast<int>(x0), static_cast<int>(y0),
-                                  static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)))) {
-            return;
-        }
+    if (QRect owed; OwedRectOf(rect, owed) && target.OweWhite(owed)) {
+        return;
     }
     target.WillDrawAnywhere();
     plain.FillWhite(rect);
@@ -257,11 +334,9 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
     if (recording) {
         AbandonGroup();
     }
-    const double x = IsValidPoint(p) ? p.x : 0;
-    const double y = IsValidPoint(p) ? -static_cast<double>(p.y) : 0;
-    // Nothing is written of an empty line or one beyond reach.
-    if (text.empty() || !IsValidPoint(p) || std::fabs(x) > kTextReach ||
-        std::fabs(y) > kTextReach) {
+    double x = 0;
+    double y = 0;
+    if (!TextPlace(p, text, x, y)) {
         return;
     }
     if (!keeps || !pixelExact || HasLineBreakingCharacters(text)) {
@@ -271,9 +346,7 @@ void CRasterSurface::TextOut(Point p, const std::string& text) {
         return;
     }
     LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
-    // The baseline where QPainter::drawText puts it: the font's whole ascent below the point.
-    MeasureFont();
-    const QPointF at(x, y + textAscent - line.ascent);
+    const QPointF at = TextAt(x, y, line);
     if (PutTextOverWhite(line, at)) {
         return;
     }
@@ -289,9 +362,8 @@ bool CRasterSurface::PutTextOverWhite(LaidOutText& line, QPointF at) {
     if (!target.WritesRows()) {
         return false;
     }
-    const QPoint whole(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
-    const TextOverWhite& pixels =
-        parts.texts.OverWhite(line, painter, textColour, at - QPointF(whole), target.Format());
+    QPoint whole;
+    const TextOverWhite& pixels = OverWhiteAt(line, at, textColour, whole);
     if (pixels.image.isNull()) {
         return false;
     }
@@ -319,6 +391,21 @@ QRect CRasterSurface::TextReach(double x, double y, const LaidOutText& line) con
     return QRect(static_cast<int>(x), static_cast<int>(y),
                  static_cast<int>(std::ceil(line.text.size().width())), textHeight)
         .adjusted(-2 * textHeight, -2 * textHeight, 2 * textHeight, 2 * textHeight);
+}
+
+// The point QPainter::drawStaticText takes for line written with its top-left at (x, y): the
+// baseline where QPainter::drawText puts it, the font's whole ascent below the point.
+QPointF CRasterSurface::TextAt(double x, double y, const LaidOutText& line) {
+    MeasureFont();
+    return {x, y + textAscent - line.ascent};
+}
+
+// The pixels on white of line written at `at` in colour, and the whole pixel they are placed
+// from.
+const TextOverWhite& CRasterSurface::OverWhiteAt(LaidOutText& line, QPointF at, Rgb colour,
+                                                 QPoint& whole) {
+    whole = QPoint(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+    return parts.texts.OverWhite(line, painter, colour, at - QPointF(whole), target.Format());
 }
 
 void CRasterSurface::MeasureFont() {
@@ -491,60 +578,20 @@ void CRasterSurface::PutRuns(const Stamp& stamp, int64_t x, int64_t y) {
     }
 }
 
-// Fills the white owed around a shape within box (logical corners) drawn with the pen, or all
-// of it when the box is out of reach, and notes the shape as drawn there.
-void CRasterSurface::WillDrawAround(const Rect& box) {
-    QRect around;
-    if (OwedAround(box, around)) {
-        target.Drawn(around);
-    }
-}
-
-// WillDrawAround for a line from `from` to `to`, noted as drawn along the part of it that
-// reaches the picture only.
-void CRasterSurface::WillDrawAlong(Point from, Point to) {
-    QRect around;
-    if (!OwedAround({from.x, from.y, to.x, to.y}, around)) {
-        return;
-    }
-    QPointF a(from.x, -static_cast<double>(from.y));
-    QPointF b(to.x, -static_cast<double>(to.y));
-    if (ClipSegment(a, b, QRectF(around))) {
-        target.DrawnAlong(a.toPoint(), b.toPoint(), pen.width + 2);
-    }
-}
-
-// WillDrawAround for the outline of an ellipse in box, noted as drawn near the outline only
-// when it is a circle (the sides of its box differ by a pixel at most).
-void CRasterSurface::WillDrawRing(const Rect& box) {
-    QRect around;
-    if (!OwedAround(box, around) || !IsValidRect(box)) {
-        return;
-    }
-    QPointF centre;
-    double radius = 0;
-    if (CircleIn(box, centre, radius)) {
-        target.DrawnRing(centre, radius, pen.width + 2, around);
-    } else {
-        target.Drawn(around);
-    }
-}
-
-// Pays the white owed around a shape within box with the pen's margin, within the part of the
-// picture the draw may write when the box reaches beyond, and gives that area; false when
-// nothing is drawn there (or anywhere: all is paid and noted as drawn when the draw writes no
-// rows of its own).
-bool CRasterSurface::OwedAround(const Rect& box, QRect& around) {
-    switch (AroundOf(box, pen.width, around)) {
-    case Reach::Nothing:
+// The device pixels of a white fill of rect that can be owed, when it can.
+bool CRasterSurface::OwedRectOf(const Rect& rect, QRect& owed) const {
+    if (!pixelExact || !IsValidRect(rect)) {
         return false;
-    case Reach::Anywhere:
-        target.WillDrawAnywhere();
-        return false;
-    case Reach::Box:
-        break;
     }
-    target.PayWhiteIn(around);
+    const int64_t x0 = std::min(rect.left, rect.right);
+    const int64_t x1 = std::max(rect.left, rect.right);
+    const int64_t y0 = -int64_t{std::max(rect.top, rect.bottom)};
+    const int64_t y1 = -int64_t{std::min(rect.top, rect.bottom)};
+    if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1)) {
+        return false;
+    }
+    owed = QRect(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                 static_cast<int>(y1 - y0));
     return true;
 }
 
@@ -633,109 +680,58 @@ template <typename Touch> bool CRasterSurface::ForTilesOfCall(const KeptCall& c,
     int64_t y = 0;
     QRect around;
     switch (c.op) {
-    case KeptCall::Op::Line: {
+    case KeptCall::Op::Line:
         if (const Stamp* stamp = LineStampAt(c.pen, c.a, c.b, x, y)) {
             target.ForTilesIn(stamp->bounds.translated(static_cast<int>(x), static_cast<int>(y)),
                               touch);
             return false;
         }
-        const Reach reach = AroundOf({c.a.x, c.a.y, c.b.x, c.b.y}, c.pen.width, around);
-        if (reach != Reach::Box) {
-            return reach == Reach::Anywhere;
-        }
-        QPointF a(c.a.x, -static_cast<double>(c.a.y));
-        QPointF b(c.b.x, -static_cast<double>(c.b.y));
-        if (ClipSegment(a, b, QRectF(around))) {
-            target.ForTilesAlong(a.toPoint(), b.toPoint(), c.pen.width + 2, touch);
-        }
-        return false;
-    }
+        return ForTilesOfLine(c.a, c.b, c.pen.width, around, touch) == Reach::Anywhere;
     case KeptCall::Op::Circle:
         if (const Stamp* stamp = CircleStampAt(c.pen, c.box, x, y)) {
             target.ForTilesIn(stamp->bounds.translated(static_cast<int>(x), static_cast<int>(y)),
                               touch);
             return false;
         }
-        return ForTilesOfOutline(c.box, c.pen.width, touch);
+        return ForTilesOfOutline(c.box, c.pen.width, around, touch) == Reach::Anywhere;
     case KeptCall::Op::Arc:
-        return ForTilesOfOutline(c.box, c.pen.width, touch);
-    case KeptCall::Op::Ellipse: {
-        if (c.brush == Brush::Hollow) {
-            return ForTilesOfOutline(c.box, c.pen.width, touch);
-        }
-        const Reach reach = AroundOf(c.box, c.pen.width, around);
-        if (reach == Reach::Box) {
-            target.ForTilesIn(around, touch);
-        }
-        return reach == Reach::Anywhere;
-    }
+        return ForTilesOfOutline(c.box, c.pen.width, around, touch) == Reach::Anywhere;
+    case KeptCall::Op::Ellipse:
+        return (c.brush == Brush::Hollow
+                    ? ForTilesOfOutline(c.box, c.pen.width, around, touch)
+                    : ForTilesAround(c.box, c.pen.width, around, touch)) == Reach::Anywhere;
     case KeptCall::Op::Fill: {
         // As FillWhite: a rectangle within reach is owed, anything else is left to the painter.
-        const Rect& r = c.box;
-        if (!IsValidRect(r)) {
+        QRect owed;
+        if (!OwedRectOf(c.box, owed)) {
             return true;
         }
-        const int64_t x0 = std::min(r.left, r.right);
-        const int64_t x1 = std::max(r.left, r.right);
-        const int64_t y0 = -int64_t{std::max(r.top, r.bottom)};
-        const int64_t y1 = -int64_t{std::min(r.top, r.bottom)};
-        if (!WithinStampArea(x0, y0) || !WithinStampArea(x1, y1)) {
-            return true;
-        }
-        target.ForTilesIn(QRect(static_cast<int>(x0), static_cast<int>(y0),
-                                static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)),
-                          touch);
+        target.ForTilesIn(owed, touch);
         return false;
     }
     case KeptCall::Op::Text: {
         const std::string& text = parts.keptTexts[c.text];
-        const double tx = IsValidPoint(c.a) ? c.a.x : 0;
-        const double ty = IsValidPoint(c.a) ? -static_cast<double>(c.a.y) : 0;
-        if (text.empty() || !IsValidPoint(c.a) || std::fabs(tx) > kTextReach ||
-            std::fabs(ty) > kTextReach) {
+        double tx = 0;
+        double ty = 0;
+        if (!TextPlace(c.a, text, tx, ty)) {
             return false;
         }
         if (HasLineBreakingCharacters(text)) {
             return true;
         }
-        LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
-        MeasureFont();
         // Where its pixels on white are known (as TextOut writes it), their box; elsewhere the
         // reach TextOut notes for the painter.
-        const QPointF at(tx, ty + textAscent - line.ascent);
-        const QPoint whole(static_cast<int>(std::floor(at.x())),
-                           static_cast<int>(std::floor(at.y())));
-        const TextOverWhite& pixels = parts.texts.OverWhite(line, painter, c.textColour,
-                                                            at - QPointF(whole), target.Format());
-        if (!pixels.image.isNull()) {
-            target.ForTilesIn(QRect(whole + pixels.at, pixels.image.size()), touch);
-            return false;
-        }
-        target.ForTilesIn(TextReach(tx, ty, line), touch);
+        LaidOutText& line = parts.texts.Line(text, painter, parts.draws);
+        QPoint whole;
+        const TextOverWhite& pixels = OverWhiteAt(line, TextAt(tx, ty, line), c.textColour, whole);
+        target.ForTilesIn(pixels.image.isNull() ? TextReach(tx, ty, line)
+                                                : QRect(whole + pixels.at, pixels.image.size()),
+                          touch);
         return false;
     }
     default:
         return false;
     }
-}
-
-// The tiles the outline of the ellipse in box may write with a pen of penWidth, as WillDrawRing
-// reckons them; true when it may write anywhere.
-template <typename Touch>
-bool CRasterSurface::ForTilesOfOutline(const Rect& box, int penWidth, Touch touch) {
-    QRect around;
-    const Reach reach = AroundOf(box, penWidth, around);
-    if (reach != Reach::Box) {
-        return reach == Reach::Anywhere;
-    }
-    QPointF centre;
-    double radius = 0;
-    if (CircleIn(box, centre, radius)) {
-        target.ForTilesOfRing(centre, radius, penWidth + 2, around, touch);
-    } else {
-        target.ForTilesIn(around, touch);
-    }
-    return false;
 }
 
 // A hash for each tile of what decides its pixels: the calls that may write it, in order, each

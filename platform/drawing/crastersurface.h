@@ -108,7 +108,6 @@ private:
     bool Keep(KeptCall::Op op, Rect box = {}, Point a = {}, Point b = {});
     std::vector<uint64_t> TileHashes();
     template <typename Touch> bool ForTilesOfCall(const KeptCall& c, Touch touch);
-    template <typename Touch> bool ForTilesOfOutline(const Rect& box, int penWidth, Touch touch);
     const Stamp* LineStampAt(Pen linePen, Point from, Point to, int64_t& x, int64_t& y);
     const Stamp* CircleStampAt(Pen circlePen, const Rect& box, int64_t& x, int64_t& y);
     void DrawKept();
@@ -119,13 +118,19 @@ private:
     bool StampLine(Point from, Point to);
     bool StampCircle(const Rect& box);
     void FlushRuns();
-    void WillDrawAround(const Rect& box);
-    void WillDrawAlong(Point from, Point to);
-    void WillDrawRing(const Rect& box);
-    bool OwedAround(const Rect& box, QRect& around);
     enum class Reach : uint8_t { Nothing, Box, Anywhere };
     Reach AroundOf(const Rect& box, int penWidth, QRect& around) const;
+    template <typename Touch>
+    Reach ForTilesAround(const Rect& box, int penWidth, QRect& around, Touch touch);
+    template <typename Touch>
+    Reach ForTilesOfLine(Point from, Point to, int penWidth, QRect& around, Touch touch);
+    template <typename Touch>
+    Reach ForTilesOfOutline(const Rect& box, int penWidth, QRect& around, Touch touch);
+    template <typename Tiles> void WillDrawTiles(Tiles tiles);
+    bool OwedRectOf(const Rect& rect, QRect& owed) const;
     void MeasureFont();
+    QPointF TextAt(double x, double y, const LaidOutText& line);
+    const TextOverWhite& OverWhiteAt(LaidOutText& line, QPointF at, Rgb colour, QPoint& whole);
     QRect TextReach(double x, double y, const LaidOutText& line) const;
     void PutRuns(const Stamp& stamp, int64_t x, int64_t y);
     bool PutTextOverWhite(LaidOutText& line, QPointF at);

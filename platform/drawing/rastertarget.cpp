@@ -142,16 +142,6 @@ void CRasterTarget::Drawn(const QRect& box) {
     ForTilesIn(box, [this](size_t i) { drawn[i] = 1; });
 }
 
-void CRasterTarget::DrawnAlong(QPoint a, QPoint b, int margin) {
-    NoteWrite();
-    ForTilesAlong(a, b, margin, [this](size_t i) { drawn[i] = 1; });
-}
-
-void CRasterTarget::DrawnRing(QPointF centre, double radius, int margin, const QRect& within) {
-    NoteWrite();
-    ForTilesOfRing(centre, radius, margin, within, [this](size_t i) { drawn[i] = 1; });
-}
-
 const std::vector<uint8_t>& CRasterTarget::WriteOnlyChanged(std::vector<uint64_t> hashes) {
     tileHashes = std::move(hashes);
     changed.clear();

@@ -60,8 +60,6 @@ public:
     /// this one leaves, by Finish).
     CRasterTarget(QPainter& painter, bool pixelExact, RasterFrameMemory* memory = nullptr);
 
-    /// Whether the draw has tiles: it writes rows and a memory keeps them for the next draw.
-    bool HasTiles() const { return !drawn.empty(); }
     /// Whether the picture holds the last draw into it, the same part of it.
     bool Remembers() const { return remembers; }
     size_t TileCount() const { return drawn.size(); }
@@ -92,11 +90,10 @@ public:
     }
     /// Before a write that may go anywhere: pays all the white owed and notes a write anywhere.
     void WillDrawAnywhere();
-    /// Notes that the draw wrote within margin pixels of the segment from a to b.
-    void DrawnAlong(QPoint a, QPoint b, int margin);
-    /// Notes that the draw wrote within margin pixels of the circle of radius about centre, and
-    /// within `within` only.
-    void DrawnRing(QPointF centre, double radius, int margin, const QRect& within);
+    /// Notes a write of the draw's own: before the white ground, it leaves none.
+    void NoteWrite();
+    /// Notes that the draw wrote in the tile of index (as the ForTiles functions give it).
+    void DrawnTile(size_t index) { drawn[index] = 1; }
     /// The part of the painter's coordinates whose rows are written; empty when none are.
     QRect Reach() const { return rows != nullptr ? writable : QRect(); }
     /// Tells the memory what this draw left; after the last write.
@@ -148,8 +145,6 @@ private:
     size_t TileIndex(int tx, int ty) const {
         return static_cast<size_t>(ty) * static_cast<size_t>(tilesAcross) + static_cast<size_t>(tx);
     }
-    /// Notes a write of the draw's own: before the white ground, it leaves none.
-    void NoteWrite();
     void Remember(const RasterFrameMemory& last);
     template <typename Action> void ForEachStaleSpan(const QRect& rect, uint8_t mask, Action act);
     /// Calls act with the parts of rect this draw may write: within writable, and in the
